@@ -1,0 +1,234 @@
+#include "assets/Texture.h"
+
+#include "app/IRenderer.h"
+#include "assets/AssetPack.h"
+#include "renderer/GpuContext.h"
+#include "renderer/GpuResources.h"
+
+#include <stb_image.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+using Pixels = std::unique_ptr<stbi_uc, decltype(&stbi_image_free)>;
+
+struct DecodedImage {
+    Pixels pixels{nullptr, &stbi_image_free};
+    int width = 0;
+    int height = 0;
+};
+
+// Decodes to 8-bit RGBA whatever the file's own channel count.
+DecodedImage Decode(const std::string& assetName)
+{
+    const std::vector<char> bytes = LoadAsset(assetName.c_str());
+    DecodedImage image;
+    int channels = 0;
+    image.pixels.reset(stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                             static_cast<int>(bytes.size()), &image.width, &image.height, &channels,
+                                             STBI_rgb_alpha));
+    if (!image.pixels)
+        throw std::runtime_error("failed to load texture image!");
+    return image;
+}
+
+void UploadToStaging(const void* data, VkDeviceSize size, VkDeviceSize offset, VkDeviceMemory memory)
+{
+    void* mapped = nullptr;
+    vkMapMemory(gpu.device, memory, offset, size, 0, &mapped);
+    std::memcpy(mapped, data, static_cast<size_t>(size));
+    vkUnmapMemory(gpu.device, memory);
+}
+
+VkImageMemoryBarrier MipBarrier(VkImage image, uint32_t level, VkImageLayout from, VkImageLayout to,
+                                VkAccessFlags srcAccess, VkAccessFlags dstAccess)
+{
+    VkImageMemoryBarrier barrier{VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER};
+    barrier.image = image;
+    barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    barrier.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, level, 1, 0, 1};
+    barrier.oldLayout = from;
+    barrier.newLayout = to;
+    barrier.srcAccessMask = srcAccess;
+    barrier.dstAccessMask = dstAccess;
+    return barrier;
+}
+
+// Blits each level from the one above it; afterwards every level is SHADER_READ_ONLY_OPTIMAL.
+void GenerateMipmaps(VkImage image, VkFormat format, int32_t width, int32_t height, uint32_t mipLevels)
+{
+    VkFormatProperties properties;
+    vkGetPhysicalDeviceFormatProperties(gpu.physicalDevice, format, &properties);
+    if (!(properties.optimalTilingFeatures & VK_FORMAT_FEATURE_SAMPLED_IMAGE_FILTER_LINEAR_BIT))
+        throw std::runtime_error("texture image format does not support linear blitting!");
+
+    VkCommandBuffer cmd = BeginSingleTimeCommands();
+    int32_t mipW = width, mipH = height;
+    for (uint32_t i = 1; i < mipLevels; ++i) {
+        VkImageMemoryBarrier toSrc =
+            MipBarrier(image, i - 1, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+                       VK_ACCESS_TRANSFER_WRITE_BIT, VK_ACCESS_TRANSFER_READ_BIT);
+        vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0,
+                             nullptr, 1, &toSrc);
+
+        VkImageBlit blit{};
+        blit.srcOffsets[1] = {mipW, mipH, 1};
+        blit.srcSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, i - 1, 0, 1};
+        blit.dstOffsets[1] = {mipW > 1 ? mipW / 2 : 1, mipH > 1 ? mipH / 2 : 1, 1};
+        blit.dstSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, i, 0, 1};
+        vkCmdBlitImage(cmd, image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1,
+                       &blit, VK_FILTER_LINEAR);
+
+        VkImageMemoryBarrier toRead =
+            MipBarrier(image, i - 1, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                       VK_ACCESS_TRANSFER_READ_BIT, VK_ACCESS_SHADER_READ_BIT);
+        vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 0, nullptr,
+                             0, nullptr, 1, &toRead);
+        if (mipW > 1)
+            mipW /= 2;
+        if (mipH > 1)
+            mipH /= 2;
+    }
+    VkImageMemoryBarrier last =
+        MipBarrier(image, mipLevels - 1, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                   VK_ACCESS_TRANSFER_WRITE_BIT, VK_ACCESS_SHADER_READ_BIT);
+    vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 0, nullptr, 0,
+                         nullptr, 1, &last);
+    EndSingleTimeCommands(cmd);
+}
+
+VkSampler CreateSampler()
+{
+    VkPhysicalDeviceProperties properties;
+    vkGetPhysicalDeviceProperties(gpu.physicalDevice, &properties);
+    VkSamplerCreateInfo info{VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO};
+    info.magFilter = VK_FILTER_LINEAR;
+    info.minFilter = VK_FILTER_LINEAR;
+    info.mipmapMode = VK_SAMPLER_MIPMAP_MODE_LINEAR;
+    info.addressModeU = info.addressModeV = info.addressModeW = VK_SAMPLER_ADDRESS_MODE_REPEAT;
+    info.mipLodBias = 0.0f;
+    info.anisotropyEnable = VK_TRUE;
+    info.maxAnisotropy = properties.limits.maxSamplerAnisotropy;
+    info.compareEnable = VK_FALSE;
+    info.compareOp = VK_COMPARE_OP_ALWAYS;
+    info.minLod = 0.0f;
+    info.maxLod = 1000.0f;
+    info.borderColor = VK_BORDER_COLOR_INT_OPAQUE_BLACK;
+    info.unnormalizedCoordinates = VK_FALSE;
+    VkSampler sampler;
+    if (vkCreateSampler(gpu.device, &info, nullptr, &sampler) != VK_SUCCESS)
+        throw std::runtime_error("failed to create texture sampler!");
+    return sampler;
+}
+
+bool UsesVulkan(const IRenderer* renderer) { return renderer && renderer->backend == RendererBackend::Vulkan; }
+
+} // namespace
+
+uint32_t MipLevelCount(uint32_t width, uint32_t height)
+{
+    const uint32_t largest = width > height ? width : height;
+    return largest == 0 ? 1 : static_cast<uint32_t>(std::floor(std::log2(static_cast<double>(largest)))) + 1;
+}
+
+std::vector<VkExtent2D> MipChainSizes(uint32_t width, uint32_t height)
+{
+    std::vector<VkExtent2D> sizes;
+    const uint32_t levels = MipLevelCount(width, height);
+    for (uint32_t i = 0; i < levels; ++i) {
+        sizes.push_back({width, height});
+        width = width > 1 ? width / 2 : 1;
+        height = height > 1 ? height / 2 : 1;
+    }
+    return sizes;
+}
+
+Texture::Texture(IRenderer* renderer, const std::string& assetName, uint16_t textureIndex, VkFormat format)
+    : renderer(renderer), textureIndex(textureIndex), format(format)
+{
+    if (!UsesVulkan(renderer))
+        return;
+
+    const DecodedImage decoded = Decode(assetName);
+    const uint32_t width = static_cast<uint32_t>(decoded.width);
+    const uint32_t height = static_cast<uint32_t>(decoded.height);
+    mipLevels = MipLevelCount(width, height);
+    const VkDeviceSize imageSize = VkDeviceSize(width) * height * 4;
+
+    VkBuffer staging = VK_NULL_HANDLE;
+    VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
+    CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                 VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging, stagingMemory);
+    UploadToStaging(decoded.pixels.get(), imageSize, 0, stagingMemory);
+
+    CreateImage(width, height, mipLevels, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
+                VK_IMAGE_USAGE_TRANSFER_SRC_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
+                VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, image, memory);
+    TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, mipLevels, 1);
+    CopyBufferToImage(staging, image, width, height, 1);
+    DestroyBuffer(staging, stagingMemory);
+
+    GenerateMipmaps(image, format, static_cast<int32_t>(width), static_cast<int32_t>(height), mipLevels);
+    view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, mipLevels, 1);
+    sampler = CreateSampler();
+}
+
+Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetNames, uint16_t textureIndex)
+    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB)
+{
+    if (!UsesVulkan(renderer))
+        return;
+    if (faceAssetNames.size() != 6)
+        throw std::runtime_error("a cube map needs six faces");
+
+    std::vector<DecodedImage> faces;
+    for (const std::string& name : faceAssetNames)
+        faces.push_back(Decode(name));
+    // Faces are copied at fixed offsets: one of another size would overrun the staging buffer.
+    for (const DecodedImage& face : faces)
+        if (face.width != faces.front().width || face.height != faces.front().height)
+            throw std::runtime_error("cube map faces differ in size");
+
+    const uint32_t width = static_cast<uint32_t>(faces.back().width);
+    const uint32_t height = static_cast<uint32_t>(faces.back().height);
+    const VkDeviceSize layerSize = VkDeviceSize(width) * height * 4;
+    const VkDeviceSize imageSize = layerSize * 6;
+
+    VkBuffer staging = VK_NULL_HANDLE;
+    VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
+    CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                 VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging, stagingMemory);
+    for (size_t i = 0; i < faces.size(); ++i)
+        UploadToStaging(faces[i].pixels.get(), layerSize, layerSize * i, stagingMemory);
+
+    CreateImage(width, height, 1, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
+                VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, image,
+                memory, 6, VK_IMAGE_CREATE_CUBE_COMPATIBLE_BIT);
+    TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1, 6);
+    CopyBufferToImage(staging, image, width, height, 6);
+    TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                          1, 6);
+    DestroyBuffer(staging, stagingMemory);
+
+    view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_CUBE, 1, 6);
+    sampler = CreateSampler();
+}
+
+Texture::~Texture()
+{
+    if (!UsesVulkan(renderer) || gpu.device == VK_NULL_HANDLE)
+        return;
+    if (sampler != VK_NULL_HANDLE)
+        vkDestroySampler(gpu.device, sampler, nullptr);
+    if (view != VK_NULL_HANDLE)
+        vkDestroyImageView(gpu.device, view, nullptr);
+    if (image != VK_NULL_HANDLE)
+        vkDestroyImage(gpu.device, image, nullptr);
+    if (memory != VK_NULL_HANDLE)
+        vkFreeMemory(gpu.device, memory, nullptr);
+}

@@ -1,0 +1,33 @@
+// A bounding volume attached to an actor: keeps it at the actor's position and runs the exact
+// pair test (with push-out of solid pairs) for the grid.
+#pragma once
+
+#include "collision/Collision.h"
+#include "scene/components/Component.h"
+
+#include <glm/glm.hpp>
+
+#include <functional>
+#include <memory>
+
+class TransformComponent;
+namespace COLLISION {
+class BoundingVolume;
+}
+
+class ICollisionComponent : public Component {
+public:
+    // Exact test against another component's volume; see CollideWithVolume.
+    virtual bool CollideWithComponent(std::shared_ptr<ICollisionComponent> other, COLLISION::Collision* record,
+                                      std::function<void()> first, std::function<void()> second) = 0;
+    // Dispatches on other's shape; on contact runs first() then second(). A solid pair moves
+    // this component's transform out of `other`.
+    virtual bool CollideWithVolume(COLLISION::BoundingVolume* other, COLLISION::Collision* record,
+                                   std::function<void()> first, std::function<void()> second) = 0;
+    // Places the volume at transform position + offset.
+    virtual void UpdateVolume() = 0;
+    virtual void SetTransform(std::shared_ptr<TransformComponent> transform) = 0;
+    virtual void SetOffset(const glm::vec3& offset) = 0;
+    virtual std::shared_ptr<COLLISION::BoundingVolume> GetBoundingVolume() = 0;
+    virtual std::shared_ptr<TransformComponent> GetTransform() = 0;
+};

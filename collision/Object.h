@@ -1,0 +1,49 @@
+// An actor's entry in the hierarchical grid: a bounding sphere filed in one bucket of one level.
+#pragma once
+
+#include "collision/Collision.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Actor;
+class Object;
+class TransformComponent;
+
+// Called with (querying object, found object, contact record).
+using CollisionCallback = std::function<void(Object&, Object&, COLLISION::Collision&)>;
+
+// Object tags.
+enum ObjectTag : int32_t {
+    PlayerTag = 0,
+    ZombieBodyTag = 1,
+    RayTag = 2,
+    GroundTag = 3,
+    ProjectileTag = 4, // the player's bubble and puddle, the zombies' hand spheres
+    SceneryTag = 5,
+};
+
+class Object {
+public:
+    bool notifyWhenHit = true;
+    int32_t tag;
+    std::vector<int32_t> ignoreTags;
+    Actor* owner;
+    std::shared_ptr<TransformComponent> transform; // the owner's volume display transform
+    Object* prev = nullptr;
+    Object* next = nullptr;
+    int32_t bucket = -1;
+    int32_t level = -1;
+    float cellSize = -1.0f;
+    float radius = 0.0f;
+    CollisionCallback onCollision;
+
+    // Reads the owner's collision component: its volume must be sized before this is built.
+    Object(int tag, Actor* owner, CollisionCallback onCollision);
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    bool IsFiled() const { return level >= 0; }
+};

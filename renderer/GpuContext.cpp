@@ -1,0 +1,3 @@
+#include "renderer/GpuContext.h"
+
+GpuContext gpu;

@@ -1,0 +1,47 @@
+#include "scene/actors/Actor.h"
+
+#include "collision/HGrid.h"
+#include "collision/ICollisionComponent.h"
+#include "collision/Object.h"
+#include "scene/camera/Camera.h"
+#include "scene/components/AnimationComponent.h"
+
+Actor::Actor() = default;
+
+Actor::~Actor()
+{
+    components.clear();
+    if (gridObject) {
+        if (grid && gridObject->IsFiled())
+            grid->RemoveObject(*gridObject);
+        delete gridObject;
+        gridObject = nullptr;
+    }
+}
+
+void Actor::Update(float dt) { StepAnimation(dt); }
+
+void Actor::StepAnimation(float dt)
+{
+    if (auto animation = GetComponent<AnimationComponent>())
+        animation->Update(!visible, dt);
+}
+
+bool Actor::IsInFrustum(const Camera* camera, const glm::vec3& center, float radius)
+{
+    for (const FrustumPlane& plane : camera->planes) {
+        const float distance = glm::dot(plane.normal, center) - plane.distance;
+        if (-radius > distance) {
+            visible = false;
+            return false;
+        }
+    }
+    visible = true;
+    return true;
+}
+
+void Actor::UpdateCollider()
+{
+    if (auto collision = GetComponent<ICollisionComponent>())
+        collision->UpdateVolume();
+}

@@ -1,0 +1,55 @@
+// The frame's view: follow mode (on a target transform plus an offset, turned by the mouse) or
+// free flight; projection and six frustum planes.
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include <memory>
+
+class IRenderer;
+class TransformComponent;
+
+// A point p is inside when dot(normal, p) - distance >= 0.
+struct FrustumPlane {
+    glm::vec3 normal{0.0f};
+    float distance = 0.0f;
+};
+
+class Camera {
+public:
+    enum PlaneIndex { PlaneNear = 0, PlaneFar, PlaneRight, PlaneLeft, PlaneTop, PlaneBottom, PlaneCount };
+
+    std::shared_ptr<TransformComponent> target; // follow mode
+    glm::vec3 offset{0.0f};                     // follow mode, added to the target position
+    bool freeMode = false;
+    FrustumPlane planes[PlaneCount];
+    glm::mat4 projection{0.0f};
+    IRenderer* renderer = nullptr;
+    glm::vec3 position{0.0f}; // free mode
+    float yaw = 0.0f;         // degrees, about world Y
+    float pitch = 0.0f;       // degrees, about X
+    float speed = 0.0f;       // free mode: distance per update per key
+    float farPlane = 10000.0f;
+    float nearPlane = 0.08f;
+    float aspect = 1.0f;
+    float fov = 70.0f; // vertical, degrees
+
+    static constexpr float MaxFollowPitch = 88.0f;
+    static constexpr float MouseDegreesPerPixel = 0.1f;
+
+    Camera(IRenderer* renderer, float speed);
+
+    glm::mat4 GetViewMatrix() const;
+    glm::vec3 GetPosition() const;
+    // Rx(pitch) x Ry(yaw): the orientation part of the view.
+    glm::mat4 GetRotationMatrix() const;
+    // World-space forward and right of the camera (from the rotation matrix).
+    glm::vec3 Forward() const;
+    glm::vec3 Right() const;
+
+    // Free-mode keyboard flight, then the frustum planes.
+    void Update();
+    void UpdateFrustum();
+    // Mouse look: 0.1 degree per pixel; pitch clamped to [-88, 88] in follow mode.
+    void ApplyMouseMotion(int xrel, int yrel);
+};

@@ -1,0 +1,26 @@
+// One skeletal clip from the pack, bound to the model whose skeleton it moves.
+#pragma once
+
+#include "scene/components/Bone.h"
+#include "scene/components/NodeData.h"
+
+#include <memory>
+#include <unordered_map>
+
+class MeshComponent;
+
+inline constexpr int MaxBones = 100;
+
+class Animation {
+public:
+    std::shared_ptr<MeshComponent> model;
+    std::unordered_map<int, Bone> bones; // by bone id
+    float duration = 0.0f;               // ticks
+    int32_t ticksPerSecond = 0;
+    NodeData rootNode;
+
+    // Imports the clip; a file without animations or a failed import throws like a model import.
+    Animation(const char* assetName, std::shared_ptr<MeshComponent> model);
+
+    Bone* FindBone(int id);
+};

@@ -1,0 +1,28 @@
+#include "scene/components/MaterialComponent.h"
+
+#include "assets/Texture.h"
+
+MaterialComponent::MaterialComponent(const MaterialTextures& t)
+    : MaterialComponent(t.slot0, t.slot1, t.slot2, t.slot3, t.slot4, t.slot5, t.slot6, t.slot7)
+{
+}
+
+MaterialComponent::MaterialComponent(std::shared_ptr<Texture> t0, std::shared_ptr<Texture> t1,
+                                     std::shared_ptr<Texture> t2, std::shared_ptr<Texture> t3,
+                                     std::shared_ptr<Texture> t4, std::shared_ptr<Texture> t5,
+                                     std::shared_ptr<Texture> t6, std::shared_ptr<Texture> t7)
+{
+    const std::shared_ptr<Texture>* slots[MaxMaterialTextures] = {&t0, &t1, &t2, &t3, &t4, &t5, &t6, &t7};
+    textureIndices.fill(EmptyTextureSlot);
+    for (int i = 0; i < MaxMaterialTextures; ++i)
+        if (*slots[i])
+            textureIndices[i] = (*slots[i])->textureIndex;
+}
+
+std::array<int32_t, MaxMaterialTextures> MaterialComponent::PushIndices() const
+{
+    std::array<int32_t, MaxMaterialTextures> widened{};
+    for (int i = 0; i < MaxMaterialTextures; ++i)
+        widened[i] = static_cast<int16_t>(textureIndices[i]);
+    return widened;
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: set-up, configure, build, ctest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+
+./scripts/setup.sh
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+cd "$BUILD_DIR"
+ctest --output-on-failure --parallel "$(nproc)" "$@"
