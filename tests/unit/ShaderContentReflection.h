@@ -66,8 +66,7 @@ inline bool IsDynamicName(const std::string& name)
 }
 
 // Declared size as the renderer computes it: a storage block counts one record of its array.
-inline size_t DeclaredSize(const spirv_cross::Compiler& compiler, const spirv_cross::Resource& block,
-                           BlockKind kind)
+inline size_t DeclaredSize(const spirv_cross::Compiler& compiler, const spirv_cross::Resource& block, BlockKind kind)
 {
     const spirv_cross::SPIRType& type = compiler.get_type(block.base_type_id);
     return kind == BlockKind::Storage ? compiler.get_declared_struct_size_runtime_array(type, 1)
@@ -79,10 +78,8 @@ struct ProgramReflection {
     StageReflection vertex;
     StageReflection fragment;
 
-    explicit ProgramReflection(const std::string& name)
-        : program(name), vertex(name + "vert"), fragment(name + "frag")
-    {
-    }
+    explicit ProgramReflection(const std::string& name) : program(name), vertex(name + "vert"), fragment(name + "frag")
+    {}
 
     const StageReflection& Of(Stage stage) const { return stage == Stage::Vertex ? vertex : fragment; }
 
@@ -181,7 +178,10 @@ inline std::vector<ProgramContract> ShaderContracts()
          "SSBO_AnimPBRShader"},
         {"CollisionShader", {camera}, sizeof(CollisionPushRecord), true, TextureKind::None, "", ""},
         {"BillBoardPBRShader",
-         {camera, {"DYN_BillBoardPBRShader", 2, BlockKind::Dynamic, sizeof(PbrRecord)}, pointLights, spotLight,
+         {camera,
+          {"DYN_BillBoardPBRShader", 2, BlockKind::Dynamic, sizeof(PbrRecord)},
+          pointLights,
+          spotLight,
           moonLight},
          materialPush,
          false,

@@ -17,8 +17,8 @@ std::string Describe(const std::string& name, uint32_t set, uint32_t binding, Bl
 {
     static const char* const kinds[] = {"uniform", "dynamic uniform", "storage"};
     std::ostringstream out;
-    out << name << " (set " << set << ", binding " << binding << ", " << kinds[static_cast<int>(kind)] << ", "
-        << size << " bytes)";
+    out << name << " (set " << set << ", binding " << binding << ", " << kinds[static_cast<int>(kind)] << ", " << size
+        << " bytes)";
     return out.str();
 }
 
@@ -240,11 +240,11 @@ TEST_P(ShaderProgramContent, FragmentInputsAreWrittenByTheVertexStage)
     for (const spirv_cross::Resource& input : f.resources.stage_inputs) {
         uint32_t location = f.compiler->get_decoration(input.id, spv::DecorationLocation);
         const spirv_cross::SPIRType& wanted = f.compiler->get_type(input.type_id);
-        auto written = std::find_if(v.resources.stage_outputs.begin(), v.resources.stage_outputs.end(),
-                                    [&](const spirv_cross::Resource& output) {
-                                        return v.compiler->get_decoration(output.id, spv::DecorationLocation) ==
-                                               location;
-                                    });
+        auto written =
+            std::find_if(v.resources.stage_outputs.begin(), v.resources.stage_outputs.end(),
+                         [&](const spirv_cross::Resource& output) {
+                             return v.compiler->get_decoration(output.id, spv::DecorationLocation) == location;
+                         });
         ASSERT_NE(written, v.resources.stage_outputs.end()) << input.name << " at location " << location;
         const spirv_cross::SPIRType& given = v.compiler->get_type(written->type_id);
         EXPECT_EQ(given.basetype, wanted.basetype) << input.name;

@@ -49,8 +49,8 @@ FoundBlock FindBlock(const ProgramReflection& p, const std::string& name)
 {
     for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
         const StageReflection& s = p.Of(stage);
-        for (const auto* list : {&s.resources.uniform_buffers, &s.resources.storage_buffers,
-                                 &s.resources.push_constant_buffers})
+        for (const auto* list :
+             {&s.resources.uniform_buffers, &s.resources.storage_buffers, &s.resources.push_constant_buffers})
             for (const spirv_cross::Resource& r : *list)
                 if (s.compiler->get_name(r.base_type_id) == name)
                     return {s.compiler.get(), &s.compiler->get_type(r.base_type_id)};
@@ -59,25 +59,24 @@ FoundBlock FindBlock(const ProgramReflection& p, const std::string& name)
 }
 
 const std::vector<Member> PointLightMembers = {
-    {"position", offsetof(PointLight, position)}, {"colour", offsetof(PointLight, colour)},
-    {"ambient", offsetof(PointLight, ambient)},   {"specular", offsetof(PointLight, specular)},
-    {"constant", offsetof(PointLight, constant)}, {"linear", offsetof(PointLight, linear)},
+    {"position", offsetof(PointLight, position)},   {"colour", offsetof(PointLight, colour)},
+    {"ambient", offsetof(PointLight, ambient)},     {"specular", offsetof(PointLight, specular)},
+    {"constant", offsetof(PointLight, constant)},   {"linear", offsetof(PointLight, linear)},
     {"quadratic", offsetof(PointLight, quadratic)}, {"padding", offsetof(PointLight, padding)}};
 
-const std::vector<Member> SpotLightMembers = {
-    {"position", offsetof(SpotLight, position)},
-    {"direction", offsetof(SpotLight, direction)},
-    {"colour", offsetof(SpotLight, colour)},
-    {"ambient", offsetof(SpotLight, ambient)},
-    {"specular", offsetof(SpotLight, specular)},
-    {"constant", offsetof(SpotLight, constant)},
-    {"linear", offsetof(SpotLight, linear)},
-    {"quadratic", offsetof(SpotLight, quadratic)},
-    {"cutOff", offsetof(SpotLight, cutOff)},
-    {"outerCutOff", offsetof(SpotLight, outerCutOff)},
-    {"padding0", offsetof(SpotLight, padding)},
-    {"padding1", offsetof(SpotLight, padding) + sizeof(float)},
-    {"padding2", offsetof(SpotLight, padding) + 2 * sizeof(float)}};
+const std::vector<Member> SpotLightMembers = {{"position", offsetof(SpotLight, position)},
+                                              {"direction", offsetof(SpotLight, direction)},
+                                              {"colour", offsetof(SpotLight, colour)},
+                                              {"ambient", offsetof(SpotLight, ambient)},
+                                              {"specular", offsetof(SpotLight, specular)},
+                                              {"constant", offsetof(SpotLight, constant)},
+                                              {"linear", offsetof(SpotLight, linear)},
+                                              {"quadratic", offsetof(SpotLight, quadratic)},
+                                              {"cutOff", offsetof(SpotLight, cutOff)},
+                                              {"outerCutOff", offsetof(SpotLight, outerCutOff)},
+                                              {"padding0", offsetof(SpotLight, padding)},
+                                              {"padding1", offsetof(SpotLight, padding) + sizeof(float)},
+                                              {"padding2", offsetof(SpotLight, padding) + 2 * sizeof(float)}};
 
 const std::vector<Member> DirectionalLightMembers = {{"direction", offsetof(DirectionalLight, direction)},
                                                      {"colour", offsetof(DirectionalLight, colour)},
@@ -124,8 +123,7 @@ TEST(ShaderRecordLayout, LightBlocksMatchTheCppLightRecords)
     for (const char* program : {"PBRShader", "AnimPBRShader", "BillBoardPBRShader"}) {
         SCOPED_TRACE(program);
         ProgramReflection p(program);
-        ExpectArrayOfRecords(FindBlock(p, "PointLightsBuffer"), MaxPointLights, sizeof(PointLight),
-                             PointLightMembers);
+        ExpectArrayOfRecords(FindBlock(p, "PointLightsBuffer"), MaxPointLights, sizeof(PointLight), PointLightMembers);
         ExpectArrayOfRecords(FindBlock(p, "DirectionalLightsBuffer"), 1, sizeof(DirectionalLight),
                              DirectionalLightMembers);
         FoundBlock spot = FindBlock(p, "SpotLightsBuffer");
@@ -232,8 +230,8 @@ TEST(ShaderRecordLayout, MatricesAreColumnMajorWithSixteenByteColumns)
         ProgramReflection p(contract.name);
         for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
             const StageReflection& s = p.Of(stage);
-            for (const auto* list : {&s.resources.uniform_buffers, &s.resources.storage_buffers,
-                                     &s.resources.push_constant_buffers})
+            for (const auto* list :
+                 {&s.resources.uniform_buffers, &s.resources.storage_buffers, &s.resources.push_constant_buffers})
                 for (const spirv_cross::Resource& r : *list)
                     ExpectGlmMatrices(*s.compiler, s.compiler->get_type(r.base_type_id),
                                       contract.name + ":" + s.compiler->get_name(r.base_type_id));
