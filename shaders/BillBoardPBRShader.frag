@@ -14,11 +14,11 @@ layout(location = 0) out vec4 outColour;
 // fringe, where the diffuse texture holds background colour, from darkening the grass outline.
 const float MinVisibleAlpha = 0.1;
 
-// Flame cells per object-space unit: the puddle mesh spans 2 units, so about five tongues cross it.
+// Noise cells per object-space unit: the puddle mesh spans 2 units, so about five cells cross it.
 const float FlameScale = 2.5;
 
-// The white-yellow of the hottest flame, mixed into the liquid's own colour where it burns.
-const vec3 HotCore = vec3(1.0, 0.75, 0.45);
+// The orange of the hottest flame, added to the liquid's own colour where it burns.
+const vec3 HotCore = vec3(1.0, 0.35, 0.05);
 
 // The mask may be a grey image with opaque alpha or a white one with the mask in alpha;
 // the smaller of red and alpha reads both.
@@ -42,13 +42,13 @@ float GlowAmount(vec3 colour)
     return smoothstep(0.5, 0.9, saturation);
 }
 
-// Emitted radiance of burning liquid: dim where the pattern is low, several times the base
-// colour in the tongues (which the tone map's shoulder turns into a glare), white-hot at peaks.
+// Emitted radiance of burning liquid: a steady glow of its own colour, and where the noise
+// reaches its upper range (fractal noise mostly sits near 0.5) flames with an orange core,
+// bright enough for the tone map's shoulder to turn them into glare.
 vec3 Flame(vec3 colour)
 {
-    float heat = FlameNoise(objectPosition.xz * FlameScale);
-    heat *= heat; // squaring separates the tongues from the darker liquid between them
-    return colour * (0.6 + 2.4 * heat) + HotCore * (1.5 * heat * heat);
+    float heat = smoothstep(0.4, 0.8, FlameNoise(objectPosition.xz * FlameScale));
+    return colour * (0.4 + heat) + HotCore * (2.0 * heat * heat);
 }
 
 void main()
