@@ -16,6 +16,7 @@ namespace {
 struct Step {
     std::uint32_t seed;
     float thumpHz;    // heel impact pitch
+    float thumpDecay; // seconds per e-fold of the heel's ring: harder or softer ground
     float grit;       // centre of the crunch's grains, Hz
     float crunchTime; // seconds the heel's crunch lasts
     float toeDelay;   // seconds from heel to toe
@@ -52,10 +53,10 @@ Signal Footstep(const Step& step)
     for (std::size_t i = 0; i < out.size(); ++i) {
         const float t = static_cast<float>(SecondsOf(i));
         const float f = step.thumpHz * (0.6f + 0.4f * std::exp(-t / 0.02f));
-        const float heel = thump.Sine(f) * Envelope::AttackDecay(t, 0.002f, 0.028f);
+        const float heel = thump.Sine(f) * Envelope::AttackDecay(t, 0.002f, step.thumpDecay);
         const float soil = earthTone.LowPass(earth.Next()) * Envelope::AttackDecay(t, 0.001f, 0.02f);
         const float brush = grass.Process(noise.White()) * Envelope::AttackDecay(t - 0.005f, 0.008f, 0.04f);
-        out[i] = 0.9f * heel + 1.2f * soil + step.rustle * brush;
+        out[i] = 0.8f * heel + 1.8f * soil + step.rustle * brush;
     }
     Crunch(out, noise, 0.002f, step.crunchTime, step.grit, 1.0f);
     Crunch(out, noise, step.toeDelay, 0.6f * step.crunchTime, step.grit * 1.15f, step.toeLevel);
@@ -75,7 +76,7 @@ Signal PlayerHit()
     for (std::size_t i = 0; i < out.size(); ++i) {
         const float t = static_cast<float>(SecondsOf(i));
         const float f = 55.0f + 55.0f * std::exp(-t / 0.03f);
-        out[i] = body.Sine(f) * Envelope::AttackDecay(t, 0.002f, 0.05f) +
+        out[i] = body.Sine(f) * Envelope::AttackDecay(t, 0.002f, 0.035f) +
                  0.8f * blowTone.LowPass(noise.White()) * Envelope::AttackDecay(t, 0.001f, 0.02f) * 4.0f;
     }
     VoiceSettings grunt;
@@ -91,17 +92,17 @@ Signal PlayerHit()
 
 Signal Walk1()
 {
-    return Footstep({601, 80.0f, 2600.0f, 0.10f, 0.055f, 0.6f, 0.05f});
+    return Footstep({601, 82.0f, 0.028f, 2600.0f, 0.10f, 0.055f, 0.6f, 0.05f});
 }
 Signal Walk2()
 {
-    return Footstep({602, 72.0f, 3100.0f, 0.12f, 0.065f, 0.5f, 0.08f});
+    return Footstep({602, 68.0f, 0.022f, 3100.0f, 0.12f, 0.065f, 0.5f, 0.08f});
 }
 Signal Walk3()
 {
-    return Footstep({603, 88.0f, 2300.0f, 0.09f, 0.05f, 0.7f, 0.04f});
+    return Footstep({603, 95.0f, 0.032f, 2300.0f, 0.09f, 0.05f, 0.7f, 0.04f});
 }
 Signal Walk4()
 {
-    return Footstep({604, 76.0f, 2900.0f, 0.13f, 0.07f, 0.45f, 0.1f});
+    return Footstep({604, 58.0f, 0.018f, 2900.0f, 0.13f, 0.07f, 0.45f, 0.1f});
 }
