@@ -58,10 +58,10 @@ sf_count_t Tell(void* user)
 // damaged header rather than a sound.
 constexpr int MaxChannels = 8;
 constexpr int MaxSampleRate = 384000;
-// Ten minutes at the file's rate: far beyond any game sound, small enough that a damaged length
-// field cannot make us allocate gigabytes.
-constexpr sf_count_t MaxSeconds = 600;
-// Frames decoded per read; the output grows by whole blocks.
+// Ten minutes of 48 kHz stereo: far beyond any game sound, small enough (115 MB) that a damaged
+// length field or a highly compressed stream cannot make us allocate gigabytes.
+constexpr size_t MaxSamples = size_t(600) * 48000 * 2;
+// Frames decoded per read.
 constexpr sf_count_t BlockFrames = 4096;
 
 } // namespace
@@ -82,25 +82,24 @@ bool DecodeSound(const void* memory, size_t size, DecodedSound& out)
     const bool usable =
         info.channels >= 1 && info.channels <= MaxChannels && info.samplerate >= 1 && info.samplerate <= MaxSampleRate;
     if (usable) {
-        const sf_count_t maxFrames = MaxSeconds * info.samplerate;
         const size_t channels = static_cast<size_t>(info.channels);
+        const size_t maxFrames = MaxSamples / channels;
         std::vector<int16_t> samples;
         if (info.frames > 0)
-            samples.reserve(static_cast<size_t>(std::min(info.frames, maxFrames)) * channels);
+            samples.reserve(std::min(static_cast<size_t>(info.frames), maxFrames) * channels);
         // Read as normalised floats and convert here: libsndfile's own float-to-short path either
         // truncates float files to nothing or rescales them to their peak.
         std::vector<float> block(static_cast<size_t>(BlockFrames) * channels);
-        sf_count_t total = 0;
-        while (total < maxFrames) {
-            const sf_count_t got = sf_readf_float(file, block.data(), BlockFrames);
+        size_t frames = 0;
+        while (frames < maxFrames) {
+            const sf_count_t want = static_cast<sf_count_t>(std::min<size_t>(BlockFrames, maxFrames - frames));
+            const sf_count_t got = sf_readf_float(file, block.data(), want);
             if (got <= 0)
                 break;
             for (size_t i = 0; i < static_cast<size_t>(got) * channels; ++i)
                 samples.push_back(static_cast<int16_t>(std::lrint(std::clamp(block[i], -1.0f, 1.0f) * 32767.0f)));
-            total += got;
+            frames += static_cast<size_t>(got);
         }
-        if (total > maxFrames)
-            samples.resize(static_cast<size_t>(maxFrames) * channels);
         if (!samples.empty()) {
             out.channels = info.channels;
             out.sampleRate = info.samplerate;
