@@ -21,6 +21,9 @@ public:
 
     // Imports the clip; a file without animations or a failed import throws like a model import.
     Animation(const char* assetName, std::shared_ptr<MeshComponent> model);
+    // A clip built in code (tools and tests): the node tree and channels as given.
+    Animation(std::shared_ptr<MeshComponent> model, float duration, int32_t ticksPerSecond, NodeData rootNode,
+              std::unordered_map<int, Bone> bones);
 
     Bone* FindBone(int id);
 };
