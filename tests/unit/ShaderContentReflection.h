@@ -37,12 +37,12 @@ inline std::vector<uint32_t> LoadSpirvWords(const std::string& assetName)
     return words;
 }
 
-struct StageReflection {
+struct CompiledStage {
     std::vector<uint32_t> words;
     std::unique_ptr<spirv_cross::Compiler> compiler;
     spirv_cross::ShaderResources resources;
 
-    explicit StageReflection(const std::string& assetName) : words(LoadSpirvWords(assetName))
+    explicit CompiledStage(const std::string& assetName) : words(LoadSpirvWords(assetName))
     {
         compiler = std::make_unique<spirv_cross::Compiler>(words);
         resources = compiler->get_shader_resources();
@@ -50,7 +50,7 @@ struct StageReflection {
 };
 
 // What reflection says about one block, merged over both stages.
-struct ReflectedBlock {
+struct ProgramBlock {
     std::string name;
     uint32_t set = 0;
     uint32_t binding = 0;
@@ -75,29 +75,29 @@ inline size_t DeclaredSize(const spirv_cross::Compiler& compiler, const spirv_cr
 
 struct ProgramReflection {
     std::string program;
-    StageReflection vertex;
-    StageReflection fragment;
+    CompiledStage vertex;
+    CompiledStage fragment;
 
     explicit ProgramReflection(const std::string& name) : program(name), vertex(name + "vert"), fragment(name + "frag")
     {}
 
-    const StageReflection& Of(Stage stage) const { return stage == Stage::Vertex ? vertex : fragment; }
+    const CompiledStage& Of(Stage stage) const { return stage == Stage::Vertex ? vertex : fragment; }
 
     // Every uniform and storage block of both stages, a block seen in both counted once.
-    std::vector<ReflectedBlock> Blocks() const
+    std::vector<ProgramBlock> Blocks() const
     {
-        std::vector<ReflectedBlock> blocks;
+        std::vector<ProgramBlock> blocks;
         for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-            const StageReflection& s = Of(stage);
+            const CompiledStage& s = Of(stage);
             auto add = [&](const spirv_cross::Resource& r, bool storage) {
-                ReflectedBlock block;
+                ProgramBlock block;
                 block.name = s.compiler->get_name(r.base_type_id);
                 block.set = s.compiler->get_decoration(r.id, spv::DecorationDescriptorSet);
                 block.binding = s.compiler->get_decoration(r.id, spv::DecorationBinding);
                 block.kind = storage ? BlockKind::Storage
                                      : (IsDynamicName(block.name) ? BlockKind::Dynamic : BlockKind::Uniform);
                 block.size = DeclaredSize(*s.compiler, r, block.kind);
-                for (ReflectedBlock& seen : blocks) {
+                for (ProgramBlock& seen : blocks) {
                     if (seen.name == block.name && seen.binding == block.binding && seen.kind == block.kind &&
                         seen.size == block.size) {
                         (stage == Stage::Vertex ? seen.inVertex : seen.inFragment) = true;

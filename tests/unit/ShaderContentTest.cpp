@@ -3,23 +3,36 @@
 // vertex inputs that the renderer builds its layouts for and writes its records into.
 #include "ShaderContentReflection.h"
 
+#include "renderer/shader/ShaderReflection.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 
 using namespace shader_content;
 
 namespace {
 
-std::string Describe(const std::string& name, uint32_t set, uint32_t binding, BlockKind kind, size_t size)
+std::string Describe(const std::string& name, uint32_t binding, BlockKind kind, size_t size)
 {
     static const char* const kinds[] = {"uniform", "dynamic uniform", "storage"};
     std::ostringstream out;
-    out << name << " (set " << set << ", binding " << binding << ", " << kinds[static_cast<int>(kind)] << ", " << size
-        << " bytes)";
+    out << name << " (binding " << binding << ", " << kinds[static_cast<int>(kind)] << ", " << size << " bytes)";
     return out.str();
+}
+
+// Both stages as the engine reflects them when it builds a shader component.
+struct EngineView {
+    StageReflection vertex;
+    StageReflection fragment;
+};
+
+EngineView ReflectProgram(const std::string& program)
+{
+    return {ReflectStage(LoadAsset((program + "vert").c_str())), ReflectStage(LoadAsset((program + "frag").c_str()))};
 }
 
 std::vector<std::string> StageAssetNames()
@@ -37,54 +50,43 @@ bool EndsWith(const std::string& text, const std::string& suffix)
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// The renderer's stage scan: vertex uniform blocks, fragment uniform blocks, vertex storage
-// blocks, fragment storage blocks. A stage repeating a name already found either ends the scan
-// (one permitted implementation) or goes on; the shipped shaders must work under both.
-struct ScanResult {
-    std::string dynamicBlock;
-    std::string storageBlock;
-    std::string error;
-};
-
-ScanResult ScanStages(const ProgramReflection& p, bool endOnRepeat)
+// The other stage scan the renderer may implement: one that ends as soon as the fragment stage
+// repeats a name the vertex stage declared, so that later blocks go unexamined. The shipped
+// shaders must give the same answer under it as under the engine's scan.
+PerActorBlocks ScanEndingOnRepeat(const EngineView& p)
 {
-    ScanResult result;
-    // Returns false when the scan stops.
-    auto visit = [&](const std::string& name, Stage stage, std::string& slot, const char* limitMessage) {
-        if (slot.empty()) {
+    PerActorBlocks found;
+    bool ended = false;
+    auto visit = [&](const std::string& name, bool vertexStage, bool& has, std::string& slot) {
+        if (ended)
+            return;
+        if (!has) {
+            has = true;
             slot = name;
-            return true;
+        } else if (vertexStage || slot != name) {
+            throw std::runtime_error("second per-actor block " + name);
+        } else {
+            ended = true;
         }
-        if (stage == Stage::Vertex || slot != name) {
-            result.error = limitMessage;
-            return false;
-        }
-        return !endOnRepeat;
     };
-    const char* dynamicLimit = "SHADER MUST CONTAIN A MAX OF ONE DYNAMIC BUFFER ONLY";
-    const char* storageLimit = "SHADER MUST CONTAIN A MAX OF ONE STORAGE BUFFER ONLY";
-    for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-        const StageReflection& s = p.Of(stage);
-        for (const spirv_cross::Resource& r : s.resources.uniform_buffers) {
-            std::string name = s.compiler->get_name(r.base_type_id);
-            if (IsDynamicName(name) && !visit(name, stage, result.dynamicBlock, dynamicLimit))
-                return result;
-        }
-    }
-    for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-        const StageReflection& s = p.Of(stage);
-        for (const spirv_cross::Resource& r : s.resources.storage_buffers)
-            if (!visit(s.compiler->get_name(r.base_type_id), stage, result.storageBlock, storageLimit))
-                return result;
-    }
-    return result;
+    for (const ReflectedBlock& b : p.vertex.uniformBlocks)
+        if (IsDynamicBlockName(b.name))
+            visit(b.name, true, found.hasDynamicBlock, found.dynamicBlockName);
+    for (const ReflectedBlock& b : p.fragment.uniformBlocks)
+        if (IsDynamicBlockName(b.name))
+            visit(b.name, false, found.hasDynamicBlock, found.dynamicBlockName);
+    for (const ReflectedBlock& b : p.vertex.storageBlocks)
+        visit(b.name, true, found.hasStorageBlock, found.storageBlockName);
+    for (const ReflectedBlock& b : p.fragment.storageBlocks)
+        visit(b.name, false, found.hasStorageBlock, found.storageBlockName);
+    return found;
 }
 
 } // namespace
 
 class ShaderStageAsset : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(ShaderStageAsset, IsVulkan10SpirvWithOneMainEntryPointAndSetZero)
+TEST_P(ShaderStageAsset, IsVulkan10SpirvWithOneMainEntryPoint)
 {
     const std::string asset = GetParam();
     std::vector<char> bytes;
@@ -92,7 +94,7 @@ TEST_P(ShaderStageAsset, IsVulkan10SpirvWithOneMainEntryPointAndSetZero)
     ASSERT_GE(bytes.size(), 20u) << "shorter than a SPIR-V header";
     ASSERT_EQ(bytes.size() % sizeof(uint32_t), 0u);
 
-    std::optional<StageReflection> stage;
+    std::optional<CompiledStage> stage;
     ASSERT_NO_THROW(stage.emplace(asset)) << "SPIRV-Cross cannot parse " << asset;
     EXPECT_EQ(stage->words[0], SpirvMagic);
     EXPECT_EQ(stage->words[1], Spirv10);
@@ -103,11 +105,9 @@ TEST_P(ShaderStageAsset, IsVulkan10SpirvWithOneMainEntryPointAndSetZero)
     EXPECT_EQ(entries[0].execution_model,
               EndsWith(asset, "vert") ? spv::ExecutionModelVertex : spv::ExecutionModelFragment);
 
-    const spirv_cross::ShaderResources& r = stage->resources;
-    for (const auto* list : {&r.uniform_buffers, &r.storage_buffers, &r.sampled_images})
-        for (const spirv_cross::Resource& resource : *list)
-            EXPECT_EQ(stage->compiler->get_decoration(resource.id, spv::DecorationDescriptorSet), 0u)
-                << resource.name << ": the renderer builds one set";
+    for (const spirv_cross::Resource& textures : stage->resources.sampled_images)
+        EXPECT_EQ(stage->compiler->get_decoration(textures.id, spv::DecorationDescriptorSet), 0u)
+            << "the renderer builds one set";
 }
 
 INSTANTIATE_TEST_SUITE_P(Pack, ShaderStageAsset, ::testing::ValuesIn(StageAssetNames()),
@@ -123,13 +123,34 @@ TEST_P(ShaderProgramContent, DeclaresExactlyTheContractBlocks)
 {
     std::vector<std::string> expected;
     for (const ExpectedBlock& b : GetParam().blocks)
-        expected.push_back(Describe(b.name, 0, b.binding, b.kind, b.size));
+        expected.push_back(Describe(b.name, b.binding, b.kind, b.size));
+    // As the engine reflects them: a block both stages declare counts once.
+    EngineView engine = ReflectProgram(GetParam().name);
     std::vector<std::string> actual;
-    for (const ReflectedBlock& b : program->Blocks()) {
-        actual.push_back(Describe(b.name, b.set, b.binding, b.kind, b.size));
-        // The buffer table is keyed by block name: SPIRV-Cross's resource name must agree.
+    auto add = [&](const ReflectedBlock& b, bool storage) {
+        BlockKind kind = storage                      ? BlockKind::Storage
+                         : IsDynamicBlockName(b.name) ? BlockKind::Dynamic
+                                                      : BlockKind::Uniform;
+        std::string described = Describe(b.name, b.binding, kind, b.declaredSize);
+        if (std::find(actual.begin(), actual.end(), described) == actual.end())
+            actual.push_back(described);
+    };
+    for (const StageReflection* stage : {&engine.vertex, &engine.fragment}) {
+        for (const ReflectedBlock& b : stage->uniformBlocks)
+            add(b, false);
+        for (const ReflectedBlock& b : stage->storageBlocks)
+            add(b, true);
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(actual.begin(), actual.end());
+    EXPECT_EQ(actual, expected);
+
+    // Every block in set 0, and SPIRV-Cross's resource name (which a renderer may key on) is
+    // the block name too.
+    for (const ProgramBlock& b : program->Blocks()) {
+        EXPECT_EQ(b.set, 0u) << b.name << ": the renderer builds one set";
         for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-            const StageReflection& s = program->Of(stage);
+            const CompiledStage& s = program->Of(stage);
             for (const auto* list : {&s.resources.uniform_buffers, &s.resources.storage_buffers})
                 for (const spirv_cross::Resource& r : *list)
                     if (s.compiler->get_name(r.base_type_id) == b.name) {
@@ -137,50 +158,38 @@ TEST_P(ShaderProgramContent, DeclaresExactlyTheContractBlocks)
                     }
         }
     }
-    std::sort(expected.begin(), expected.end());
-    std::sort(actual.begin(), actual.end());
-    EXPECT_EQ(actual, expected);
 }
 
 TEST_P(ShaderProgramContent, StageScanFindsItsPerActorBlocksEitherWay)
 {
-    for (bool endOnRepeat : {true, false}) {
-        ScanResult scan = ScanStages(*program, endOnRepeat);
-        EXPECT_EQ(scan.error, "") << "scan ending on a repeat: " << endOnRepeat;
-        EXPECT_EQ(scan.dynamicBlock, GetParam().dynamicBlock) << "scan ending on a repeat: " << endOnRepeat;
-        EXPECT_EQ(scan.storageBlock, GetParam().storageBlock) << "scan ending on a repeat: " << endOnRepeat;
+    const ProgramContract& c = GetParam();
+    EngineView engine = ReflectProgram(c.name);
+    PerActorBlocks scans[2];
+    ASSERT_NO_THROW(scans[0] = ScanPerActorBlocks(engine.vertex, engine.fragment));
+    ASSERT_NO_THROW(scans[1] = ScanEndingOnRepeat(engine));
+    for (const PerActorBlocks& scan : scans) {
+        EXPECT_EQ(scan.hasDynamicBlock, !c.dynamicBlock.empty());
+        EXPECT_EQ(scan.dynamicBlockName, c.dynamicBlock);
+        EXPECT_EQ(scan.hasStorageBlock, !c.storageBlock.empty()) << "the animated draw needs the storage block";
+        EXPECT_EQ(scan.storageBlockName, c.storageBlock);
     }
 }
 
 TEST_P(ShaderProgramContent, PushConstantsFitThePipelineRange)
 {
+    // The pipeline layout's range covers the fragment stage (and the vertex stage for the
+    // wireframe), so a stage outside it must not declare push constants at all.
     const ProgramContract& c = GetParam();
-    int declaring = 0;
-    for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-        const StageReflection& s = program->Of(stage);
-        const auto& blocks = s.resources.push_constant_buffers;
-        const bool covered = c.pushConstantSize > 0 && (stage == Stage::Fragment || c.pushInVertex);
-        if (!covered) {
-            EXPECT_TRUE(blocks.empty()) << "the pipeline layout gives this stage no push-constant range";
-            continue;
-        }
-        if (blocks.empty())
-            continue;
-        ++declaring;
-        ASSERT_EQ(blocks.size(), 1u);
-        EXPECT_EQ(s.compiler->get_declared_struct_size(s.compiler->get_type(blocks[0].base_type_id)),
-                  c.pushConstantSize);
-    }
-    if (c.pushConstantSize > 0) {
-        EXPECT_GE(declaring, 1) << "the pushed colour and textures reach no stage";
-    }
+    EngineView engine = ReflectProgram(c.name);
+    EXPECT_EQ(engine.fragment.pushConstantSize, c.pushConstantSize);
+    EXPECT_EQ(engine.vertex.pushConstantSize, c.pushInVertex ? c.pushConstantSize : 0u);
 }
 
 TEST_P(ShaderProgramContent, TextureBindingMatchesTheDescriptorEntry)
 {
     const ProgramContract& c = GetParam();
     for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-        const StageReflection& s = program->Of(stage);
+        const CompiledStage& s = program->Of(stage);
         const spirv_cross::ShaderResources& r = s.resources;
         // Reflection turns only blocks into descriptors; anything else would go unbound.
         EXPECT_TRUE(r.separate_images.empty());
@@ -219,7 +228,7 @@ TEST_P(ShaderProgramContent, VertexInputsMatchTheVertexRecord)
     const Attribute attributes[] = {{spirv_cross::SPIRType::Float, 3}, {spirv_cross::SPIRType::Float, 3},
                                     {spirv_cross::SPIRType::Float, 2}, {spirv_cross::SPIRType::Int, 4},
                                     {spirv_cross::SPIRType::Float, 4}, {spirv_cross::SPIRType::Float, 3}};
-    const StageReflection& v = program->vertex;
+    const CompiledStage& v = program->vertex;
     bool hasPosition = false;
     for (const spirv_cross::Resource& input : v.resources.stage_inputs) {
         uint32_t location = v.compiler->get_decoration(input.id, spv::DecorationLocation);
@@ -235,8 +244,8 @@ TEST_P(ShaderProgramContent, VertexInputsMatchTheVertexRecord)
 
 TEST_P(ShaderProgramContent, FragmentInputsAreWrittenByTheVertexStage)
 {
-    const StageReflection& v = program->vertex;
-    const StageReflection& f = program->fragment;
+    const CompiledStage& v = program->vertex;
+    const CompiledStage& f = program->fragment;
     for (const spirv_cross::Resource& input : f.resources.stage_inputs) {
         uint32_t location = f.compiler->get_decoration(input.id, spv::DecorationLocation);
         const spirv_cross::SPIRType& wanted = f.compiler->get_type(input.type_id);

@@ -48,7 +48,7 @@ struct FoundBlock {
 FoundBlock FindBlock(const ProgramReflection& p, const std::string& name)
 {
     for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-        const StageReflection& s = p.Of(stage);
+        const CompiledStage& s = p.Of(stage);
         for (const auto* list :
              {&s.resources.uniform_buffers, &s.resources.storage_buffers, &s.resources.push_constant_buffers})
             for (const spirv_cross::Resource& r : *list)
@@ -213,7 +213,7 @@ TEST(ShaderRecordLayout, PushConstantBlocksMatchThePushedRecords)
 
     ProgramReflection collision("CollisionShader");
     for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-        const StageReflection& s = collision.Of(stage);
+        const CompiledStage& s = collision.Of(stage);
         for (const spirv_cross::Resource& r : s.resources.push_constant_buffers) {
             const spirv_cross::SPIRType& type = s.compiler->get_type(r.base_type_id);
             std::vector<Member> members = MembersOf(*s.compiler, type);
@@ -229,7 +229,7 @@ TEST(ShaderRecordLayout, MatricesAreColumnMajorWithSixteenByteColumns)
     for (const ProgramContract& contract : ShaderContracts()) {
         ProgramReflection p(contract.name);
         for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-            const StageReflection& s = p.Of(stage);
+            const CompiledStage& s = p.Of(stage);
             for (const auto* list :
                  {&s.resources.uniform_buffers, &s.resources.storage_buffers, &s.resources.push_constant_buffers})
                 for (const spirv_cross::Resource& r : *list)

@@ -174,9 +174,9 @@ ShaderRenderHarness::PreparedDraw ShaderRenderHarness::Prepare(const ShaderDraw&
     std::vector<VkDescriptorSetLayoutBinding> bindings;
     std::vector<VkDescriptorBufferInfo> bufferInfos;
     std::vector<VkDescriptorType> bufferTypes;
-    std::vector<ReflectedBlock> blocks = program.Blocks();
+    std::vector<ProgramBlock> blocks = program.Blocks();
     bufferInfos.reserve(blocks.size());
-    for (const ReflectedBlock& block : blocks) {
+    for (const ProgramBlock& block : blocks) {
         VkDescriptorType type = block.kind == BlockKind::Storage   ? VK_DESCRIPTOR_TYPE_STORAGE_BUFFER
                                 : block.kind == BlockKind::Dynamic ? VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER_DYNAMIC
                                                                    : VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
