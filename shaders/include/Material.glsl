@@ -8,7 +8,6 @@
 // Slot numbers of the game's materials.
 const int SlotDiffuse = 0;
 const int SlotNormal = 1;
-const int SlotEmissive = 6;
 const int SlotAlphaMask = 7;
 const int EmptySlot = -1;
 
