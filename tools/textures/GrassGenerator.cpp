@@ -15,7 +15,7 @@ namespace {
 
 constexpr uint32_t GrassSeed = 0x6A55u;
 // Enough blades for a full tuft; few enough that each one reads on its own.
-constexpr int BladeCount = 15;
+constexpr int BladeCount = 22;
 
 // One blade in pixels: its centre line leaves the bottom edge at baseX and curves sideways by
 // `bend` at the tip, as bend * t^curve with t from 0 (base) to 1 (tip).

@@ -14,7 +14,7 @@
 namespace {
 
 // Seeds of the independent layers; any distinct values do.
-enum Seed : int { WarpU = 1, WarpV, Macro, Detail, Grain, Grass, GrassEdge, CrackWidth, CrackJitter, Tint };
+enum Seed : int { WarpU = 1, WarpV, Macro, Detail, Grain, Grass, GrassEdge, CrackWidth, CrackJitter, Tint, Speckle };
 enum CellSeed : uint32_t { BigCracks = 11, SmallCracks = 12, Pebbles = 13, Gravel = 14, GrassClumps = 15 };
 
 struct Pebble {
@@ -70,7 +70,8 @@ GroundTextures GenerateGround(int size)
     const glm::vec3 crackColour = FromSrgb(24, 19, 16);
     const glm::vec3 darkGrass = FromSrgb(17, 27, 14);
     const glm::vec3 lightGrass = FromSrgb(46, 62, 30);
-    const glm::vec3 stone = FromSrgb(110, 104, 96);
+    // Stones of three kinds: warm sandstone, cool granite grey and dark flint.
+    const glm::vec3 stones[3] = {FromSrgb(122, 104, 84), FromSrgb(104, 106, 108), FromSrgb(62, 60, 58)};
 
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
@@ -108,17 +109,24 @@ GroundTextures GenerateGround(int size)
             const CellSample clump = TileableCells(u, v, 160, GrassClumps);
             const float clumpShade = HashUnit(GrassClumps, clump.cellId) * SmoothStep(0.7f, 0.1f, clump.f1);
 
+            // Sand-grain speckle at the scale of a few texels.
+            const float speckle = TileableFbm(u, v, 256, 1, 0.5f, Speckle);
+
             // Dirt: broad light and dark areas, a cooler grey cast in places, fine grain.
-            float dirtShade = std::clamp(0.5f + 0.9f * macro + 0.6f * detail + 0.5f * grain, 0.0f, 1.0f);
+            float dirtShade =
+                std::clamp(0.5f + 0.9f * macro + 0.6f * detail + 0.5f * grain + 0.35f * speckle, 0.0f, 1.0f);
             glm::vec3 colour = glm::mix(darkDirt, lightDirt, dirtShade);
             colour = glm::mix(colour, greyDirt * (0.6f + 0.7f * dirtShade), SmoothStep(-0.2f, 0.3f, tint) * 0.55f);
             colour = glm::mix(colour, crackColour, crack);
             colour *= 1.0f - 0.45f * pebble.shadow - 0.3f * gravel.shadow;
 
-            const glm::vec3 stoneColour =
-                stone * (0.45f + 0.7f * HashUnit(Pebbles, pebble.id, 7)) * (0.7f + 0.35f * pebble.dome + 0.5f * grain);
-            const glm::vec3 gravelColour =
-                stone * (0.4f + 0.5f * HashUnit(Gravel, gravel.id, 7)) * (0.8f + 0.4f * grain);
+            // Each stone: its kind, its own brightness, darker toward its rim, mottled on top.
+            const glm::vec3 stoneColour = stones[Hash(Pebbles, pebble.id, 8) % 3] *
+                                          (0.6f + 0.5f * HashUnit(Pebbles, pebble.id, 7)) *
+                                          (0.5f + 0.5f * pebble.dome) * (1.0f + 0.8f * speckle + 0.5f * grain);
+            const glm::vec3 gravelColour = stones[Hash(Gravel, gravel.id, 8) % 3] *
+                                           (0.5f + 0.5f * HashUnit(Gravel, gravel.id, 7)) *
+                                           (0.6f + 0.4f * gravel.dome) * (1.0f + 0.5f * speckle);
             colour = glm::mix(colour, gravelColour, gravel.coverage);
 
             const glm::vec3 grassColour =

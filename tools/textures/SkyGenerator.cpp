@@ -67,7 +67,8 @@ glm::vec3 SkyBackground(const glm::vec3& d)
         // Dark land, a touch lighter where it meets the haze, mottled by fields and woods; the
         // hill edge is antialiased.
         const float mottle = 1.0f + 1.3f * Fbm3(d * 5.0f, 4, 0.55f, 35);
-        const glm::vec3 ground = glm::mix(FromSrgb(8, 9, 12), FromSrgb(16, 18, 24), SmoothStep(-0.4f, land, e)) * mottle;
+        const glm::vec3 ground =
+            glm::mix(FromSrgb(8, 9, 12), FromSrgb(16, 18, 24), SmoothStep(-0.4f, land, e)) * mottle;
         return glm::mix(ground, sky, SmoothStep(land - 0.003f, land, e));
     }
     return sky;
