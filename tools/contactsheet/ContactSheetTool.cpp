@@ -21,9 +21,8 @@ const char* const SkyFaces[] = {"SkyBoxpx", "SkyBoxnx", "SkyBoxpy", "SkyBoxny", 
 constexpr int TileSize = 256;
 constexpr int Columns = 5;
 
-int problems = 0;
-
-std::optional<Image> Load(const std::string& name)
+// Counts into `problems` every texture that ends up a placeholder.
+std::optional<Image> Load(const std::string& name, int& problems)
 {
     std::vector<char> bytes;
     try {
@@ -74,11 +73,12 @@ int main(int argc, char** argv)
         std::cerr << "usage: " << argv[0] << " <output.png>  (run where Assets.bin is)\n";
         return 2;
     }
+    int problems = 0;
     try {
         ContactSheet sheet(TileSize, Columns);
         std::optional<Image> ground, grassDiffuse, grassAlpha;
         for (const char* name : SceneTextures) {
-            std::optional<Image> image = Load(name);
+            std::optional<Image> image = Load(name, problems);
             const std::string n = name;
             if (n == "GroundTexture")
                 ground = image;
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
                                                  : std::nullopt);
         std::array<std::optional<Image>, 6> faces;
         for (size_t i = 0; i < faces.size(); ++i)
-            faces[i] = Load(SkyFaces[i]);
+            faces[i] = Load(SkyFaces[i], problems);
         sheet.AddCubeCross("SkyBox", std::move(faces));
         sheet.Compose().WritePng(argv[1]);
     } catch (const std::exception& e) {

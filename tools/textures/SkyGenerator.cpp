@@ -12,7 +12,7 @@
 namespace {
 
 constexpr float Pi = 3.14159265f;
-constexpr uint32_t SkySeed = 0x5C1Eu;
+constexpr uint32_t SkySeed = 0x5C1Eu; // any fixed value: the same stars in every build
 // The galactic plane, tilted so the band arches across the sky rather than lying on the horizon.
 const glm::vec3 BandNormal = glm::normalize(glm::vec3(0.35f, 0.55f, 0.75f));
 constexpr float BandHalfWidth = 0.22f; // sine of the angle from the band's centre line
@@ -56,6 +56,7 @@ glm::vec3 SkyBackground(const glm::vec3& d)
     const glm::vec3 middle = FromSrgb(8, 12, 28);
     const glm::vec3 horizon = FromSrgb(26, 34, 58);
     const float up = std::clamp(e, 0.0f, 1.0f);
+    // The horizon glow is gone about 17 degrees up (sine 0.3); from there the sky deepens to the zenith.
     glm::vec3 sky = up < 0.3f ? glm::mix(horizon, middle, SmoothStep(0.0f, 0.3f, up))
                               : glm::mix(middle, zenith, SmoothStep(0.3f, 1.0f, up));
     // Airglow: broad, faint brightness patches.
@@ -139,9 +140,10 @@ Image GenerateSkyFace(CubeFace face, int size, const std::vector<Star>& stars)
         if (visible <= 0.0f)
             continue;
         const glm::vec2 st = CubeFacePlaneCoord(face, star.direction) * faceSize;
-        // Texels shrink to a third of the centre's angle at the corners, and the face spans two
-        // plane units: four spreads there is 4 * spread * size * 3 / 2 texels.
-        const int reach = static_cast<int>(std::ceil(6.0f * star.spread * faceSize)) + 1;
+        // The glow is cut at six spreads, where even the brightest star has faded below one
+        // step of the darkest sky. Texels shrink to a third of the centre's angle at the corners
+        // and the face spans two plane units, so that is 6 * spread * size * 3 / 2 texels.
+        const int reach = static_cast<int>(std::ceil(9.0f * star.spread * faceSize)) + 1;
         const int cx = static_cast<int>(std::floor(st.x)), cy = static_cast<int>(std::floor(st.y));
         if (cx + reach < 0 || cy + reach < 0 || cx - reach >= size || cy - reach >= size)
             continue;
