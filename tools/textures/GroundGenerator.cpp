@@ -101,7 +101,8 @@ GroundTextures GenerateGround(int size)
                                          0.6f * CrackAt(jitterU, jitterV, 16, SmallCracks, 0.07f * widthField)) *
                                 (1.0f - grass);
 
-            // Stones of about 8 to 14 pixels across and finer gravel, fewer where the grass is.
+            // Stones on a 40 x 40 grid (a quarter to two thirds of a cell across) and finer gravel on
+            // a 110 x 110 grid, fewer where the grass is.
             const Pebble pebble = PebbleAt(u, v, 40, Pebbles, 0.26f * (1.0f - 0.7f * grass), 0.12f, 0.34f, 40 * pixel);
             const Pebble gravel = PebbleAt(u, v, 110, Gravel, 0.3f * (1.0f - grass), 0.12f, 0.28f, 110 * pixel);
 
