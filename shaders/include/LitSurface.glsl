@@ -17,7 +17,8 @@ vec3 BaseColour()
     return HasTexture(SlotDiffuse) ? SampleSlot(SlotDiffuse, texCoords).rgb : colourAndMetallic.rgb;
 }
 
-// Tangent-space normal map in slot 1 (UNORM, green towards -v, i.e. up the image).
+// Tangent-space normal map in slot 1 (UNORM): x along +u, y along +v (down the image, as the
+// top-left-origin UVs run), z out of the surface, each stored as (n + 1) / 2.
 vec3 ShadingNormal()
 {
     vec3 n = normalize(worldNormal);
@@ -27,7 +28,7 @@ vec3 ShadingNormal()
     if (length(t) < MinTangentLength)
         return n;
     t = normalize(t);
-    vec3 b = cross(n, t);
+    vec3 b = cross(t, n); // +v: the vertex has no bitangent sign, so UV layouts are unmirrored
     vec3 mapped = SampleSlot(SlotNormal, texCoords).xyz * 2.0 - 1.0;
     return normalize(mat3(t, b, n) * mapped);
 }

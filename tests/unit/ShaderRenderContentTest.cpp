@@ -266,7 +266,7 @@ TEST_F(ShaderRender, MoonShinesAlongItsDirectionAndSpotLightStaysInItsCone)
     EXPECT_LT(frame.Pixel(Mid, Mid).r, Tolerance);
 }
 
-TEST_F(ShaderRender, NormalMapGreenTiltsTheSurfaceUpTheImage)
+TEST_F(ShaderRender, NormalMapGreenTiltsTheSurfaceDownTheImage)
 {
     // Tangent-space normal (0, 0.6, 0.8), encoded as (n + 1) / 2.
     int32_t normalMap = harness.AddTexture(1, 1, {128, 204, 230, 255}, VK_FORMAT_R8G8B8A8_UNORM);
@@ -278,8 +278,9 @@ TEST_F(ShaderRender, NormalMapGreenTiltsTheSurfaceUpTheImage)
         draw.pushConstants = BytesOf(PushConstantRecord{glm::vec4(0.0f), {-1, normalMap, -1, -1, -1, -1, -1, -1}});
         return harness.Render({draw}).Pixel(Mid, Mid).r;
     };
-    // The quad's image runs top (v = 0) at +y: a normal tilted up catches a light above.
-    EXPECT_GT(litFrom(3.0f), litFrom(-3.0f) + 0.2f);
+    // The normal maps' y runs along +v, down the image; the quad's image has its top (v = 0) at
+    // +y, so a normal tilted along +v faces down and catches a light below.
+    EXPECT_GT(litFrom(-3.0f), litFrom(3.0f) + 0.2f);
 }
 
 TEST_F(ShaderRender, SkinnedVerticesFollowTheBonesOfTheDrawsInstanceRecord)
