@@ -62,5 +62,6 @@ public:
     }
 
     std::shared_ptr<COLLISION::BoundingVolume> GetBoundingVolume() override { return volume; }
+    COLLISION::BoundingVolume* Volume() override { return volume.get(); }
     std::shared_ptr<TransformComponent> GetTransform() override { return transform; }
 };

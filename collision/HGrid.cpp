@@ -16,9 +16,11 @@ HGrid* grid = nullptr;
 namespace {
 
 // Objects on a level reach at most an eighth of its cell size from their centre (diameter at most
-// a quarter); the factor adds a hair of slack so rounding in the candidate test cannot reach past
-// the cells a query walks.
-constexpr float LevelReachFactor = 0.125f * 1.001f;
+// a quarter of it).
+constexpr float LevelReachFactor = 0.125f;
+// A hair of slack on every reach, so rounding in the candidate test cannot reach past the cells a
+// query walks.
+constexpr float ReachSlack = 1.001f;
 // Cell coordinates stay well inside int32 so that far-off positions cannot overflow the cast.
 constexpr float CellLimit = 1.0e9f;
 
@@ -48,7 +50,8 @@ int32_t ToCell(float quotient)
 
 int32_t HGrid::Hash(int32_t x, int32_t y, int32_t z, int32_t level)
 {
-    // Unsigned products wrap like the 32-bit two's-complement arithmetic the hash is defined in.
+    // Fixed multipliers spread neighbouring cells and levels over the buckets; unsigned products wrap
+    // like the 32-bit two's-complement arithmetic the hash is defined in.
     const uint32_t h = static_cast<uint32_t>(-189) * static_cast<uint32_t>(x) +
                        static_cast<uint32_t>(-225) * static_cast<uint32_t>(z) + 65u * static_cast<uint32_t>(y) +
                        461u * static_cast<uint32_t>(level);
@@ -73,8 +76,10 @@ HGrid::CellSpan HGrid::QuerySpan(float centre, float radius, float cellSize, flo
 
 float HGrid::LevelReach(int level, float cellSize) const
 {
-    const float reach = LevelReachFactor * cellSize;
-    return level == MaxLevels - 1 ? std::max(reach, topLevelMaxRadius * 1.001f) : reach;
+    // The top level also holds the clamped objects, which may reach further than its cells allow.
+    const float reach =
+        level == MaxLevels - 1 ? std::max(LevelReachFactor * cellSize, topLevelMaxRadius) : LevelReachFactor * cellSize;
+    return reach * ReachSlack;
 }
 
 void HGrid::Link(Object& obj, int32_t bucket)
@@ -170,7 +175,7 @@ void HGrid::Query(Object& obj)
     tick = static_cast<int32_t>(static_cast<uint32_t>(tick) + 1u);
     if (!obj.owner)
         throw NullOwnerMessage;
-    const auto component = obj.owner->GetComponent<ICollisionComponent>();
+    ICollisionComponent* component = obj.Collider();
     if (!component)
         return;
 
@@ -209,10 +214,10 @@ void HGrid::TestCandidate(Object& obj, Object& found, ICollisionComponent& compo
 {
     if (!found.owner)
         throw NullOwnerMessage;
-    const auto foundComponent = found.owner->GetComponent<ICollisionComponent>();
+    ICollisionComponent* foundComponent = found.Collider();
     if (!foundComponent)
         return;
-    const auto volume = foundComponent->GetBoundingVolume();
+    COLLISION::BoundingVolume* volume = foundComponent->Volume();
     const glm::vec3 d = obj.transform->position - found.transform->position;
     const float reach = volume->GetBoundingRadius() + obj.radius;
     if (glm::dot(d, d) > reach * reach)
@@ -221,7 +226,7 @@ void HGrid::TestCandidate(Object& obj, Object& found, ICollisionComponent& compo
     PairCallback pair;
     PairContext context{&obj, &found, &pair.record};
     Arm(pair, context);
-    component.CollideWithVolume(volume.get(), &pair.record, pair.first, pair.second);
+    component.CollideWithVolume(volume, &pair.record, pair.first, pair.second);
 }
 
 void HGrid::HandleRay(Object* ray)
@@ -240,12 +245,11 @@ void HGrid::HandleRay(Object* ray)
                 COLLISION::RayHitsSphere(volume.origin, volume.direction, o->transform->position, o->radius)) {
                 if (!o->owner)
                     throw NullOwnerMessage;
-                if (const auto found = o->owner->GetComponent<ICollisionComponent>()) {
+                if (ICollisionComponent* found = o->Collider()) {
                     PairCallback pair;
                     PairContext context{ray, o, &pair.record};
                     Arm(pair, context);
-                    rayComponent->CollideWithVolume(found->GetBoundingVolume().get(), &pair.record, pair.first,
-                                                    pair.second);
+                    rayComponent->CollideWithVolume(found->Volume(), &pair.record, pair.first, pair.second);
                 }
             }
             o = next;

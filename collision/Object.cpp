@@ -11,10 +11,18 @@ Object::Object(int tag, Actor* owner, CollisionCallback onCollision)
 {
     if (!owner)
         throw NullOwnerMessage;
-    const auto component = owner->GetComponent<ICollisionComponent>();
-    const auto volume = component ? component->GetBoundingVolume() : nullptr;
+    const auto volume = Collider() ? collider_->GetBoundingVolume() : nullptr;
     if (!volume)
         throw std::runtime_error("A grid object's owner needs a collision component with a volume");
     transform = volume->GetTransform();
     radius = volume->GetBoundingRadius();
+}
+
+ICollisionComponent* Object::Collider()
+{
+    if (owner != colliderOwner_) {
+        colliderOwner_ = owner;
+        collider_ = owner ? owner->GetComponent<ICollisionComponent>().get() : nullptr;
+    }
+    return collider_;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 class Actor;
+class ICollisionComponent;
 class Object;
 class TransformComponent;
 
@@ -61,8 +62,15 @@ public:
     Object& operator=(const Object&) = delete;
 
     bool IsFiled() const { return level >= 0; }
+    // The owner's collision component, looked up again only when `owner` changes: the grid asks
+    // for it per candidate, and an actor's first collision component never changes.
+    ICollisionComponent* Collider();
     bool Ignores(int32_t otherTag) const
     {
         return std::find(ignoreTags.begin(), ignoreTags.end(), otherTag) != ignoreTags.end();
     }
+
+private:
+    Actor* colliderOwner_ = nullptr;
+    ICollisionComponent* collider_ = nullptr;
 };
