@@ -35,4 +35,9 @@ public:
     bool CollideWithRay(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
 };
 
+inline glm::vec3 ClosestPointOnOBB(const glm::vec3& p, const OBB& box)
+{
+    return ClosestPointOnOBB(p, box.Box());
+}
+
 } // namespace COLLISION

@@ -45,7 +45,7 @@ TEST(ClosestPoints, OrientedBoxClampsAlongEachAxis)
     // Along +X the turned box reaches its edge at sqrt(2).
     ExpectVec3Near(ClosestPointOnOBB({3, 0, 0}, box->Box()), {Root2, 0, 0});
     ExpectVec3Near(ClosestPointOnOBB({0.2f, 0.5f, 0.1f}, box->Box()), {0.2f, 0.5f, 0.1f}); // inside: itself
-    ExpectVec3Near(ClosestPointOnOBB({0, 4, 0}, box->Box()), {0, 1, 0});
+    ExpectVec3Near(ClosestPointOnOBB({0, 4, 0}, *box), {0, 1, 0});
 }
 
 TEST(ClosestPoints, SegmentsCrossingParallelAndDegenerate)
