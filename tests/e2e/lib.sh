@@ -31,7 +31,7 @@ stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null; wait $XVFB_P
 use_lavapipe_with_validation() {
   local log_file=$1 settings_dir
   settings_dir=$(dirname "$log_file")
-  export VK_DRIVER_FILES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json
+  export VK_DRIVER_FILES=/usr/share/vulkan/icd.d/lvp_icd.json
   export VK_ICD_FILENAMES=$VK_DRIVER_FILES
   export VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation
   cat >"$settings_dir/vk_layer_settings.txt" <<SETTINGS
