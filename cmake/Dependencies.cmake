@@ -14,7 +14,7 @@ pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 
 # ImGui and stb headers are third-party: include them as system headers so our warnings stay ours.
 add_library(zorbulon_deps INTERFACE)
-target_include_directories(zorbulon_deps SYSTEM INTERFACE /usr/include/imgui /usr/include/stb)
+target_include_directories(zorbulon_deps SYSTEM INTERFACE /usr/include/imgui /usr/include/imgui/backends /usr/include/stb)
 target_compile_definitions(zorbulon_deps INTERFACE
   GLM_FORCE_QUAT_DATA_WXYZ        # quaternions are stored w, x, y, z
   GLM_FORCE_RADIANS

@@ -1,0 +1,91 @@
+#include "app/Launcher.h"
+
+#include "app/Application.h"
+
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+#include <imgui.h>
+#include <imgui_impl_opengl3.h>
+#include <imgui_impl_sdl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+constexpr int LauncherWidth = 1280;
+constexpr int LauncherHeight = 720;
+
+[[noreturn]] void Fail(const char* what)
+{
+    std::cerr << what << SDL_GetError() << std::endl;
+    std::exit(1);
+}
+
+} // namespace
+
+void ClampResolution(int& width, int& height)
+{
+    width = std::clamp(width, MinWindowWidth, MaxWindowSize);
+    height = std::clamp(height, MinWindowHeight, MaxWindowSize);
+}
+
+void RunLauncher(Application& app)
+{
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        Fail("Failed to initialize SDL: ");
+    SDL_Window* window = SDL_CreateWindow("Choose Resolution", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          LauncherWidth, LauncherHeight, SDL_WINDOW_OPENGL);
+    if (!window)
+        Fail("Failed to create SDL window: ");
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context)
+        Fail("Failed to create OpenGL context: ");
+    if (SDL_GL_MakeCurrent(window, context) != 0)
+        Fail("Failed to make OpenGL context current: ");
+
+    ImGui::CreateContext();
+    ImGui_ImplSDL2_InitForOpenGL(window, context);
+    ImGui_ImplOpenGL3_Init("#version 330");
+
+    bool startPressed = false;
+    while (!startPressed) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            ImGui_ImplSDL2_ProcessEvent(&event);
+            if (event.type == SDL_QUIT)
+                std::exit(0);
+        }
+        ImGui_ImplSDL2_NewFrame();
+        ImGui_ImplOpenGL3_NewFrame();
+        ImGui::NewFrame();
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+
+        // A 300 x 150 panel centred in the 1280 x 720 window, whatever size the window manager gave.
+        ImGui::SetNextWindowPos(ImVec2(490, 285), ImGuiCond_Always, ImVec2(0, 0));
+        ImGui::SetNextWindowSize(ImVec2(300, 150), ImGuiCond_Always);
+        ImGui::Begin("Resolution Settings", nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove);
+        ImGui::InputInt("Width", &app.width, 1, 100);
+        ImGui::InputInt("Height", &app.height, 1, 100);
+        if (ImGui::Button("Start Game")) {
+            ClampResolution(app.width, app.height);
+            startPressed = true;
+        }
+        ImGui::End();
+        ImGui::Render();
+
+        glViewport(0, 0, LauncherWidth, LauncherHeight);
+        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+        SDL_GL_SwapWindow(window);
+    }
+
+    ImGui_ImplOpenGL3_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
+    SDL_GL_DeleteContext(context);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+}

@@ -1,0 +1,18 @@
+// The resolution launcher shown before the game window: an OpenGL window "Choose Resolution"
+// with two integer fields and a "Start Game" button.
+#pragma once
+
+class Application;
+
+// Returns once "Start Game" was pressed, with the application's width and height set. Closing
+// the window ends the process with code 0; a set-up failure prints SDL's error and exits with 1.
+void RunLauncher(Application& app);
+
+// The sizes the button accepts: at least 1280 x 720, and no more than a window can be.
+void ClampResolution(int& width, int& height);
+
+inline constexpr int MinWindowWidth = 1280;
+inline constexpr int MinWindowHeight = 720;
+// Larger windows cannot get a swap chain on any device we know, and the window record keeps
+// only 16 bits: a typed 65536 would otherwise become a zero-sized window.
+inline constexpr int MaxWindowSize = 16384;
