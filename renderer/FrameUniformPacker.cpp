@@ -26,10 +26,10 @@ const char* ObjectBlockName(ObjectBlock block)
 
 FrameUniformPacker::FrameUniformPacker(uint32_t alignment)
 {
-    strides[size_t(ObjectBlock::Base)] = AlignStride(sizeof(BaseObjectRecord), alignment);
-    strides[size_t(ObjectBlock::Pbr)] = AlignStride(sizeof(PbrObjectRecord), alignment);
-    strides[size_t(ObjectBlock::BillBoardPbr)] = AlignStride(sizeof(PbrObjectRecord), alignment);
-    strides[size_t(ObjectBlock::Anim)] = AlignStride(sizeof(AnimObjectRecord), alignment);
+    strides[size_t(ObjectBlock::Base)] = AlignStride(sizeof(BaseRecord), alignment);
+    strides[size_t(ObjectBlock::Pbr)] = AlignStride(sizeof(PbrRecord), alignment);
+    strides[size_t(ObjectBlock::BillBoardPbr)] = AlignStride(sizeof(PbrRecord), alignment);
+    strides[size_t(ObjectBlock::Anim)] = AlignStride(sizeof(AnimRecord), alignment);
     strides[size_t(ObjectBlock::AnimStorage)] = sizeof(AnimStorageRecord);
 }
 

@@ -3,7 +3,7 @@
 // the non-empty arrays; the arrays keep their capacity, so steady frames allocate nothing.
 #pragma once
 
-#include "renderer/FrameRecords.h"
+#include "renderer/UniformRecords.h"
 
 #include <array>
 #include <cstdint>

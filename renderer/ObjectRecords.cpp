@@ -20,19 +20,19 @@ glm::vec4 ColourAndMetallic(const Actor& actor) { return glm::vec4(actor.colour,
 
 } // namespace
 
-BaseObjectRecord MakeBaseRecord(const Actor& actor)
+BaseRecord MakeBaseRecord(const Actor& actor)
 {
     const glm::mat4 model = ActorModelMatrix(actor);
     return {model, NormalMatrix(model)};
 }
 
-PbrObjectRecord MakePbrRecord(const Actor& actor)
+PbrRecord MakePbrRecord(const Actor& actor)
 {
     const glm::mat4 model = ActorModelMatrix(actor);
     return {model, NormalMatrix(model), ColourAndMetallic(actor), actor.materialValues};
 }
 
-AnimObjectRecord MakeAnimRecord(const Actor& actor) { return {ColourAndMetallic(actor), actor.materialValues}; }
+AnimRecord MakeAnimRecord(const Actor& actor) { return {ColourAndMetallic(actor), actor.materialValues}; }
 
 void FillAnimStorageRecord(const Actor& actor, AnimStorageRecord& record)
 {
@@ -47,9 +47,9 @@ void FillAnimStorageRecord(const Actor& actor, AnimStorageRecord& record)
     }
 }
 
-MaterialPushConstants MakeMaterialPushConstants(const Actor& actor)
+PushConstantRecord MakePushConstantRecord(const Actor& actor)
 {
-    MaterialPushConstants push{};
+    PushConstantRecord push{};
     if (auto material = actor.GetComponent<MaterialComponent>()) {
         push.colour = glm::vec4(0.0f);
         const std::array<int32_t, MaxMaterialTextures> indices = material->PushIndices();

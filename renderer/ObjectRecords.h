@@ -2,7 +2,7 @@
 // it pushes as constants.
 #pragma once
 
-#include "renderer/FrameRecords.h"
+#include "renderer/UniformRecords.h"
 
 class Actor;
 
@@ -11,12 +11,12 @@ glm::mat4 ActorModelMatrix(const Actor& actor);
 // Transpose of the inverse of the model matrix.
 glm::mat4 NormalMatrix(const glm::mat4& model);
 
-BaseObjectRecord MakeBaseRecord(const Actor& actor);
-PbrObjectRecord MakePbrRecord(const Actor& actor);
-AnimObjectRecord MakeAnimRecord(const Actor& actor);
+BaseRecord MakeBaseRecord(const Actor& actor);
+PbrRecord MakePbrRecord(const Actor& actor);
+AnimRecord MakeAnimRecord(const Actor& actor);
 // Bones from the actor's AnimationComponent, identities without one.
 void FillAnimStorageRecord(const Actor& actor, AnimStorageRecord& record);
 
 // Without a material: (f0, f1, f2, 0) and eight -1; with one: zero colour and its eight texture
 // indices widened from 16 bits, so an empty slot arrives as -1.
-MaterialPushConstants MakeMaterialPushConstants(const Actor& actor);
+PushConstantRecord MakePushConstantRecord(const Actor& actor);

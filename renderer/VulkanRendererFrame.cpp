@@ -185,7 +185,7 @@ void VulkanRenderer::DrawActors(VkCommandBuffer commandBuffer, const std::vector
                                 ShaderComponent& shader)
 {
     const bool pushMaterial = shader.hasPushConstants && shader.pipelineKind == PipelineKind::Default;
-    const uint32_t pushSize = std::min<uint32_t>(shader.pushConstantSize, sizeof(MaterialPushConstants));
+    const uint32_t pushSize = std::min<uint32_t>(shader.pushConstantSize, sizeof(PushConstantRecord));
     // Looked up once per shader, not per actor.
     uint32_t stride = 0;
     VkDeviceSize dynamicCapacity = 0;
@@ -211,7 +211,7 @@ void VulkanRenderer::DrawActors(VkCommandBuffer commandBuffer, const std::vector
             continue;
 
         if (pushMaterial) {
-            const MaterialPushConstants push = MakeMaterialPushConstants(*actor);
+            const PushConstantRecord push = MakePushConstantRecord(*actor);
             vkCmdPushConstants(commandBuffer, shader.pipelineLayout, shader.pushConstantStages, 0, pushSize, &push);
         }
         if (shader.hasDynamicBlock) {

@@ -1,7 +1,7 @@
 #include "renderer/shader/BindingReflection.h"
 
 #include "app/Lights.h"
-#include "renderer/FrameRecords.h"
+#include "renderer/UniformRecords.h"
 #include "renderer/UniformLayout.h"
 
 #include <stdexcept>
@@ -13,10 +13,10 @@ uint32_t RendererRecordSize(const std::string& blockName)
         {"PointLightsBuffer", sizeof(PointLight) * MaxPointLights},
         {"SpotLightsBuffer", sizeof(SpotLight)},
         {"DirectionalLightsBuffer", sizeof(DirectionalLight)},
-        {"DYN_BaseShader", sizeof(BaseObjectRecord)},
-        {"DYN_PBRShader", sizeof(PbrObjectRecord)},
-        {"DYN_BillBoardPBRShader", sizeof(PbrObjectRecord)},
-        {"DYN_AnimPBRShader", sizeof(AnimObjectRecord)},
+        {"DYN_BaseShader", sizeof(BaseRecord)},
+        {"DYN_PBRShader", sizeof(PbrRecord)},
+        {"DYN_BillBoardPBRShader", sizeof(PbrRecord)},
+        {"DYN_AnimPBRShader", sizeof(AnimRecord)},
         {"SSBO_AnimPBRShader", sizeof(AnimStorageRecord)},
     };
     auto found = sizes.find(blockName);
