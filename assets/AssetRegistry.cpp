@@ -75,9 +75,9 @@ void AssetRegistry::CreateShader(const std::string& name, const ShaderBinding& t
                                  const std::vector<VkVertexInputAttributeDescription>& attributes,
                                  uint32_t pushConstantSize, uint32_t pushConstantStages, PipelineKind pipelineKind)
 {
-    shaders[name] = std::make_shared<ShaderComponent>(renderer, name + "vert", name + "frag", textureBinding,
-                                                      vertexBinding, attributes, pushConstantSize,
-                                                      pushConstantStages, pipelineKind);
+    shaders[name] =
+        std::make_shared<ShaderComponent>(renderer, name + "vert", name + "frag", textureBinding, vertexBinding,
+                                          attributes, pushConstantSize, pushConstantStages, pipelineKind);
     // A replaced shader keeps its place: listed twice it would be packed and drawn twice a frame.
     if (std::find(shaderNames.begin(), shaderNames.end(), name) == shaderNames.end())
         shaderNames.push_back(name);

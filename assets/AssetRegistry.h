@@ -36,9 +36,9 @@ public:
 
     // "Cant find shaders"; with allowMissing an empty pointer instead.
     std::shared_ptr<ShaderComponent> GetShader(const std::string& name, bool allowMissing = false) const;
-    std::shared_ptr<Texture> GetTexture(const std::string& name) const;        // "Cant find Texture"
-    std::shared_ptr<MeshComponent> GetMesh(const std::string& name) const;     // "Cant find Mesh"
-    std::shared_ptr<Animation> GetAnimation(const std::string& name) const;    // "Cant find Animations"
+    std::shared_ptr<Texture> GetTexture(const std::string& name) const;     // "Cant find Texture"
+    std::shared_ptr<MeshComponent> GetMesh(const std::string& name) const;  // "Cant find Mesh"
+    std::shared_ptr<Animation> GetAnimation(const std::string& name) const; // "Cant find Animations"
 
     // A 2D texture from the pack under its asset name, with the next texture index.
     void LoadTexture(const std::string& name, VkFormat format);

@@ -15,6 +15,6 @@ std::vector<std::string> SkyBoxFaceNames()
 
 void CreateSkyBox(AssetRegistry& registry)
 {
-    registry.RegisterTexture(
-        "SkyBox", std::make_shared<Texture>(registry.renderer, SkyBoxFaceNames(), registry.textureCount));
+    registry.RegisterTexture("SkyBox",
+                             std::make_shared<Texture>(registry.renderer, SkyBoxFaceNames(), registry.textureCount));
 }

@@ -31,12 +31,12 @@ bool AllInPack(const std::vector<std::string>& names)
 }
 
 const std::pair<const char*, VkFormat> Textures[] = {
-    {"GroundTexture", VK_FORMAT_R8G8B8A8_SRGB},     {"GroundNormalTexture", VK_FORMAT_R8G8B8A8_UNORM},
+    {"GroundTexture", VK_FORMAT_R8G8B8A8_SRGB},       {"GroundNormalTexture", VK_FORMAT_R8G8B8A8_UNORM},
     {"GrassDiffuseTexture", VK_FORMAT_R8G8B8A8_SRGB}, {"GrassNormalTexture", VK_FORMAT_R8G8B8A8_UNORM},
-    {"GrassAlphaTexture", VK_FORMAT_R8G8B8A8_UNORM}, {"MoonTexture", VK_FORMAT_R8G8B8A8_SRGB},
-    {"DrevikDiff", VK_FORMAT_R8G8B8A8_SRGB},        {"DrevikNormal", VK_FORMAT_R8G8B8A8_UNORM},
-    {"ZombieDiff", VK_FORMAT_R8G8B8A8_SRGB},        {"ZombieSpec", VK_FORMAT_R8G8B8A8_UNORM},
-    {"ZombieNormal", VK_FORMAT_R8G8B8A8_UNORM},     {"BubblgunDiffuse", VK_FORMAT_R8G8B8A8_SRGB},
+    {"GrassAlphaTexture", VK_FORMAT_R8G8B8A8_UNORM},  {"MoonTexture", VK_FORMAT_R8G8B8A8_SRGB},
+    {"DrevikDiff", VK_FORMAT_R8G8B8A8_SRGB},          {"DrevikNormal", VK_FORMAT_R8G8B8A8_UNORM},
+    {"ZombieDiff", VK_FORMAT_R8G8B8A8_SRGB},          {"ZombieSpec", VK_FORMAT_R8G8B8A8_UNORM},
+    {"ZombieNormal", VK_FORMAT_R8G8B8A8_UNORM},       {"BubblgunDiffuse", VK_FORMAT_R8G8B8A8_SRGB},
     {"BubblgunNormal", VK_FORMAT_R8G8B8A8_UNORM},
 };
 
@@ -44,9 +44,8 @@ const char* const Meshes[] = {"Cube",   "Sphere",    "Cylinder", "HalfSphere", "
                               "Drevik", "BubbleGun", "Zombie",   "Plane",      "Grass"};
 
 const std::pair<const char*, const char*> Clips[] = {
-    {"DrevikDeath", "Drevik"},   {"DrevikWalk", "Drevik"},    {"DrevikIdle", "Drevik"},
-    {"ZombieIdle", "Zombie"},    {"ZombieWalking", "Zombie"}, {"ZombieDeath", "Zombie"},
-    {"ZombieAttack", "Zombie"},  {"ZombieRun", "Zombie"},
+    {"DrevikDeath", "Drevik"},   {"DrevikWalk", "Drevik"},  {"DrevikIdle", "Drevik"},   {"ZombieIdle", "Zombie"},
+    {"ZombieWalking", "Zombie"}, {"ZombieDeath", "Zombie"}, {"ZombieAttack", "Zombie"}, {"ZombieRun", "Zombie"},
 };
 
 } // namespace

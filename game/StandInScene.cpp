@@ -65,8 +65,8 @@ StandInScene::~StandInScene()
 void StandInScene::PlaceCamera(float degrees)
 {
     const float radians = degrees * Pi / 180.0f;
-    camera->position = OrbitCentre + glm::vec3(std::sin(radians) * OrbitRadius, OrbitHeight,
-                                               std::cos(radians) * OrbitRadius);
+    camera->position =
+        OrbitCentre + glm::vec3(std::sin(radians) * OrbitRadius, OrbitHeight, std::cos(radians) * OrbitRadius);
     const glm::vec3 look = glm::normalize(OrbitCentre - camera->position);
     // The camera looks along (cos p sin y, -sin p, -cos p cos y) for pitch p and yaw y.
     camera->pitch = std::asin(-look.y) * 180.0f / Pi;
@@ -110,8 +110,8 @@ void StandInScene::CreateLights()
         PointLight& light = pointLights[i];
         light.position = glm::vec4(std::cos(angle) * 6.0f, 1.5f + float(i % 3), std::sin(angle) * 6.0f, 1.0f);
         // Colours spread round the hue circle, twice full strength like the game's lights.
-        light.colour = glm::vec4(1.0f + std::cos(angle), 1.0f + std::cos(angle + 2.1f), 1.0f + std::cos(angle + 4.2f),
-                                 1.0f);
+        light.colour =
+            glm::vec4(1.0f + std::cos(angle), 1.0f + std::cos(angle + 2.1f), 1.0f + std::cos(angle + 4.2f), 1.0f);
         light.ambient = glm::vec4(0.09f, 0.09f, 0.09f, 0.0f);
         light.specular = glm::vec4(0.5f, 0.5f, 0.5f, 0.0f);
         light.constant = LightConstant;
@@ -138,30 +138,52 @@ void StandInScene::CreateLights()
 void StandInScene::BuildActors()
 {
     const glm::vec4 matte{0.0f, 0.8f, 1.0f, 1.0f};
-    AddActor({"Plane", "PBRShader", {{0, "GroundTexture"}, {1, "GroundNormalTexture"}}, {0, 0, 0}, {12, 1, 12},
-              {1, 1, 1}, matte});
+    AddActor({"Plane",
+              "PBRShader",
+              {{0, "GroundTexture"}, {1, "GroundNormalTexture"}},
+              {0, 0, 0},
+              {12, 1, 12},
+              {1, 1, 1},
+              matte});
     AddActor({"Cube", "PBRShader", {}, {-3, 1, -2}, {1, 1, 1}, {0.8f, 0.2f, 0.15f}, {0.1f, 0.5f, 1, 1}});
     AddActor({"Cube", "PBRShader", {}, {3, 1, -2}, {1, 1, 1}, {0.2f, 0.7f, 0.25f}, {0.1f, 0.5f, 1, 1}});
     AddActor({"Cube", "PBRShader", {}, {0, 1, 4}, {1, 1, 1}, {0.2f, 0.3f, 0.8f}, {0.1f, 0.5f, 1, 1}});
     AddActor({"Sphere", "PBRShader", {}, {-4, 1, 3}, {1, 1, 1}, {0.9f, 0.8f, 0.5f}, {0.9f, 0.2f, 1, 1}});
     AddActor({"Sphere", "PBRShader", {}, {4, 1, 3}, {1, 1, 1}, {0.7f, 0.7f, 0.7f}, {0.5f, 0.5f, 1, 1}});
     AddActor({"Sphere", "PBRShader", {}, {0, 1, -5}, {1, 1, 1}, {0.6f, 0.2f, 0.6f}, {0.0f, 0.9f, 1, 1}});
-    AddActor({"BubbleGun", "PBRShader", {{0, "BubblgunDiffuse"}, {1, "BubblgunNormal"}}, {2, 1.5f, 0}, {0.09f, 0.09f, 0.09f},
-              {1, 1, 1}, {0.1f, 0.3f, 0.9f, 1.0f}});
+    AddActor({"BubbleGun",
+              "PBRShader",
+              {{0, "BubblgunDiffuse"}, {1, "BubblgunNormal"}},
+              {2, 1.5f, 0},
+              {0.09f, 0.09f, 0.09f},
+              {1, 1, 1},
+              {0.1f, 0.3f, 0.9f, 1.0f}});
 
     // Light markers show each point light in its own colour.
     for (const PointLight& light : pointLights)
-        lightMarkers.push_back(AddActor({"Sphere", "BaseShader", {}, glm::vec3(light.position), {0.2f, 0.2f, 0.2f},
-                                         glm::vec3(light.colour)}));
+        lightMarkers.push_back(AddActor(
+            {"Sphere", "BaseShader", {}, glm::vec3(light.position), {0.2f, 0.2f, 0.2f}, glm::vec3(light.colour)}));
     lightMarkers.erase(std::remove(lightMarkers.begin(), lightMarkers.end(), nullptr), lightMarkers.end());
     // The moon sits where the moonlight comes from, far out (the far plane is at 10000).
     const glm::vec3 moonPosition = -glm::normalize(glm::vec3(directionalLights[0].direction)) * 1000.0f;
-    AddActor({"Sphere", "BaseShader", {{0, "MoonTexture"}, {6, "MoonTexture"}}, moonPosition, {16, 16, 16},
-              glm::vec3(directionalLights[0].colour), {0, 0.5f, 1, 1},
+    AddActor({"Sphere",
+              "BaseShader",
+              {{0, "MoonTexture"}, {6, "MoonTexture"}},
+              moonPosition,
+              {16, 16, 16},
+              glm::vec3(directionalLights[0].colour),
+              {0, 0.5f, 1, 1},
               glm::angleAxis(Pi / 2.0f, glm::normalize(glm::vec3(0, 1, 1)))});
 
-    AddActor({"Drevik", "AnimPBRShader", {{0, "DrevikDiff"}, {1, "DrevikNormal"}}, {0, 0, 0}, {0.01f, 0.01f, 0.01f},
-              {1, 1, 1}, {0, 0, 0.9f, 1.0f}, glm::quat(1, 0, 0, 0), "DrevikIdle"});
+    AddActor({"Drevik",
+              "AnimPBRShader",
+              {{0, "DrevikDiff"}, {1, "DrevikNormal"}},
+              {0, 0, 0},
+              {0.01f, 0.01f, 0.01f},
+              {1, 1, 1},
+              {0, 0, 0.9f, 1.0f},
+              glm::quat(1, 0, 0, 0),
+              "DrevikIdle"});
 
     // A collision volume display; built and sized like the game's, never drawn by the renderer.
     AddActor({"Sphere", "CollisionShader", {}, {0, 1, 0}, {0.3f, 0.3f, 0.3f}, {0, 1, 0}});
@@ -169,13 +191,27 @@ void StandInScene::BuildActors()
     // Grass tufts around the centre and one translucent sphere, blended back to front.
     for (int i = 0; i < 8; ++i) {
         const float angle = 2.0f * Pi * float(i) / 8.0f + 0.3f;
-        AddActor({"Grass", "BillBoardPBRShader",
+        AddActor({"Grass",
+                  "BillBoardPBRShader",
                   {{0, "GrassDiffuseTexture"}, {1, "GrassNormalTexture"}, {7, "GrassAlphaTexture"}},
-                  {std::cos(angle) * 2.5f, -0.1f, std::sin(angle) * 2.5f}, {0.5f, 0.5f, 0.5f}, {1, 1, 1},
-                  {0, 0, 1, 1}, glm::quat(1, 0, 0, 0), nullptr, true});
+                  {std::cos(angle) * 2.5f, -0.1f, std::sin(angle) * 2.5f},
+                  {0.5f, 0.5f, 0.5f},
+                  {1, 1, 1},
+                  {0, 0, 1, 1},
+                  glm::quat(1, 0, 0, 0),
+                  nullptr,
+                  true});
     }
-    AddActor({"Sphere", "BillBoardPBRShader", {}, {-1.5f, 1.2f, 1.5f}, {0.8f, 0.8f, 0.8f}, {0.4f, 0.6f, 1.0f},
-              {0, 0.1f, 0.9f, 0.6f}, glm::quat(1, 0, 0, 0), nullptr, true});
+    AddActor({"Sphere",
+              "BillBoardPBRShader",
+              {},
+              {-1.5f, 1.2f, 1.5f},
+              {0.8f, 0.8f, 0.8f},
+              {0.4f, 0.6f, 1.0f},
+              {0, 0.1f, 0.9f, 0.6f},
+              glm::quat(1, 0, 0, 0),
+              nullptr,
+              true});
 }
 
 void StandInScene::SizeBuffers()

@@ -43,7 +43,10 @@ template <class Record> void FrameUniformPacker::Append(ObjectBlock block, const
 
 namespace {
 
-bool Drawn(const Actor& actor) { return actor.visible && !actor.hidden; }
+bool Drawn(const Actor& actor)
+{
+    return actor.visible && !actor.hidden;
+}
 
 // Which of this frame's opaque dynamic blocks a shader's dynamic block name selects.
 std::optional<ObjectBlock> OpaqueDynamicBlock(const ShaderComponent& shader)
@@ -62,7 +65,8 @@ void FrameUniformPacker::PackShader(const std::vector<Actor*>& actors, const Sha
 {
     // Name comparisons once per shader, not per actor.
     const std::optional<ObjectBlock> dynamicBlock = OpaqueDynamicBlock(*shader);
-    const bool animStorage = shader->hasStorageBlock && shader->storageBlockName == ObjectBlockName(ObjectBlock::AnimStorage);
+    const bool animStorage =
+        shader->hasStorageBlock && shader->storageBlockName == ObjectBlockName(ObjectBlock::AnimStorage);
     uint32_t uniformCounter = 0;
     uint32_t storageCounter = 0;
     for (Actor* actor : actors) {

@@ -12,11 +12,17 @@ glm::mat4 ActorModelMatrix(const Actor& actor)
     return glm::mat4(1.0f);
 }
 
-glm::mat4 NormalMatrix(const glm::mat4& model) { return glm::transpose(glm::inverse(model)); }
+glm::mat4 NormalMatrix(const glm::mat4& model)
+{
+    return glm::transpose(glm::inverse(model));
+}
 
 namespace {
 
-glm::vec4 ColourAndMetallic(const Actor& actor) { return glm::vec4(actor.colour, actor.materialValues.x); }
+glm::vec4 ColourAndMetallic(const Actor& actor)
+{
+    return glm::vec4(actor.colour, actor.materialValues.x);
+}
 
 } // namespace
 
@@ -32,7 +38,10 @@ PbrRecord MakePbrRecord(const Actor& actor)
     return {model, NormalMatrix(model), ColourAndMetallic(actor), actor.materialValues};
 }
 
-AnimRecord MakeAnimRecord(const Actor& actor) { return {ColourAndMetallic(actor), actor.materialValues}; }
+AnimRecord MakeAnimRecord(const Actor& actor)
+{
+    return {ColourAndMetallic(actor), actor.materialValues};
+}
 
 void FillAnimStorageRecord(const Actor& actor, AnimStorageRecord& record)
 {

@@ -10,7 +10,10 @@ constexpr uint32_t AlignStride(uint32_t size, uint32_t alignment)
     return alignment == 0 ? size : (size + alignment - 1) & ~(alignment - 1);
 }
 
-constexpr uint32_t DynamicOffset(uint32_t recordIndex, uint32_t stride) { return recordIndex * stride; }
+constexpr uint32_t DynamicOffset(uint32_t recordIndex, uint32_t stride)
+{
+    return recordIndex * stride;
+}
 
 // Bytes of a per-object buffer for `count` actors. A shader that no actor uses still gets one
 // record: Vulkan rejects zero-sized buffers, and its descriptor sets must point at a real one.

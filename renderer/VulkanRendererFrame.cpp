@@ -34,18 +34,24 @@ double SecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bool Drawn(const Actor& actor) { return actor.visible && !actor.hidden; }
+bool Drawn(const Actor& actor)
+{
+    return actor.visible && !actor.hidden;
+}
 
 } // namespace
 
 void VulkanRenderer::DrawFrame(Scene* scene)
 {
     // Between ReleaseFrameResources and RecreateFrameResources there is nothing to record with.
-    if (gpu.device == VK_NULL_HANDLE || commandBuffers.empty())
+    if (!scene || gpu.device == VK_NULL_HANDLE || commandBuffers.empty())
         return;
-    if (swapChainStale)
+    // A minimised or hidden window, or one whose swap chain could not be rebuilt at zero size,
+    // gets no frame: wait for the next window event instead of spinning.
+    const bool away = (SDL_GetWindowFlags(windowInfo->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+    if (!away && swapChainStale)
         RecreateSwapChainSet();
-    if (swapChainStale || !WindowCanPresent()) {
+    if (away || swapChainStale) {
         SDL_WaitEventTimeout(nullptr, IdleWaitMilliseconds);
         return;
     }
@@ -194,7 +200,8 @@ void VulkanRenderer::DrawActors(VkCommandBuffer commandBuffer, const std::vector
         stride = frame.stride;
         dynamicCapacity = frame.size;
     }
-    const bool animStorage = shader.hasStorageBlock && shader.storageBlockName == ObjectBlockName(ObjectBlock::AnimStorage);
+    const bool animStorage =
+        shader.hasStorageBlock && shader.storageBlockName == ObjectBlockName(ObjectBlock::AnimStorage);
     const VkDeviceSize storageCapacity =
         animStorage ? GetUniformBufferFrames(shader.storageBlockName)[currentFrame].size : 0;
 

@@ -1,8 +1,8 @@
 #include "renderer/shader/BindingReflection.h"
 
 #include "app/Lights.h"
-#include "renderer/UniformRecords.h"
 #include "renderer/UniformLayout.h"
+#include "renderer/UniformRecords.h"
 
 #include <stdexcept>
 
@@ -43,8 +43,7 @@ class BindingListBuilder {
 public:
     BindingListBuilder(const BlockCounts& dynamicCounts, const BlockCounts& storageCounts, uint32_t alignment)
         : dynamicCounts(dynamicCounts), storageCounts(storageCounts), alignment(alignment)
-    {
-    }
+    {}
 
     void AddUniform(const ReflectedBlock& block, VkShaderStageFlags stage)
     {

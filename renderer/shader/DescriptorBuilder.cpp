@@ -57,7 +57,8 @@ VkDescriptorSetLayout CreateDescriptorSetLayout(const std::vector<ShaderBinding>
     info.bindingCount = static_cast<uint32_t>(layoutBindings.size());
     info.pBindings = layoutBindings.data();
     VkDescriptorSetLayout layout;
-    VkCheck(vkCreateDescriptorSetLayout(gpu.device, &info, nullptr, &layout), "failed to create descriptor set layout!");
+    VkCheck(vkCreateDescriptorSetLayout(gpu.device, &info, nullptr, &layout),
+            "failed to create descriptor set layout!");
     return layout;
 }
 

@@ -21,20 +21,44 @@ RecipeState DescribeRecipe(PipelineRecipe recipe)
     switch (recipe) {
     case PipelineRecipe::SkyBox:
         // Seen from inside the cube, drawn at the far plane behind everything.
-        return {VK_POLYGON_MODE_FILL, VK_CULL_MODE_FRONT_BIT, true, false, VK_COMPARE_OP_LESS_OR_EQUAL, false,
-                "Failed to create pipeline layout", "Failed to create graphics pipeline"};
+        return {VK_POLYGON_MODE_FILL,
+                VK_CULL_MODE_FRONT_BIT,
+                true,
+                false,
+                VK_COMPARE_OP_LESS_OR_EQUAL,
+                false,
+                "Failed to create pipeline layout",
+                "Failed to create graphics pipeline"};
     case PipelineRecipe::Billboard:
         // Blended back to front over the opaque scene, without hiding what lies behind.
-        return {VK_POLYGON_MODE_FILL, VK_CULL_MODE_BACK_BIT, true, false, VK_COMPARE_OP_LESS_OR_EQUAL, true,
-                "Failed to create pipeline layout", "Failed to create graphics pipeline"};
+        return {VK_POLYGON_MODE_FILL,
+                VK_CULL_MODE_BACK_BIT,
+                true,
+                false,
+                VK_COMPARE_OP_LESS_OR_EQUAL,
+                true,
+                "Failed to create pipeline layout",
+                "Failed to create graphics pipeline"};
     case PipelineRecipe::Wireframe:
-        return {VK_POLYGON_MODE_LINE, VK_CULL_MODE_BACK_BIT, true, true, VK_COMPARE_OP_LESS, false,
-                "Failed to create pipeline layout", "failed to create graphics pipeline!"};
+        return {VK_POLYGON_MODE_LINE,
+                VK_CULL_MODE_BACK_BIT,
+                true,
+                true,
+                VK_COMPARE_OP_LESS,
+                false,
+                "Failed to create pipeline layout",
+                "failed to create graphics pipeline!"};
     case PipelineRecipe::Default:
         break;
     }
-    return {VK_POLYGON_MODE_FILL, VK_CULL_MODE_BACK_BIT, true, true, VK_COMPARE_OP_LESS, false,
-            "Failed to create pipeline layout", "failed to create graphics pipeline!"};
+    return {VK_POLYGON_MODE_FILL,
+            VK_CULL_MODE_BACK_BIT,
+            true,
+            true,
+            VK_COMPARE_OP_LESS,
+            false,
+            "Failed to create pipeline layout",
+            "failed to create graphics pipeline!"};
 }
 
 namespace {

@@ -29,11 +29,11 @@ void ShaderComponent::Build(const std::unordered_map<std::string, uint32_t>& dyn
     descriptorSetLayout = CreateDescriptorSetLayout(bindings);
     descriptorPool = CreateDescriptorPool(bindings);
 
-    const PipelineRecipe recipe =
-        assetRegistry ? ChooseRecipe(this, assetRegistry->GetShader("SkyBoxShader", true).get(),
-                                     assetRegistry->GetShader("BillBoardPBRShader", true).get(),
-                                     assetRegistry->GetShader("CollisionShader", true).get())
-                      : PipelineRecipe::Default;
+    const PipelineRecipe recipe = assetRegistry
+                                      ? ChooseRecipe(this, assetRegistry->GetShader("SkyBoxShader", true).get(),
+                                                     assetRegistry->GetShader("BillBoardPBRShader", true).get(),
+                                                     assetRegistry->GetShader("CollisionShader", true).get())
+                                      : PipelineRecipe::Default;
     const PipelinePair pair = CreatePipeline(*this, recipe);
     pipelineLayout = pair.layout;
     pipeline = pair.pipeline;

@@ -149,8 +149,8 @@ void ExpectSkyAboveLitGeometry(const Image& image)
     // Right half of the top band: clear of the caption in the top-left corner.
     const Rgb top = image.Mean(0.5, 0.0, 1.0, 0.08);
     const Rgb sky = ExpectedSkyColour();
-    EXPECT_LT(top.DistanceTo(sky), 60.0) << "top " << top.r << "," << top.g << "," << top.b << " sky " << sky.r
-                                         << "," << sky.g << "," << sky.b;
+    EXPECT_LT(top.DistanceTo(sky), 60.0) << "top " << top.r << "," << top.g << "," << top.b << " sky " << sky.r << ","
+                                         << sky.g << "," << sky.b;
     const Rgb bottom = image.Mean(0.3, 0.8, 0.7, 1.0);
     EXPECT_GT(bottom.DistanceTo(sky), 40.0) << "no geometry below the sky";
     EXPECT_GT(bottom.Luminance(), 8.0) << "the geometry below is unlit";

@@ -190,7 +190,10 @@ inline Bytes SolidPpm(glm::u8vec3 colour)
 }
 
 // A clearly blue sky, lighter towards the top of each face.
-inline glm::u8vec3 SkyColour(int, int y) { return {uint8_t(20 + y), uint8_t(40 + y), uint8_t(170 + y)}; }
+inline glm::u8vec3 SkyColour(int, int y)
+{
+    return {uint8_t(20 + y), uint8_t(40 + y), uint8_t(170 + y)};
+}
 
 // Stand-ins for every asset the stand-in scene asks for except the animated character.
 inline Pack FallbackContent()

@@ -13,7 +13,10 @@
 
 namespace {
 
-ReflectedBlock Block(const std::string& name, uint32_t binding, uint32_t size) { return {name, binding, size}; }
+ReflectedBlock Block(const std::string& name, uint32_t binding, uint32_t size)
+{
+    return {name, binding, size};
+}
 
 std::string MessageOf(const std::function<void()>& call)
 {
@@ -44,7 +47,7 @@ TEST(RendererUniformLayout, StridesOffsetsAndSizes)
     EXPECT_EQ(AlignStride(160, 256), 256u);
     EXPECT_EQ(AlignStride(256, 256), 256u);
     EXPECT_EQ(AlignStride(32, 64), 64u);
-    EXPECT_EQ(AlignStride(128, 0), 128u); // no alignment: the record size itself
+    EXPECT_EQ(AlignStride(128, 0), 128u);                     // no alignment: the record size itself
     EXPECT_EQ(DynamicOffset(2, AlignStride(160, 256)), 512u); // the third PBR actor
     EXPECT_EQ(PerObjectBufferSize(3, 256), 768u);
     EXPECT_EQ(PerObjectBufferSize(0, 256), 256u); // unused shader: one record, never zero
@@ -80,8 +83,8 @@ TEST(RendererBindingReflection, StorageBlockAndUnusedBlocksGetOneRecord)
     StageReflection vertex, fragment;
     vertex.storageBlocks = {Block("SSBO_AnimPBRShader", 6, 6528)};
     fragment.uniformBlocks = {Block("DYN_AnimPBRShader", 2, 32)};
-    const ReflectedBindings used = ReflectBindings(vertex, fragment, {{"DYN_AnimPBRShader", 4}},
-                                                   {{"SSBO_AnimPBRShader", 4}}, 64);
+    const ReflectedBindings used =
+        ReflectBindings(vertex, fragment, {{"DYN_AnimPBRShader", 4}}, {{"SSBO_AnimPBRShader", 4}}, 64);
     ASSERT_EQ(used.buffers.size(), 2u);
     EXPECT_TRUE(used.buffers[0].storage);
     EXPECT_EQ(used.buffers[0].size, 4u * 6528u);

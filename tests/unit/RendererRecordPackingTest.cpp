@@ -57,7 +57,10 @@ protected:
     std::vector<std::unique_ptr<Actor>> owned;
 };
 
-bool SameMatrix(const glm::mat4& a, const glm::mat4& b) { return std::memcmp(&a, &b, sizeof(glm::mat4)) == 0; }
+bool SameMatrix(const glm::mat4& a, const glm::mat4& b)
+{
+    return std::memcmp(&a, &b, sizeof(glm::mat4)) == 0;
+}
 
 } // namespace
 

@@ -1,7 +1,7 @@
+#include "game/StandInScene.h"
 #include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "assets/Texture.h"
-#include "game/StandInScene.h"
 #include "scene/actors/Actor.h"
 #include "scene/camera/Camera.h"
 #include "scene/components/TransformComponent.h"
@@ -69,9 +69,9 @@ TEST_F(StandInSceneOverNull, CameraOrbitsTheCentreAndLooksAtIt)
     for (float degrees : {0.0f, 90.0f, 200.0f}) {
         scene.PlaceCamera(degrees);
         const glm::vec3 eye = scene.camera->GetPosition();
-        EXPECT_NEAR(glm::distance(glm::vec2(eye.x, eye.z), glm::vec2(StandInScene::OrbitCentre.x,
-                                                                    StandInScene::OrbitCentre.z)),
-                    StandInScene::OrbitRadius, 1e-3f);
+        EXPECT_NEAR(
+            glm::distance(glm::vec2(eye.x, eye.z), glm::vec2(StandInScene::OrbitCentre.x, StandInScene::OrbitCentre.z)),
+            StandInScene::OrbitRadius, 1e-3f);
         const glm::vec3 toCentre = glm::normalize(StandInScene::OrbitCentre - eye);
         const glm::vec3 forward = glm::normalize(scene.camera->Forward());
         EXPECT_GT(glm::dot(forward, toCentre), 0.9999f) << "at " << degrees << " degrees";
