@@ -83,7 +83,7 @@ void CreateStandInShaders(AssetRegistry& registry)
     array.descriptorCount = registry.textureCount;
     array.textures = &registry.textureNames;
 
-    struct ShaderSpec {
+    struct ShaderPlan {
         const char* name;
         const ShaderBinding& binding;
         uint32_t pushSize;
@@ -91,7 +91,7 @@ void CreateStandInShaders(AssetRegistry& registry)
         PipelineKind kind;
     };
     // Default kind: 48 bytes of colour and texture indices; wireframe: 128 bytes with the model.
-    const ShaderSpec specs[] = {
+    const ShaderPlan plans[] = {
         {"SkyBoxShader", sky, 0, 0, PipelineKind::SkyBox},
         {"BaseShader", array, 48, VK_SHADER_STAGE_FRAGMENT_BIT, PipelineKind::Default},
         {"PBRShader", array, 48, VK_SHADER_STAGE_FRAGMENT_BIT, PipelineKind::Default},
@@ -101,14 +101,14 @@ void CreateStandInShaders(AssetRegistry& registry)
         {"BillBoardPBRShader", array, 48, VK_SHADER_STAGE_FRAGMENT_BIT, PipelineKind::Default},
     };
     const bool skyDrawable = registry.textures.count("SkyBox") && registry.meshes.count("Cube");
-    for (const ShaderSpec& spec : specs) {
-        const std::string name = spec.name;
+    for (const ShaderPlan& plan : plans) {
+        const std::string name = plan.name;
         if (name == "SkyBoxShader" && !skyDrawable)
             continue;
         if (!AssetInPack(name + "vert") || !AssetInPack(name + "frag"))
             continue;
-        registry.CreateShader(name, spec.binding, VertexBindingDescription(), VertexAttributeDescriptions(),
-                              spec.pushSize, spec.pushStages, spec.kind);
+        registry.CreateShader(name, plan.binding, VertexBindingDescription(), VertexAttributeDescriptions(),
+                              plan.pushSize, plan.pushStages, plan.kind);
     }
     if (auto billboard = registry.GetShader("BillBoardPBRShader", true))
         billboard->usesSortedList = true;

@@ -74,14 +74,14 @@ void StandInScene::PlaceCamera(float degrees)
     camera->UpdateFrustum();
 }
 
-Actor* StandInScene::AddActor(const ActorSpec& spec)
+Actor* StandInScene::AddActor(const ActorPlan& plan)
 {
-    if (!registry->meshes.count(spec.mesh))
+    if (!registry->meshes.count(plan.mesh))
         return nullptr;
     // A material only when some texture is there: an all-empty one would push a black colour.
     std::shared_ptr<Texture> slots[MaxMaterialTextures];
     bool textured = false;
-    for (const auto& [slot, name] : spec.textures)
+    for (const auto& [slot, name] : plan.textures)
         if (registry->textures.count(name)) {
             slots[slot] = registry->GetTexture(name);
             textured = true;
@@ -91,15 +91,15 @@ Actor* StandInScene::AddActor(const ActorSpec& spec)
         material = std::make_shared<MaterialComponent>(slots[0], slots[1], slots[2], slots[3], slots[4], slots[5],
                                                        slots[6], slots[7]);
     std::shared_ptr<AnimationComponent> animation;
-    if (spec.clip && registry->animations.count(spec.clip))
-        animation = std::make_shared<AnimationComponent>(registry->GetAnimation(spec.clip), 1.0f);
+    if (plan.clip && registry->animations.count(plan.clip))
+        animation = std::make_shared<AnimationComponent>(registry->GetAnimation(plan.clip), 1.0f);
 
-    auto* actor = new StaticActor(registry->GetMesh(spec.mesh), material, registry->GetShader(spec.shader, true),
-                                  std::make_shared<TransformComponent>(spec.position, spec.rotation, spec.scale),
+    auto* actor = new StaticActor(registry->GetMesh(plan.mesh), material, registry->GetShader(plan.shader, true),
+                                  std::make_shared<TransformComponent>(plan.position, plan.rotation, plan.scale),
                                   nullptr, animation);
-    actor->colour = spec.colour;
-    actor->materialValues = spec.values;
-    (spec.transparent ? transparentActors : actors).push_back(actor);
+    actor->colour = plan.colour;
+    actor->materialValues = plan.values;
+    (plan.transparent ? transparentActors : actors).push_back(actor);
     return actor;
 }
 

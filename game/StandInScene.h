@@ -49,7 +49,7 @@ public:
     void PlaceCamera(float degrees);
 
 private:
-    struct ActorSpec {
+    struct ActorPlan {
         const char* mesh;
         const char* shader;
         std::vector<std::pair<int, const char*>> textures; // material slot, texture name
@@ -63,7 +63,7 @@ private:
     };
 
     // Null (and nothing added) when the pack lacks the mesh.
-    Actor* AddActor(const ActorSpec& spec);
+    Actor* AddActor(const ActorPlan& plan);
     void CreateLights();
     void BuildActors();
     void SizeBuffers();
