@@ -13,7 +13,10 @@
 #include "support/TestContent.h"
 
 #include <SDL2/SDL.h>
+#include <backends/imgui_impl_sdl.h>
 #include <gtest/gtest.h>
+#include <imgui.h>
+#include <imgui_internal.h>
 #include <stb_image.h>
 
 #include <chrono>
@@ -80,9 +83,11 @@ struct Image {
 void PumpEvents()
 {
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (SDL_PollEvent(&event)) {
+        ImGui_ImplSDL2_ProcessEvent(&event); // as the application does: the menus see every event
         if (event.type != SDL_QUIT && scene)
             scene->HandleEvent(&event);
+    }
 }
 
 void RenderFrames(int count)
@@ -267,6 +272,42 @@ TEST(RendererFrames, HiddenWindowSkipsFramesWithoutSpinning)
     EXPECT_GE(renderer->PresentedFrames(), presented + 3);
     RenderFrames(3);
     ExpectSkyAboveLitGeometry(Screenshot());
+}
+
+// Clicks the menu's n-th button (0 = "Restart", 1 = "Exit") through the X server.
+void ClickMenuButton(int n)
+{
+    ImGuiWindow* menu = ImGui::FindWindowByName("Menu");
+    ASSERT_NE(menu, nullptr);
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float row = ImGui::GetFontSize() + style.FramePadding.y * 2.0f;
+    const int x = int(menu->Pos.x + style.WindowPadding.x + 12.0f);
+    const int y = int(menu->Pos.y + row + style.WindowPadding.y + row * 0.5f + n * (row + style.ItemSpacing.y));
+    const std::string command = "xdotool search --name '^Zorbulon$' windowfocus --sync mousemove --window %1 " +
+                                std::to_string(x) + " " + std::to_string(y) + " sleep 0.2 click 1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+TEST(RendererFrames, MenuButtonsRaiseRestartAndExit)
+{
+    SDL_Event escape{};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    scene->HandleEvent(&escape);
+    RenderFrames(2);
+    ClickMenuButton(0);
+    for (int i = 0; i < 20 && !scene->restartRequested; ++i) {
+        SDL_Delay(20);
+        RenderFrames(1);
+    }
+    EXPECT_TRUE(scene->restartRequested);
+    ClickMenuButton(1);
+    for (int i = 0; i < 20 && !scene->quitRequested; ++i) {
+        SDL_Delay(20);
+        RenderFrames(1);
+    }
+    EXPECT_TRUE(scene->quitRequested);
+    scene->HandleEvent(&escape);
 }
 
 TEST(RendererFrames, EscapeMenuOverTheSceneStillRenders)
