@@ -175,6 +175,15 @@ void StandInScene::BuildActors()
               {0, 0.5f, 1, 1},
               glm::angleAxis(Pi / 2.0f, glm::normalize(glm::vec3(0, 1, 1)))});
 
+    // A bind-pose sphere through the skinned path as well, so that it draws even without the
+    // character, and with it the storage records are addressed past the first.
+    AddActor({"Sphere",
+              "AnimPBRShader",
+              {},
+              {1.5f, 0.7f, -1.0f},
+              {0.7f, 0.7f, 0.7f},
+              {0.9f, 0.6f, 0.2f},
+              {0.8f, 0.3f, 1.0f, 1.0f}});
     AddActor({"Drevik",
               "AnimPBRShader",
               {{0, "DrevikDiff"}, {1, "DrevikNormal"}},

@@ -7,6 +7,7 @@
 #include "game/SkyBox.h"
 #include "game/StandInScene.h"
 #include "renderer/GpuContext.h"
+#include "renderer/UniformRecords.h"
 #include "renderer/VulkanRenderer.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "support/TempDir.h"
@@ -202,6 +203,10 @@ TEST(RendererFrames, StandInSceneBuildsEveryShaderAndSizesItsBuffers)
         EXPECT_EQ(frame.size, VkDeviceSize(count) * frame.stride) << block;
         EXPECT_EQ(frame.stride % gpu.minUniformBufferOffsetAlignment, 0u) << block;
     }
+    // The skinned path has actors and one packed storage record each.
+    ASSERT_GE(scene->storageCounts["SSBO_AnimPBRShader"], 1u);
+    EXPECT_EQ(renderer->GetUniformBufferFrames("SSBO_AnimPBRShader")[0].size,
+              VkDeviceSize(scene->storageCounts["SSBO_AnimPBRShader"]) * sizeof(AnimStorageRecord));
     EXPECT_EQ(renderer->GetUniformBufferFrames("CameraBuffer")[1].size, 128u);
     EXPECT_EQ(renderer->GetUniformBuffer("PointLightsBuffer").size, 800u);
 }
