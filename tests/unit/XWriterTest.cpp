@@ -1,10 +1,10 @@
 // Round trip of small scenes through the .x writer and the game's own loaders: what the writer
 // is given is what the engine sees (transforms, offsets, weights, UVs, winding, keys, tick rate).
+#include "tools/models/XWriter.h"
 #include "assets/MeshComponent.h"
 #include "scene/components/Animation.h"
 #include "support/NullRenderer.h"
 #include "support/TempDir.h"
-#include "tools/models/XWriter.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
@@ -48,8 +48,14 @@ void ExpectSameRotation(const glm::quat& a, const glm::quat& b)
 const glm::quat HipsTurn = glm::angleAxis(0.7f, glm::normalize(glm::vec3(0.3f, 1.0f, 0.4f)));
 const glm::quat HipsLean = glm::angleAxis(-0.5f, glm::normalize(glm::vec3(1.0f, -0.2f, 0.6f)));
 
-glm::mat4 HipsBind() { return glm::translate(glm::mat4(1.0f), {0.0f, 1.0f, 0.5f}) * glm::mat4_cast(HipsTurn); }
-glm::mat4 ArmBind() { return glm::translate(glm::mat4(1.0f), {0.5f, 0.0f, 0.25f}); }
+glm::mat4 HipsBind()
+{
+    return glm::translate(glm::mat4(1.0f), {0.0f, 1.0f, 0.5f}) * glm::mat4_cast(HipsTurn);
+}
+glm::mat4 ArmBind()
+{
+    return glm::translate(glm::mat4(1.0f), {0.5f, 0.0f, 0.25f});
+}
 
 // A tetrahedron with outward normals, skinned to two bones (Arm listed first, so it gets id 0).
 XScene SkinnedTetrahedron()

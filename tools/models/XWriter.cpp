@@ -1,22 +1,26 @@
 #include "tools/models/XWriter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <cctype>
 #include <set>
 #include <stdexcept>
 
 namespace {
 
 // The file is left-handed: z is mirrored, and with it every matrix (S M S) and triangle winding.
-glm::vec3 Mirror(const glm::vec3& v) { return {v.x, v.y, -v.z}; }
+glm::vec3 Mirror(const glm::vec3& v)
+{
+    return {v.x, v.y, -v.z};
+}
 
 glm::mat4 Mirror(const glm::mat4& m)
 {
-    const glm::mat4 s = glm::mat4(glm::vec4(1, 0, 0, 0), glm::vec4(0, 1, 0, 0), glm::vec4(0, 0, -1, 0), glm::vec4(0, 0, 0, 1));
+    const glm::mat4 s =
+        glm::mat4(glm::vec4(1, 0, 0, 0), glm::vec4(0, 1, 0, 0), glm::vec4(0, 0, -1, 0), glm::vec4(0, 0, 0, 1));
     return s * m * s;
 }
 
@@ -56,7 +60,8 @@ std::string Join(std::initializer_list<float> values)
 void CheckName(const std::string& name, const char* what)
 {
     const bool ok = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) &&
-                    std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+                    std::all_of(name.begin(), name.end(),
+                                [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
     if (!ok)
         throw std::invalid_argument(std::string("invalid ") + what + " name '" + name + "'");
 }
@@ -74,7 +79,8 @@ void WriteMatrix(TextOut& out, int depth, const glm::mat4& m, const char* termin
     out.Line(depth, s + terminator);
 }
 
-template <class T> void WriteList(TextOut& out, int depth, const std::vector<T>& items, const std::function<std::string(const T&)>& row)
+template <class T>
+void WriteList(TextOut& out, int depth, const std::vector<T>& items, const std::function<std::string(const T&)>& row)
 {
     for (size_t i = 0; i < items.size(); ++i)
         out.Line(depth, row(items[i]) + (i + 1 == items.size() ? ";;" : ";,"));
@@ -199,7 +205,8 @@ template <class T> void CheckKeys(const std::vector<XKey<T>>& keys, int32_t dura
 }
 
 template <class T>
-void WriteKeys(TextOut& out, int d, int type, const std::vector<XKey<T>>& keys, const std::function<std::string(const T&)>& value)
+void WriteKeys(TextOut& out, int d, int type, const std::vector<XKey<T>>& keys,
+               const std::function<std::string(const T&)>& value)
 {
     if (keys.empty())
         return;
@@ -207,7 +214,8 @@ void WriteKeys(TextOut& out, int d, int type, const std::vector<XKey<T>>& keys, 
     out.Line(d + 1, std::to_string(type) + ";");
     out.Line(d + 1, std::to_string(keys.size()) + ";");
     for (size_t i = 0; i < keys.size(); ++i)
-        out.Line(d + 1, std::to_string(keys[i].tick) + "; " + value(keys[i].value) + (i + 1 == keys.size() ? ";;;" : ";;,"));
+        out.Line(d + 1,
+                 std::to_string(keys[i].tick) + "; " + value(keys[i].value) + (i + 1 == keys.size() ? ";;;" : ";;,"));
     out.Line(d, "}");
 }
 
@@ -233,7 +241,9 @@ void WriteAnimation(TextOut& out, const XAnimationSet& set, const std::set<std::
             const glm::quat n = glm::normalize(q);
             return std::string("4; ") + Join({n.w, n.x, n.y, -n.z});
         });
-        WriteKeys<glm::vec3>(out, 2, 1, ch.scales, [](const glm::vec3& s) { return std::string("3; ") + Join({s.x, s.y, s.z}); });
+        WriteKeys<glm::vec3>(out, 2, 1, ch.scales, [](const glm::vec3& s) {
+            return std::string("3; ") + Join({s.x, s.y, s.z});
+        });
         WriteKeys<glm::vec3>(out, 2, 2, ch.positions, [](const glm::vec3& p) {
             return std::string("3; ") + Join({p.x, p.y, -p.z});
         });
