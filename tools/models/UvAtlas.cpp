@@ -7,14 +7,15 @@
 #include <numeric>
 #include <stdexcept>
 #include <tuple>
+#include <unordered_map>
 
 namespace {
 
 constexpr float Pi = 3.14159265f;
 // Texels kept free around each island, so filtering and mip levels do not mix islands.
 constexpr float Gutter = 4.0f;
-// Resolution (model units) of the grid that finds triangles landing on top of each other.
-constexpr float OverlapCell = 0.25f;
+// Cell size (model units) of the grid that files placed triangles for the overlap search.
+constexpr float OverlapCell = 1.0f;
 // A planar island grows only over triangles within this cosine of its first triangle's normal.
 constexpr float PlanarAgreement = 0.6f;
 
@@ -55,45 +56,58 @@ struct Island {
     }
 };
 
-// Marks the grid cells whose centres a triangle covers; false when one was already taken.
+// True when the interiors of two triangles overlap (separating axis test on their edges);
+// triangles that only touch along an edge or at a corner do not count.
+bool Overlap(const std::array<glm::vec2, 3>& a, const std::array<glm::vec2, 3>& b)
+{
+    for (const auto* t : {&a, &b})
+        for (int k = 0; k < 3; ++k) {
+            const glm::vec2 e = (*t)[(k + 1) % 3] - (*t)[k];
+            const glm::vec2 axis(-e.y, e.x);
+            float alo = 1e30f, ahi = -1e30f, blo = 1e30f, bhi = -1e30f;
+            for (const glm::vec2& p : a) {
+                alo = std::min(alo, glm::dot(axis, p));
+                ahi = std::max(ahi, glm::dot(axis, p));
+            }
+            for (const glm::vec2& p : b) {
+                blo = std::min(blo, glm::dot(axis, p));
+                bhi = std::max(bhi, glm::dot(axis, p));
+            }
+            const float slack = 1e-4f * glm::dot(axis, axis);
+            if (ahi <= blo + slack || bhi <= alo + slack)
+                return false;
+        }
+    return true;
+}
+
+// The triangles already placed in one layout, filed in a coarse grid; a triangle whose interior
+// would overlap one of them is refused.
 class Occupancy {
 public:
-    bool Claim(const std::array<glm::vec2, 3>& t, bool commit)
+    bool Claim(const std::array<glm::vec2, 3>& t)
     {
         const glm::ivec2 lo = glm::ivec2(glm::floor(glm::min(t[0], glm::min(t[1], t[2])) / OverlapCell));
-        const glm::ivec2 hi = glm::ivec2(glm::ceil(glm::max(t[0], glm::max(t[1], t[2])) / OverlapCell));
-        const float area = (t[1].x - t[0].x) * (t[2].y - t[0].y) - (t[2].x - t[0].x) * (t[1].y - t[0].y);
-        if (std::abs(area) < 1e-9f)
-            return true;
-        std::vector<int64_t> cells;
+        const glm::ivec2 hi = glm::ivec2(glm::floor(glm::max(t[0], glm::max(t[1], t[2])) / OverlapCell));
         for (int y = lo.y; y <= hi.y; ++y)
             for (int x = lo.x; x <= hi.x; ++x) {
-                const glm::vec2 c = (glm::vec2(x, y) + 0.5f) * OverlapCell;
-                const float w0 = ((t[1].x - c.x) * (t[2].y - c.y) - (t[2].x - c.x) * (t[1].y - c.y)) / area;
-                const float w1 = ((t[2].x - c.x) * (t[0].y - c.y) - (t[0].x - c.x) * (t[2].y - c.y)) / area;
-                if (w0 < 0.0f || w1 < 0.0f || w0 + w1 > 1.0f)
+                auto it = grid_.find(Key(x, y));
+                if (it == grid_.end())
                     continue;
-                const int64_t key = (static_cast<int64_t>(y) << 32) ^ static_cast<uint32_t>(x);
-                if (std::binary_search(taken_.begin(), taken_.end(), key) || pending_.count(key))
-                    return false;
-                cells.push_back(key);
+                for (size_t other : it->second)
+                    if (Overlap(t, placed_[other]))
+                        return false;
             }
-        if (commit)
-            for (int64_t k : cells)
-                pending_[k] = true;
+        placed_.push_back(t);
+        for (int y = lo.y; y <= hi.y; ++y)
+            for (int x = lo.x; x <= hi.x; ++x)
+                grid_[Key(x, y)].push_back(placed_.size() - 1);
         return true;
-    }
-    void Flush()
-    {
-        for (const auto& [k, v] : pending_)
-            taken_.push_back(k);
-        pending_.clear();
-        std::sort(taken_.begin(), taken_.end());
     }
 
 private:
-    std::vector<int64_t> taken_;
-    std::map<int64_t, bool> pending_;
+    static int64_t Key(int x, int y) { return (static_cast<int64_t>(y) << 32) ^ static_cast<uint32_t>(x); }
+    std::unordered_map<int64_t, std::vector<size_t>> grid_;
+    std::vector<std::array<glm::vec2, 3>> placed_;
 };
 
 // A counter-clockwise triangle reads unmirrored (u right, v down from outside) exactly when its
@@ -124,26 +138,53 @@ std::array<glm::vec2, 3> Cylindrical(const ChartFrame& f, const std::array<glm::
     return uv;
 }
 
-// Shelf packing of rectangles (texels) into a square; false when they do not fit.
+// Skyline packing of rectangles (texels) into a square, tallest first, each at the lowest spot
+// along the skyline that holds it; false when they do not fit.
 bool Pack(const std::vector<glm::vec2>& sizes, float side, std::vector<glm::vec2>& origins)
 {
     std::vector<size_t> order(sizes.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sizes[a].y > sizes[b].y; });
     origins.assign(sizes.size(), glm::vec2(0.0f));
-    float x = 0.0f, y = 0.0f, shelf = 0.0f;
+    struct Segment {
+        float x, width, y;
+    };
+    std::vector<Segment> skyline{{0.0f, side, 0.0f}};
     for (size_t i : order) {
         const glm::vec2 s = sizes[i] + glm::vec2(2.0f * Gutter);
-        if (x + s.x > side) {
-            x = 0.0f;
-            y += shelf;
-            shelf = 0.0f;
+        float bestY = 1e30f, bestX = 0.0f;
+        size_t bestStart = 0;
+        for (size_t start = 0; start < skyline.size(); ++start) {
+            const float x = skyline[start].x;
+            if (x + s.x > side)
+                break;
+            // The rectangle rests on the highest segment it spans.
+            float y = 0.0f, covered = 0.0f;
+            for (size_t k = start; k < skyline.size() && covered < s.x; ++k) {
+                y = std::max(y, skyline[k].y);
+                covered = skyline[k].x + skyline[k].width - x;
+            }
+            if (y + s.y <= side && y < bestY) {
+                bestY = y;
+                bestX = x;
+                bestStart = start;
+            }
         }
-        if (s.x > side || y + s.y > side)
+        if (bestY > side)
             return false;
-        origins[i] = glm::vec2(x, y) + glm::vec2(Gutter);
-        x += s.x;
-        shelf = std::max(shelf, s.y);
+        origins[i] = glm::vec2(bestX, bestY) + glm::vec2(Gutter);
+        // Replace the covered stretch of skyline by the rectangle's top.
+        std::vector<Segment> next(skyline.begin(), skyline.begin() + static_cast<std::ptrdiff_t>(bestStart));
+        next.push_back({bestX, s.x, bestY + s.y});
+        const float end = bestX + s.x;
+        for (size_t k = bestStart; k < skyline.size(); ++k) {
+            const float segEnd = skyline[k].x + skyline[k].width;
+            if (segEnd <= end)
+                continue;
+            const float x0 = std::max(skyline[k].x, end);
+            next.push_back({x0, segEnd - x0, skyline[k].y});
+        }
+        skyline.swap(next);
     }
     return true;
 }
@@ -193,15 +234,13 @@ ModelMesh UvAtlas::Unwrap(const CharacterDesign& design, const ModelMesh& mesh, 
             if (triChart[t] != static_cast<int>(c))
                 continue;
             const auto uv = Cylindrical(frames[c], corners(t));
-            // Claims become visible after each triangle, so neighbours sharing an edge never collide.
             // Triangles that face the axis (folds, armpits) would come out mirrored: set aside too.
-            if (Unmirrored(uv) && occ.Claim(uv, true)) {
+            if (Unmirrored(uv) && occ.Claim(uv)) {
                 islands[c].triangles.push_back(static_cast<uint32_t>(t));
                 islands[c].uv.push_back(uv);
             } else {
                 leftovers.push_back(static_cast<uint32_t>(t));
             }
-            occ.Flush();
         }
     }
 
@@ -236,11 +275,10 @@ ModelMesh UvAtlas::Unwrap(const CharacterDesign& design, const ModelMesh& mesh, 
             std::array<glm::vec2, 3> uv;
             for (int k = 0; k < 3; ++k)
                 uv[k] = {glm::dot(p[k], u), glm::dot(p[k], v)};
-            if (!Unmirrored(uv) || !occ.Claim(uv, true)) {
+            if (!Unmirrored(uv) || !occ.Claim(uv)) {
                 pending[t] = true; // starts or joins another island later
                 continue;
             }
-            occ.Flush();
             island.triangles.push_back(t);
             island.uv.push_back(uv);
             for (int k = 0; k < 3; ++k)
