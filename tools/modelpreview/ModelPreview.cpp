@@ -69,6 +69,7 @@ enum class View {
     Face,
     FaceSide,
     Hands,
+    Torso,
     FirstPerson,
     GunSide,
     GunTop,
@@ -161,6 +162,12 @@ void RenderPanel(std::map<std::string, Asset>& assets, const Panel& p, SoftRaste
         const glm::vec3 dir = p.view == View::Face ? glm::vec3(0.0f, 0.05f, 1) : glm::vec3(1, 0.05f, 0.3f);
         const glm::mat4 o = glm::ortho(-16.0f * aspect, 16.0f * aspect, -16.0f, 16.0f, 1.0f, 2000.0f);
         r.SetCamera(o * glm::lookAt(head + 300.0f * glm::normalize(dir), head, {0, 1, 0}), head + 300.0f * dir);
+        break;
+    }
+    case View::Torso: {
+        const glm::vec3 chest = BoneWorld(*a.mesh, bones, 0) + glm::vec3(0, -5, 0);
+        const glm::mat4 o = glm::ortho(-32.0f * aspect, 32.0f * aspect, -32.0f, 32.0f, 1.0f, 2000.0f);
+        r.SetCamera(o * glm::lookAt(chest + glm::vec3(-150, 40, 260), chest, {0, 1, 0}), chest + glm::vec3(-150, 40, 260));
         break;
     }
     case View::Hands: {
@@ -264,7 +271,7 @@ int main(int argc, char** argv)
                                        {"Drevik", "", 0, View::ThreeQuarter}};
             Sheet(assets, bind, 4, out + "/drevik_bind.png");
             Sheet(assets,
-                  {{"Drevik", "", 0, View::Face}, {"Drevik", "", 0, View::FaceSide}, {"Drevik", "", 0, View::Hands}}, 3,
+                  {{"Drevik", "", 0, View::Face}, {"Drevik", "", 0, View::FaceSide}, {"Drevik", "", 0, View::Hands}, {"Drevik", "", 0, View::Torso}}, 4,
                   out + "/drevik_detail.png", 400, 400);
             std::vector<Panel> fp = {{"Drevik", "", 0, View::FirstPerson}};
             if (assets.at("Drevik").clips.size() == 3) {
@@ -289,7 +296,7 @@ int main(int argc, char** argv)
                                        {"Zombie", "", 0, View::ThreeQuarter}};
             Sheet(assets, bind, 4, out + "/zombie_bind.png");
             Sheet(assets,
-                  {{"Zombie", "", 0, View::Face}, {"Zombie", "", 0, View::FaceSide}, {"Zombie", "", 0, View::Hands}}, 3,
+                  {{"Zombie", "", 0, View::Face}, {"Zombie", "", 0, View::FaceSide}, {"Zombie", "", 0, View::Hands}, {"Zombie", "", 0, View::Torso}}, 4,
                   out + "/zombie_detail.png", 400, 400);
             if (assets.at("Zombie").clips.size() == 5) {
                 std::vector<Panel> clips;

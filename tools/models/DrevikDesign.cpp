@@ -62,7 +62,8 @@ void Head(BodyKit& kit, int chart, float s)
     // forehead line, above the ears behind the temples, and down to the nape at the back.
     const struct {
         glm::vec3 normal, through, normal2, through2;
-    } hairline[] = {{{0, -1, 0.35f}, {0, 170.6f, 9.0f}, {0, 0, 0}, {0, 0, 0}},
+    } hairline[] = {{{0.45f, -1, 0.35f}, {0, 170.4f, 9.0f}, {-1, 0, 0}, {0, 0, 0}}, // fringe, rising to the temples
+                    {{-0.45f, -1, 0.35f}, {0, 170.4f, 9.0f}, {1, 0, 0}, {0, 0, 0}},
                     {{0, -1, 0.1f}, {0, 167.8f, 0.0f}, {0, 0, 1}, {0, 0, 3.5f}},
                     {{0, -1, 0.15f}, {0, 160.5f, -4.0f}, {0, 0, 1}, {0, 0, -3.5f}}};
     for (const auto& h : hairline) {
@@ -104,6 +105,9 @@ void Torso(BodyKit& kit, int torso, int pack)
         kit.Capsule({9.0f * s, 133.0f, 9.6f}, {10.5f * s, 118.0f, 9.8f}, 1.2f, 1.2f);
         kit.Capsule({9.5f * s, 147.0f, 2.0f}, {10.5f * s, 146.0f, -12.5f}, 1.3f, 1.3f);
     }
+    // A dark T-shirt fills the collar's opening round the neck.
+    kit.Use("Spine2", Shirt, torso, 2.0f, 4.0f);
+    kit.Capsule({0, 145.0f, -2.0f}, {0, 151.0f, -1.5f}, 6.3f, 6.0f);
     // Collar standing round the neck.
     kit.Use("Spine2", Jacket, torso, 2.0f, 4.0f);
     kit.Torus({0, 150.0f, -2.0f}, 6.9f, 1.6f, BodyKit::Frame({0, 1, -0.25f}, {0, 0, 1}));

@@ -156,6 +156,9 @@ Paint DrevikPainter::At(const SurfacePoint& s)
     case Strap:
         out = ClothPaint(s, {0.20f, 0.19f, 0.15f}, 0.2f, true);
         break;
+    case Shirt:
+        out = ClothPaint(s, {0.17f, 0.17f, 0.19f}, 0.15f, false);
+        break;
     case Backpack:
         out = ClothPaint(s, {0.22f, 0.24f, 0.15f}, 0.4f, false);
         break;

@@ -35,9 +35,12 @@ float Fray(const glm::vec3& p, float scale, float level)
     out.height = 0.06f * Fbm(p * 2.0f, 3) + 0.03f * Smooth(0.93f, 0.985f, vein);
     out.gloss = 0.45f;
     // Wounds: torn flesh with a wet dark centre.
-    const float wound = Smooth(0.42f, 0.5f, Fbm(p * 0.18f + glm::vec3(31.0f), 4));
+    // A bite torn out of the left side of the neck, and scattered gashes.
+    const float bite = Band(glm::distance(p, glm::vec3(5.0f, 146.0f, 12.0f)) + 1.5f * Noise(p * 0.6f), 3.0f, 1.2f);
+    const float gash = Fbm(p * 0.18f + glm::vec3(31.0f), 4) + 0.3f * bite;
+    const float wound = Smooth(0.37f, 0.45f, gash);
     if (wound > 0.0f) {
-        const float deep = Smooth(0.5f, 0.58f, Fbm(p * 0.18f + glm::vec3(31.0f), 4));
+        const float deep = Smooth(0.45f, 0.55f, gash);
         c = Mix(c, {0.55f, 0.22f, 0.20f}, wound);
         c = Mix(c, {0.20f, 0.03f, 0.03f}, deep);
         out.height -= 0.4f * deep;
@@ -62,8 +65,10 @@ float Fray(const glm::vec3& p, float scale, float level)
         c = Mix(c, {0.30f, 0.05f, 0.04f},
                 0.8f * Smooth(154.0f, 149.0f, p.y) * Band(p.x + 0.8f * Noise(p * 0.5f), 1.6f, 1.0f));
     }
-    // Dirt on hands and feet.
-    c = Mix(c, {0.22f, 0.20f, 0.14f}, 0.55f * Smooth(18.0f, 2.0f, p.y) + 0.3f * Smooth(0.1f, 0.6f, Fbm(p * 0.4f, 3)));
+    // Dirt on the feet and in grimy patches; old blood smeared on the hands.
+    c = Mix(c, {0.22f, 0.20f, 0.14f}, 0.55f * Smooth(18.0f, 2.0f, p.y) + 0.35f * Smooth(0.1f, 0.6f, Fbm(p * 0.4f, 3)));
+    const float hands = Smooth(40.0f, 50.0f, p.z) * Smooth(0.0f, 0.4f, Fbm(p * 0.3f + glm::vec3(5.0f), 3));
+    c = Mix(c, {0.32f, 0.06f, 0.05f}, 0.7f * hands);
     out.colour = c;
     return out;
 }
