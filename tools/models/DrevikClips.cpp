@@ -32,7 +32,7 @@ void Leg(PoseKit& p, const std::string& side, float psi)
 {
     const float swing = std::max(0.0f, -std::sin(psi + 0.35f));
     p.Turn(side + "UpLeg", -24.0f * std::cos(psi) - 6.0f * swing);
-    p.Turn(side + "Leg", 6.0f + 58.0f * swing * swing + 8.0f * std::max(0.0f, std::sin(2.0f * psi)));
+    p.Turn(side + "Leg", 6.0f + 48.0f * swing * swing + 8.0f * std::max(0.0f, std::sin(2.0f * psi)));
     p.Turn(side + "Foot", -8.0f * std::cos(psi) + 10.0f * std::max(0.0f, std::sin(psi - 2.2f)));
     p.Turn(side + "ToeBase", -12.0f * std::max(0.0f, std::sin(psi - 2.0f)));
 }
