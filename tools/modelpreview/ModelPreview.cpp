@@ -167,7 +167,8 @@ void RenderPanel(std::map<std::string, Asset>& assets, const Panel& p, SoftRaste
     case View::Torso: {
         const glm::vec3 chest = BoneWorld(*a.mesh, bones, 0) + glm::vec3(0, -5, 0);
         const glm::mat4 o = glm::ortho(-32.0f * aspect, 32.0f * aspect, -32.0f, 32.0f, 1.0f, 2000.0f);
-        r.SetCamera(o * glm::lookAt(chest + glm::vec3(-150, 40, 260), chest, {0, 1, 0}), chest + glm::vec3(-150, 40, 260));
+        r.SetCamera(o * glm::lookAt(chest + glm::vec3(-150, 40, 260), chest, {0, 1, 0}),
+                    chest + glm::vec3(-150, 40, 260));
         break;
     }
     case View::Hands: {
@@ -271,8 +272,11 @@ int main(int argc, char** argv)
                                        {"Drevik", "", 0, View::ThreeQuarter}};
             Sheet(assets, bind, 4, out + "/drevik_bind.png");
             Sheet(assets,
-                  {{"Drevik", "", 0, View::Face}, {"Drevik", "", 0, View::FaceSide}, {"Drevik", "", 0, View::Hands}, {"Drevik", "", 0, View::Torso}}, 4,
-                  out + "/drevik_detail.png", 400, 400);
+                  {{"Drevik", "", 0, View::Face},
+                   {"Drevik", "", 0, View::FaceSide},
+                   {"Drevik", "", 0, View::Hands},
+                   {"Drevik", "", 0, View::Torso}},
+                  4, out + "/drevik_detail.png", 400, 400);
             std::vector<Panel> fp = {{"Drevik", "", 0, View::FirstPerson}};
             if (assets.at("Drevik").clips.size() == 3) {
                 fp.push_back({"Drevik", "DrevikIdle", 0.5f, View::FirstPerson});
@@ -296,8 +300,11 @@ int main(int argc, char** argv)
                                        {"Zombie", "", 0, View::ThreeQuarter}};
             Sheet(assets, bind, 4, out + "/zombie_bind.png");
             Sheet(assets,
-                  {{"Zombie", "", 0, View::Face}, {"Zombie", "", 0, View::FaceSide}, {"Zombie", "", 0, View::Hands}, {"Zombie", "", 0, View::Torso}}, 4,
-                  out + "/zombie_detail.png", 400, 400);
+                  {{"Zombie", "", 0, View::Face},
+                   {"Zombie", "", 0, View::FaceSide},
+                   {"Zombie", "", 0, View::Hands},
+                   {"Zombie", "", 0, View::Torso}},
+                  4, out + "/zombie_detail.png", 400, 400);
             if (assets.at("Zombie").clips.size() == 5) {
                 std::vector<Panel> clips;
                 for (float f : {0.0f, 3.0f / 24.0f, 6.0f / 24.0f, 10.0f / 24.0f, 0.6f, 0.9f})

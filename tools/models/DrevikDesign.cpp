@@ -29,9 +29,8 @@ void PlaceSpine(Skeleton& sk)
     }
 }
 
-void Head(BodyKit& kit, int chart, float s)
+void Head(BodyKit& kit, int chart)
 {
-    (void)s;
     kit.Use("Head", Skin, chart, 4.0f, 4.0f);
     kit.Ellipsoid({0, 169.5f, 0.5f}, {7.8f, 10.0f, 9.8f}); // cranium
     kit.Use("Jaw", Skin, chart, 4.0f, 3.0f);
@@ -118,7 +117,7 @@ void Torso(BodyKit& kit, int torso, int pack)
     kit.Capsule({-11.0f, 148.0f, -14.5f}, {11.0f, 148.0f, -14.5f}, 3.2f, 3.2f); // rolled mat on top
 }
 
-void Arm(BodyKit& kit, CharacterDesign& d, const std::string& side, float s, int upper, int fore)
+void Arm(BodyKit& kit, const std::string& side, float s, int upper, int fore)
 {
     const glm::vec3 shoulder = kit.Joint(side + "Arm"), elbow = kit.Joint(side + "ForeArm"),
                     wrist = kit.Joint(side + "Hand");
@@ -130,7 +129,6 @@ void Arm(BodyKit& kit, CharacterDesign& d, const std::string& side, float s, int
     kit.Capsule(elbow, wrist - dir * 2.5f, 4.6f, 3.9f);
     kit.Use(side + "ForeArm", Jacket, fore, 0.6f, 3.0f);
     kit.Capsule(wrist - dir * 4.5f, wrist - dir * 1.2f, 4.0f, 4.0f); // cuff
-    (void)d;
 }
 
 void Leg(BodyKit& kit, const std::string& side, float s, int thigh, int shin, int foot)
@@ -186,14 +184,14 @@ CharacterDesign DrevikDesign::Build()
     const int head = kit.Chart({0, 147, -1}, {0, 182, 1}, {0, 0, 1}, 2.4f);
     const int torso = kit.Chart({0, 86, 0}, {0, 153, -2}, {0, 0, 1}, 1.0f);
     const int pack = kit.Chart({0, 112, -18}, {0, 152, -16}, {0, 0, -1}, 0.6f);
-    Head(kit, head, 1.0f);
+    Head(kit, head);
     Torso(kit, torso, pack);
     for (float s : {1.0f, -1.0f}) {
         const std::string side = s > 0 ? "Left" : "Right";
         const glm::vec3 sh = sk.Joint(side + "Arm"), el = sk.Joint(side + "ForeArm"), wr = sk.Joint(side + "Hand");
         const int upper = kit.Chart(sh + glm::vec3(0, 0, 0), el, {0, 1, 0}, 1.3f);
         const int fore = kit.Chart(el, wr, {0, 1, 0}, 1.6f);
-        Arm(kit, d, side, s, upper, fore);
+        Arm(kit, side, s, upper, fore);
         const HandLayout& h = s > 0 ? left : right;
         const int hand = kit.Chart(h.wrist - h.forward * 3.0f, h.wrist + h.forward * 10.0f, -h.palm, 2.0f);
         HandBuilder::Build(kit, d, s > 0 ? hold.frontStyle : hold.rearStyle, side, h, hand, Skin);
