@@ -216,6 +216,7 @@ Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetN
     DestroyBuffer(staging, stagingMemory);
 
     view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_CUBE, 1, 6);
+    faceView = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1);
     sampler = CreateSampler();
 }
 
@@ -225,6 +226,8 @@ Texture::~Texture()
         return;
     if (sampler != VK_NULL_HANDLE)
         vkDestroySampler(gpu.device, sampler, nullptr);
+    if (faceView != VK_NULL_HANDLE)
+        vkDestroyImageView(gpu.device, faceView, nullptr);
     if (view != VK_NULL_HANDLE)
         vkDestroyImageView(gpu.device, view, nullptr);
     if (image != VK_NULL_HANDLE)

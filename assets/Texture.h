@@ -20,6 +20,9 @@ public:
     VkImage image = VK_NULL_HANDLE;
     VkDeviceMemory memory = VK_NULL_HANDLE;
     VkImageView view = VK_NULL_HANDLE;
+    // Cube maps only: a 2D view of the first face, for texture arrays that sample every
+    // registered texture as 2D. Null for 2D textures.
+    VkImageView faceView = VK_NULL_HANDLE;
     VkSampler sampler = VK_NULL_HANDLE;
     uint32_t mipLevels = 1;
     uint16_t textureIndex = 0;

@@ -41,7 +41,7 @@ function(zorbulon_add_pack)
     OUTPUT ${pack} ${index}
     COMMAND zorbulon_pack_tool ${manifest_file} ${pack} ${index}
     DEPENDS zorbulon_pack_tool ${manifest_file} ${files} ${targets}
-    COMMENT "Packing ${n} content entries into Assets.bin"
+    COMMENT "Packing content into Assets.bin"
     VERBATIM)
   add_custom_target(zorbulon_pack ALL DEPENDS ${pack} ${index})
   add_dependencies(zorbulon_pack ${targets})

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+class ICollisionComponent;
 class Object;
 
 class HGrid {
@@ -18,15 +19,40 @@ public:
     int32_t timeStamp[NumBuckets] = {};
     uint32_t occupiedLevelsMask = 0;
     int32_t tick = 0;
+    // Largest radius filed on the top level, where objects too large for any level are clamped.
+    float topLevelMaxRadius = 0.0f;
 
+    // Files obj on the lowest level whose cells, at a quarter of their size, hold its diameter; an
+    // object too large for every level (diameter above 640) goes on the top level. An object that
+    // is already filed is re-filed.
     void AddObject(Object& obj);
+    // Unlinks obj and leaves it unfiled; an object that is not filed is left alone.
     void RemoveObject(Object& obj);
+    // Re-hashes obj at its current position on its level; an object that is not filed is left alone.
     void MoveObject(Object& obj);
     // One query for obj against the process-wide grid; runs exact tests and callbacks.
     static void CheckObjAgainstGrid(Object* obj);
 
+    // Bucket of cell (x, y, z) on `level`, in wrapping 32-bit arithmetic.
+    static int32_t Hash(int32_t x, int32_t y, int32_t z, int32_t level);
+    // Cell of one position component on a level: the quotient truncated toward zero.
+    static int32_t CellOf(float coordinate, float cellSize);
+    // Inclusive cell span, along one axis, that a query of `radius` at `centre` walks on a level
+    // whose objects reach at most `reach` from their centres.
+    struct CellSpan {
+        int32_t first;
+        int32_t last;
+    };
+    static CellSpan QuerySpan(float centre, float radius, float cellSize, float reach);
+
 private:
+    void Query(Object& obj);
     void HandleRay(Object* ray);
+    // Exact test of one candidate, with the querier's follow-up actions.
+    static void TestCandidate(Object& obj, Object& found, ICollisionComponent& component);
+    void Link(Object& obj, int32_t bucket);
+    void Unlink(Object& obj);
+    float LevelReach(int level, float cellSize) const;
 };
 
 // The one grid of the process; the scene creates it and deletes it at teardown.

@@ -29,5 +29,8 @@ public:
     virtual void SetTransform(std::shared_ptr<TransformComponent> transform) = 0;
     virtual void SetOffset(const glm::vec3& offset) = 0;
     virtual std::shared_ptr<COLLISION::BoundingVolume> GetBoundingVolume() = 0;
+    // The volume without a reference-count round trip, for the grid's per-candidate path; it lives
+    // as long as this component.
+    virtual COLLISION::BoundingVolume* Volume() { return GetBoundingVolume().get(); }
     virtual std::shared_ptr<TransformComponent> GetTransform() = 0;
 };

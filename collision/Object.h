@@ -3,17 +3,32 @@
 
 #include "collision/Collision.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class Actor;
+class ICollisionComponent;
 class Object;
 class TransformComponent;
 
 // Called with (querying object, found object, contact record).
 using CollisionCallback = std::function<void(Object&, Object&, COLLISION::Collision&)>;
+
+// Thrown (as a C string) when the grid meets an object whose owner is gone. Nothing catches it.
+inline constexpr const char* NullOwnerMessage =
+    "You are trying to access a null actor, but the actor you pass in should delete the instance of this class in "
+    "its destructor before it dies...";
+
+// What one candidate pair of a grid query carries into the exact test: the zeroed record and the
+// two follow-up actions (the querier's callback, then the found object's), no-ops by default.
+struct PairCallback {
+    COLLISION::Collision record{};
+    std::function<void()> first = [] {};
+    std::function<void()> second = [] {};
+};
 
 // Object tags.
 enum ObjectTag : int32_t {
@@ -40,10 +55,22 @@ public:
     float radius = 0.0f;
     CollisionCallback onCollision;
 
-    // Reads the owner's collision component: its volume must be sized before this is built.
+    // Reads the owner's collision component: its volume must be sized before this is built. A null
+    // owner throws NullOwnerMessage; an owner without a collision component, std::runtime_error.
     Object(int tag, Actor* owner, CollisionCallback onCollision);
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
 
     bool IsFiled() const { return level >= 0; }
+    // The owner's collision component, looked up again only when `owner` changes: the grid asks
+    // for it per candidate, and an actor's first collision component never changes.
+    ICollisionComponent* Collider();
+    bool Ignores(int32_t otherTag) const
+    {
+        return std::find(ignoreTags.begin(), ignoreTags.end(), otherTag) != ignoreTags.end();
+    }
+
+private:
+    Actor* colliderOwner_ = nullptr;
+    ICollisionComponent* collider_ = nullptr;
 };

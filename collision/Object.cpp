@@ -1,0 +1,28 @@
+#include "collision/Object.h"
+
+#include "collision/BoundingVolume.h"
+#include "collision/ICollisionComponent.h"
+#include "scene/actors/Actor.h"
+
+#include <stdexcept>
+
+Object::Object(int tag, Actor* owner, CollisionCallback onCollision)
+    : tag(tag), owner(owner), onCollision(std::move(onCollision))
+{
+    if (!owner)
+        throw NullOwnerMessage;
+    const auto volume = Collider() ? collider_->GetBoundingVolume() : nullptr;
+    if (!volume)
+        throw std::runtime_error("A grid object's owner needs a collision component with a volume");
+    transform = volume->GetTransform();
+    radius = volume->GetBoundingRadius();
+}
+
+ICollisionComponent* Object::Collider()
+{
+    if (owner != colliderOwner_) {
+        colliderOwner_ = owner;
+        collider_ = owner ? owner->GetComponent<ICollisionComponent>().get() : nullptr;
+    }
+    return collider_;
+}

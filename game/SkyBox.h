@@ -1,0 +1,15 @@
+// The night sky: a six-face cube map registered in the scene's registry as "SkyBox", drawn first
+// in every frame with the "SkyBoxShader" around the camera.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class AssetRegistry;
+
+// "SkyBoxpx", "SkyBoxnx", "SkyBoxpy", "SkyBoxny", "SkyBoxpz", "SkyBoxnz": +X, -X, +Y, -Y, +Z, -Z,
+// the cube map's layer order.
+std::vector<std::string> SkyBoxFaceNames();
+
+// Builds the cube map with the registry's next texture index and registers it as "SkyBox".
+void CreateSkyBox(AssetRegistry& registry);

@@ -1,0 +1,81 @@
+#include "game/SoundManager.h"
+
+#include "assets/AssetPack.h"
+
+#include <stdexcept>
+#include <vector>
+
+SoundManager* soundManager = nullptr;
+
+namespace {
+// A small table to start; it grows while the scene loads its sixteen sounds, never during play.
+constexpr size_t InitialBuckets = 8;
+} // namespace
+
+SoundManager::SoundManager() : SoundManager(createSoundEngine()) {}
+
+SoundManager::SoundManager(ISoundEngine* engine) : soundTable(InitialBuckets), engine(engine)
+{
+    soundTable.max_load_factor(1.0f);
+}
+
+SoundManager::~SoundManager()
+{
+    engine->drop();
+    soundTable.clear();
+    // The scene publishes the pointer; a destroyed manager must not stay reachable through it.
+    if (soundManager == this)
+        soundManager = nullptr;
+}
+
+void SoundManager::LoadSound(const char* name)
+{
+    const std::vector<char> bytes = LoadAsset(name);
+    ISoundSource* source = engine->addSoundSourceFromMemory(bytes.data(), bytes.size(), name, true);
+    soundTable.insert_or_assign(std::string(name), source);
+    if (source == nullptr)
+        throw std::runtime_error("Failed to add sound source for asset");
+
+    if (warmUpPending) {
+        ISound* sound = PlaySound3D(name, glm::vec3(0.0f), true);
+        // An engine out of handles returns none; the warm-up is then simply skipped.
+        if (sound != nullptr) {
+            sound->setVolume(0.0f);
+            sound->setIsPaused(false);
+            sound->stop();
+            sound->drop();
+        }
+        warmUpPending = false;
+    }
+}
+
+ISoundSource* SoundManager::Find(const char* name, const char* missingMessage) const
+{
+    const auto it = soundTable.find(std::string_view(name));
+    if (it == soundTable.end())
+        throw missingMessage;
+    return it->second;
+}
+
+ISound* SoundManager::PlaySound3D(const char* name, const glm::vec3& position, bool startPaused)
+{
+    ISoundSource* source = Find(name, "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS");
+    return engine->play3D(source, position, false, startPaused, false);
+}
+
+void SoundManager::PlaySound2D(const char* name)
+{
+    ISoundSource* source = Find(name, "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS");
+    engine->play2D(source, false, false, false);
+}
+
+ISoundSource* SoundManager::GetSoundSource(const char* name)
+{
+    return Find(name, "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS");
+}
+
+void SoundManager::UpdateListener(const glm::vec3& position, const glm::vec3& lookDirection, const glm::vec3& up)
+{
+    engine->update();
+    engine->setListenerPosition(position, lookDirection, glm::vec3(0.0f), up);
+}

@@ -1,0 +1,63 @@
+// The game's one sound service: owns the sound engine and a table from sound name to source.
+// Sounds are loaded once, while the scene is built; afterwards the game plays them by name.
+#pragma once
+
+#include "game/ISoundEngine.h"
+
+#include <glm/vec3.hpp>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class SoundManager {
+public:
+    // Creates the engine on the system's default output device (silent without one).
+    SoundManager();
+    // Takes over the caller's reference to `engine`.
+    explicit SoundManager(ISoundEngine* engine);
+    // Releases the engine reference, then empties the table.
+    ~SoundManager();
+    SoundManager(const SoundManager&) = delete;
+    SoundManager& operator=(const SoundManager&) = delete;
+
+    // Reads the asset `name` from the pack and adds it as a source under that name, replacing an
+    // earlier entry. Throws std::runtime_error "Failed to add sound source for asset" when the
+    // engine cannot decode it (the entry is then stored as null). The first sound loaded is
+    // also played once, silently, so the engine's first audible play does not pay for start-up.
+    void LoadSound(const char* name);
+
+    // Fire-and-forget plays; `startPaused` returns a handle the caller must drop. Throw the C
+    // string "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS" for a name never loaded.
+    ISound* PlaySound3D(const char* name, const glm::vec3& position, bool startPaused);
+    void PlaySound2D(const char* name);
+
+    // Throws the C string "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS" for a name never
+    // loaded; null for a name whose load failed.
+    ISoundSource* GetSoundSource(const char* name);
+
+    // Once per frame: advances the engine, then puts the listener at `position`. `up` is
+    // normalise(look × right) of the camera (see ISoundEngine::setListenerPosition).
+    void UpdateListener(const glm::vec3& position, const glm::vec3& lookDirection, const glm::vec3& up);
+
+    bool IsWarmUpPending() const { return warmUpPending; }
+
+private:
+    // Looks names up by their characters, without building a std::string per call.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    using SoundTable = std::unordered_map<std::string, ISoundSource*, NameHash, std::equal_to<>>;
+
+    // Throws `missingMessage` (a C string) when `name` was never loaded.
+    ISoundSource* Find(const char* name, const char* missingMessage) const;
+
+    SoundTable soundTable;
+    ISoundEngine* engine;
+    bool warmUpPending = true;
+};
+
+// The scene's sound manager while a scene exists; null otherwise.
+extern SoundManager* soundManager;

@@ -1,0 +1,46 @@
+// Packs one frame's per-object records into plain byte arrays, one per per-object block, and
+// gives every drawn actor its record numbers (uniformIndex, storageIndex). The renderer uploads
+// the non-empty arrays; the arrays keep their capacity, so steady frames allocate nothing.
+#pragma once
+
+#include "renderer/UniformRecords.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class Actor;
+class ShaderComponent;
+
+// The per-object blocks the renderer fills, in upload order.
+enum class ObjectBlock : uint8_t { Base, Pbr, BillBoardPbr, Anim, AnimStorage };
+inline constexpr size_t ObjectBlockCount = 5;
+
+// "DYN_BaseShader", "DYN_PBRShader", "DYN_BillBoardPBRShader", "DYN_AnimPBRShader", "SSBO_AnimPBRShader".
+const char* ObjectBlockName(ObjectBlock block);
+
+class FrameUniformPacker {
+public:
+    // alignment: the device's minUniformBufferOffsetAlignment (dynamic records are padded to it).
+    explicit FrameUniformPacker(uint32_t alignment);
+
+    // Opaque shaders take their actors from `actors` (each shader's records numbered from 0);
+    // the billboard shader's records come from every visible `transparentActors` entry, numbered
+    // from 0 in that list. Invisible and hidden actors get no record. billboardShader may be null.
+    void Pack(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,
+              const std::vector<const ShaderComponent*>& opaqueShaders, const ShaderComponent* billboardShader);
+
+    const std::vector<uint8_t>& Bytes(ObjectBlock block) const { return bytes[static_cast<size_t>(block)]; }
+    // Record stride in the block's array: dynamic records aligned, storage records packed.
+    uint32_t Stride(ObjectBlock block) const { return strides[static_cast<size_t>(block)]; }
+
+private:
+    template <class Record> void Append(ObjectBlock block, const Record& record);
+    void PackShader(const std::vector<Actor*>& actors, const ShaderComponent* shader);
+
+    std::array<std::vector<uint8_t>, ObjectBlockCount> bytes;
+    std::array<uint32_t, ObjectBlockCount> strides{};
+    AnimStorageRecord storageScratch; // 6.5 KB: kept here rather than on the stack per actor
+};

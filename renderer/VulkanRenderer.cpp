@@ -1,0 +1,105 @@
+// The renderer's life: bring-up, scene-to-scene frame resources, tear-down, and the named buffer
+// slots of IRenderer.
+#include "renderer/VulkanRenderer.h"
+
+#include "renderer/GpuContext.h"
+#include "renderer/GpuResources.h"
+#include "renderer/NamedBuffers.h"
+
+#include <stdexcept>
+
+VulkanRenderer::VulkanRenderer(WindowInfo* window)
+{
+    backend = RendererBackend::Vulkan;
+    windowInfo = window;
+}
+
+void VulkanRenderer::Init()
+{
+    CreateInstance();
+    CreateSurface();
+    PickPhysicalDevice();
+    CreateLogicalDevice();
+    CreateSwapChain();
+    CreateImageViews();
+    CreateRenderPass();
+    CreateCommandPool();
+    AllocateCommandBuffers();
+    CreateColourTarget();
+    CreateDepthTarget();
+    CreateFramebuffers();
+    CreateSyncObjects();
+    InitUi();
+
+    VkPhysicalDeviceProperties properties;
+    vkGetPhysicalDeviceProperties(gpu.physicalDevice, &properties);
+    gpu.minUniformBufferOffsetAlignment = static_cast<uint32_t>(properties.limits.minUniformBufferOffsetAlignment);
+    packer = FrameUniformPacker(gpu.minUniformBufferOffsetAlignment);
+}
+
+void VulkanRenderer::RecreateFrameResources()
+{
+    if (gpu.device == VK_NULL_HANDLE)
+        return;
+    CreateCommandPool();
+    AllocateCommandBuffers();
+    RecreateSwapChainSet();
+}
+
+void VulkanRenderer::ReleaseFrameResources()
+{
+    if (gpu.device == VK_NULL_HANDLE)
+        return;
+    vkDeviceWaitIdle(gpu.device);
+    DestroyCommandPool();
+    DestroyNamedBuffers();
+}
+
+VulkanRenderer::~VulkanRenderer()
+{
+    if (gpu.device != VK_NULL_HANDLE) {
+        vkDeviceWaitIdle(gpu.device);
+        ShutdownUi();
+        DestroySwapChainSet();
+        DestroySyncObjects();
+        if (gpu.renderPass != VK_NULL_HANDLE)
+            vkDestroyRenderPass(gpu.device, gpu.renderPass, nullptr);
+        if (uiDescriptorPool != VK_NULL_HANDLE)
+            vkDestroyDescriptorPool(gpu.device, uiDescriptorPool, nullptr);
+        DestroyNamedBuffers();
+        // Normally gone with the last scene; a renderer that never saw one still owns it.
+        DestroyCommandPool();
+        vkDestroyDevice(gpu.device, nullptr);
+    } else {
+        ShutdownUi();
+    }
+    if (surface != VK_NULL_HANDLE)
+        vkDestroySurfaceKHR(gpu.instance, surface, nullptr);
+    if (gpu.instance != VK_NULL_HANDLE)
+        vkDestroyInstance(gpu.instance, nullptr);
+    // The context is process-wide: a later renderer starts from clean values.
+    gpu = GpuContext{};
+}
+
+void VulkanRenderer::CreateUniformBuffer(const std::string& name, uint32_t size, uint32_t stride, bool storage)
+{
+    CreateNamedBuffer(name, size, stride, storage);
+}
+
+UniformBufferFrame& VulkanRenderer::GetUniformBuffer(const std::string& name)
+{
+    auto found = gpu.namedBuffers.find(name);
+    if (found == gpu.namedBuffers.end())
+        throw std::runtime_error("Uniform name doesnt exist");
+    return found->second[currentFrame];
+}
+
+void VulkanRenderer::UpdateUniformBuffer(const std::string& name, const void* data, uint32_t size)
+{
+    UpdateNamedBuffer(name, currentFrame, data, size);
+}
+
+std::vector<UniformBufferFrame>& VulkanRenderer::GetUniformBufferFrames(const std::string& name)
+{
+    return ::GetUniformBufferFrames(name);
+}

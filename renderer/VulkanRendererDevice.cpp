@@ -1,0 +1,110 @@
+// Physical-device choice (the decisions live in DeviceSelection) and the logical device with its
+// queues and enabled features.
+#include "renderer/VulkanRenderer.h"
+
+#include "renderer/GpuContext.h"
+#include "renderer/VulkanCheck.h"
+
+#include <stdexcept>
+
+DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFamilyIndices& queues) const
+{
+    DeviceCandidate candidate;
+    VkPhysicalDeviceProperties properties;
+    vkGetPhysicalDeviceProperties(device, &properties);
+    candidate.type = properties.deviceType;
+    candidate.maxImageDimension2D = properties.limits.maxImageDimension2D;
+    candidate.framebufferColorSampleCounts = properties.limits.framebufferColorSampleCounts;
+    candidate.framebufferDepthSampleCounts = properties.limits.framebufferDepthSampleCounts;
+
+    VkPhysicalDeviceDescriptorIndexingFeatures indexing{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DESCRIPTOR_INDEXING_FEATURES};
+    VkPhysicalDeviceFeatures2 features{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_FEATURES_2};
+    features.pNext = &indexing;
+    vkGetPhysicalDeviceFeatures2(device, &features);
+    candidate.fillModeNonSolid = features.features.fillModeNonSolid;
+    candidate.samplerAnisotropy = features.features.samplerAnisotropy;
+    candidate.descriptorBindingPartiallyBound = indexing.descriptorBindingPartiallyBound;
+    candidate.runtimeDescriptorArray = indexing.runtimeDescriptorArray;
+
+    uint32_t familyCount = 0;
+    vkGetPhysicalDeviceQueueFamilyProperties(device, &familyCount, nullptr);
+    std::vector<VkQueueFamilyProperties> families(familyCount);
+    vkGetPhysicalDeviceQueueFamilyProperties(device, &familyCount, families.data());
+    std::vector<QueueFamilyInfo> infos(familyCount);
+    for (uint32_t i = 0; i < familyCount; ++i) {
+        VkBool32 present = VK_FALSE;
+        vkGetPhysicalDeviceSurfaceSupportKHR(device, i, surface, &present);
+        infos[i] = {families[i].queueFlags, present == VK_TRUE};
+    }
+    queues = FindQueueFamilies(infos);
+    candidate.queues = queues;
+
+    uint32_t extensionCount = 0;
+    vkEnumerateDeviceExtensionProperties(device, nullptr, &extensionCount, nullptr);
+    std::vector<VkExtensionProperties> extensions(extensionCount);
+    vkEnumerateDeviceExtensionProperties(device, nullptr, &extensionCount, extensions.data());
+    for (const VkExtensionProperties& e : extensions)
+        candidate.extensions.emplace_back(e.extensionName);
+
+    vkGetPhysicalDeviceSurfaceFormatsKHR(device, surface, &candidate.surfaceFormatCount, nullptr);
+    vkGetPhysicalDeviceSurfacePresentModesKHR(device, surface, &candidate.presentModeCount, nullptr);
+    return candidate;
+}
+
+void VulkanRenderer::PickPhysicalDevice()
+{
+    uint32_t count = 0;
+    vkEnumeratePhysicalDevices(gpu.instance, &count, nullptr);
+    if (count == 0)
+        throw std::runtime_error("No GPUs support vulkan");
+    std::vector<VkPhysicalDevice> devices(count);
+    vkEnumeratePhysicalDevices(gpu.instance, &count, devices.data());
+
+    std::vector<DeviceCandidate> candidates;
+    std::vector<QueueFamilyIndices> queues(count);
+    for (uint32_t i = 0; i < count; ++i)
+        candidates.push_back(DescribeDevice(devices[i], queues[i]));
+
+    const DeviceChoice choice = ChooseDevice(candidates);
+    if (!choice.index)
+        throw std::runtime_error("failed to find a suitable GPU!");
+    gpu.physicalDevice = devices[*choice.index];
+    gpu.msaaSamples = choice.msaaSamples;
+    queueFamilies = queues[*choice.index];
+}
+
+void VulkanRenderer::CreateLogicalDevice()
+{
+    const std::vector<uint32_t> families = UniqueQueueFamilies(queueFamilies);
+    const float priority = 1.0f;
+    std::vector<VkDeviceQueueCreateInfo> queueInfos;
+    for (uint32_t family : families) {
+        VkDeviceQueueCreateInfo queue{VK_STRUCTURE_TYPE_DEVICE_QUEUE_CREATE_INFO};
+        queue.queueFamilyIndex = family;
+        queue.queueCount = 1;
+        queue.pQueuePriorities = &priority;
+        queueInfos.push_back(queue);
+    }
+
+    VkPhysicalDeviceDescriptorIndexingFeatures indexing{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DESCRIPTOR_INDEXING_FEATURES};
+    indexing.descriptorBindingPartiallyBound = VK_TRUE;
+    indexing.runtimeDescriptorArray = VK_TRUE;
+    VkPhysicalDeviceFeatures2 features{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_FEATURES_2};
+    features.pNext = &indexing;
+    features.features.samplerAnisotropy = VK_TRUE;
+    features.features.sampleRateShading = VK_TRUE;
+    features.features.fillModeNonSolid = VK_TRUE;
+
+    VkDeviceCreateInfo info{VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO};
+    info.pNext = &features;
+    info.queueCreateInfoCount = static_cast<uint32_t>(queueInfos.size());
+    info.pQueueCreateInfos = queueInfos.data();
+    info.pEnabledFeatures = nullptr;
+    info.enabledExtensionCount = static_cast<uint32_t>(DeviceExtensions.size());
+    info.ppEnabledExtensionNames = DeviceExtensions.data();
+    info.enabledLayerCount = 0;
+    VkCheck(vkCreateDevice(gpu.physicalDevice, &info, nullptr, &gpu.device), "failed to create logical device");
+
+    vkGetDeviceQueue(gpu.device, queueFamilies.graphicsFamily.value(), 0, &gpu.graphicsQueue);
+    vkGetDeviceQueue(gpu.device, queueFamilies.presentFamily.value(), 0, &presentQueue);
+}

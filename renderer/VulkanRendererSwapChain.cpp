@@ -1,0 +1,169 @@
+// The swap-chain set: swap chain, image views, multisampled colour and depth targets and the
+// framebuffers; its re-creation when the window changes, and its tear-down.
+#include "renderer/VulkanRenderer.h"
+
+#include "renderer/GpuContext.h"
+#include "renderer/GpuResources.h"
+#include "renderer/SwapChainChoice.h"
+#include "renderer/VulkanCheck.h"
+
+#include <SDL2/SDL.h>
+
+namespace {
+
+VkSurfaceCapabilitiesKHR SurfaceCapabilities(VkSurfaceKHR surface)
+{
+    VkSurfaceCapabilitiesKHR capabilities{};
+    vkGetPhysicalDeviceSurfaceCapabilitiesKHR(gpu.physicalDevice, surface, &capabilities);
+    return capabilities;
+}
+
+} // namespace
+
+bool VulkanRenderer::WindowCanPresent() const
+{
+    const Uint32 flags = SDL_GetWindowFlags(windowInfo->sdlWindow);
+    const bool away = (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+    return CanPresentTo(away, ChooseExtent(SurfaceCapabilities(surface), windowInfo->width, windowInfo->height));
+}
+
+void VulkanRenderer::CreateSwapChain()
+{
+    const VkSurfaceCapabilitiesKHR capabilities = SurfaceCapabilities(surface);
+    uint32_t formatCount = 0;
+    vkGetPhysicalDeviceSurfaceFormatsKHR(gpu.physicalDevice, surface, &formatCount, nullptr);
+    std::vector<VkSurfaceFormatKHR> formats(formatCount);
+    vkGetPhysicalDeviceSurfaceFormatsKHR(gpu.physicalDevice, surface, &formatCount, formats.data());
+    uint32_t modeCount = 0;
+    vkGetPhysicalDeviceSurfacePresentModesKHR(gpu.physicalDevice, surface, &modeCount, nullptr);
+    std::vector<VkPresentModeKHR> modes(modeCount);
+    vkGetPhysicalDeviceSurfacePresentModesKHR(gpu.physicalDevice, surface, &modeCount, modes.data());
+
+    const VkSurfaceFormatKHR format = ChooseSurfaceFormat(formats);
+    gpu.presentMode = ChoosePresentMode(modes);
+    const VkExtent2D extent = ChooseExtent(capabilities, windowInfo->width, windowInfo->height);
+
+    VkSwapchainCreateInfoKHR info{VK_STRUCTURE_TYPE_SWAPCHAIN_CREATE_INFO_KHR};
+    info.surface = surface;
+    info.minImageCount = ChooseImageCount(capabilities);
+    info.imageFormat = format.format;
+    info.imageColorSpace = format.colorSpace;
+    info.imageExtent = extent;
+    info.imageArrayLayers = 1;
+    info.imageUsage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT;
+    const uint32_t families[] = {queueFamilies.graphicsFamily.value(), queueFamilies.presentFamily.value()};
+    if (families[0] != families[1]) {
+        info.imageSharingMode = VK_SHARING_MODE_CONCURRENT;
+        info.queueFamilyIndexCount = 2;
+        info.pQueueFamilyIndices = families;
+    } else {
+        info.imageSharingMode = VK_SHARING_MODE_EXCLUSIVE;
+    }
+    info.preTransform = capabilities.currentTransform;
+    info.compositeAlpha = VK_COMPOSITE_ALPHA_OPAQUE_BIT_KHR;
+    info.presentMode = gpu.presentMode;
+    info.clipped = VK_TRUE;
+    info.oldSwapchain = VK_NULL_HANDLE;
+    VkCheck(vkCreateSwapchainKHR(gpu.device, &info, nullptr, &swapChain.swapChain), "Failed to create swap chain");
+
+    gpu.swapChainImageFormat = format.format;
+    gpu.swapChainExtent = extent;
+    uint32_t imageCount = 0;
+    vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, nullptr);
+    swapChain.images.resize(imageCount);
+    vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, swapChain.images.data());
+    EnsureRenderFinishedSemaphores(imageCount);
+}
+
+void VulkanRenderer::CreateImageViews()
+{
+    swapChain.imageViews.clear();
+    for (VkImage image : swapChain.images)
+        swapChain.imageViews.push_back(
+            CreateImageView(image, gpu.swapChainImageFormat, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1));
+}
+
+void VulkanRenderer::CreateColourTarget()
+{
+    CreateImage(gpu.swapChainExtent.width, gpu.swapChainExtent.height, 1, gpu.msaaSamples, gpu.swapChainImageFormat,
+                VK_IMAGE_TILING_OPTIMAL, VK_IMAGE_USAGE_TRANSIENT_ATTACHMENT_BIT | VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT,
+                VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, swapChain.colourImage, swapChain.colourMemory);
+    swapChain.colourView = CreateImageView(swapChain.colourImage, gpu.swapChainImageFormat, VK_IMAGE_ASPECT_COLOR_BIT,
+                                           VK_IMAGE_VIEW_TYPE_2D, 1, 1);
+}
+
+void VulkanRenderer::CreateDepthTarget()
+{
+    depthFormat = FindDepthFormat();
+    CreateImage(gpu.swapChainExtent.width, gpu.swapChainExtent.height, 1, gpu.msaaSamples, depthFormat,
+                VK_IMAGE_TILING_OPTIMAL, VK_IMAGE_USAGE_DEPTH_STENCIL_ATTACHMENT_BIT,
+                VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, swapChain.depthImage, swapChain.depthMemory);
+    swapChain.depthView =
+        CreateImageView(swapChain.depthImage, depthFormat, VK_IMAGE_ASPECT_DEPTH_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1);
+    TransitionImageLayout(swapChain.depthImage, depthFormat, VK_IMAGE_LAYOUT_UNDEFINED,
+                          VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL, 1, 1);
+}
+
+void VulkanRenderer::CreateFramebuffers()
+{
+    swapChain.framebuffers.clear();
+    for (VkImageView view : swapChain.imageViews) {
+        const VkImageView attachments[] = {swapChain.colourView, swapChain.depthView, view};
+        VkFramebufferCreateInfo info{VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO};
+        info.renderPass = gpu.renderPass;
+        info.attachmentCount = 3;
+        info.pAttachments = attachments;
+        info.width = gpu.swapChainExtent.width;
+        info.height = gpu.swapChainExtent.height;
+        info.layers = 1;
+        VkFramebuffer framebuffer;
+        VkCheck(vkCreateFramebuffer(gpu.device, &info, nullptr, &framebuffer), "failed to create framebuffer!");
+        swapChain.framebuffers.push_back(framebuffer);
+    }
+}
+
+void VulkanRenderer::DestroySwapChainSet()
+{
+    auto destroyView = [](VkImageView& view) {
+        if (view != VK_NULL_HANDLE)
+            vkDestroyImageView(gpu.device, view, nullptr);
+        view = VK_NULL_HANDLE;
+    };
+    auto destroyImage = [](VkImage& image, VkDeviceMemory& memory) {
+        if (image != VK_NULL_HANDLE)
+            vkDestroyImage(gpu.device, image, nullptr);
+        if (memory != VK_NULL_HANDLE)
+            vkFreeMemory(gpu.device, memory, nullptr);
+        image = VK_NULL_HANDLE;
+        memory = VK_NULL_HANDLE;
+    };
+    destroyView(swapChain.depthView);
+    destroyImage(swapChain.depthImage, swapChain.depthMemory);
+    destroyView(swapChain.colourView);
+    destroyImage(swapChain.colourImage, swapChain.colourMemory);
+    for (VkFramebuffer framebuffer : swapChain.framebuffers)
+        vkDestroyFramebuffer(gpu.device, framebuffer, nullptr);
+    swapChain.framebuffers.clear();
+    for (VkImageView& view : swapChain.imageViews)
+        destroyView(view);
+    swapChain.imageViews.clear();
+    if (swapChain.swapChain != VK_NULL_HANDLE)
+        vkDestroySwapchainKHR(gpu.device, swapChain.swapChain, nullptr);
+    swapChain.swapChain = VK_NULL_HANDLE;
+    swapChain.images.clear();
+}
+
+void VulkanRenderer::RecreateSwapChainSet()
+{
+    vkDeviceWaitIdle(gpu.device);
+    DestroySwapChainSet();
+    // Vulkan has no swap chain of zero extent: stay without one until the window is back.
+    swapChainStale = !WindowCanPresent();
+    if (swapChainStale)
+        return;
+    CreateSwapChain();
+    CreateImageViews();
+    CreateColourTarget();
+    CreateDepthTarget();
+    CreateFramebuffers();
+}

@@ -1,0 +1,96 @@
+// The UI library's SDL2 and Vulkan back ends: bring-up, the font texture on first use, one UI
+// frame per recorded frame, shut-down.
+#include "renderer/VulkanRenderer.h"
+
+#include "app/Scene.h"
+#include "renderer/GpuContext.h"
+#include "renderer/GpuResources.h"
+#include "renderer/VulkanCheck.h"
+
+#include <backends/imgui_impl_sdl.h>
+#include <backends/imgui_impl_vulkan.h>
+#include <imgui.h>
+
+#include <stdexcept>
+
+namespace {
+
+void CheckUiResult(VkResult result)
+{
+    if (result < 0)
+        throw std::runtime_error("UI back end Vulkan call failed");
+}
+
+} // namespace
+
+void VulkanRenderer::InitUi()
+{
+    // The UI back end allocates freely from this pool: generous counts of every descriptor type.
+    constexpr uint32_t UiDescriptorsPerType = 1000;
+    std::vector<VkDescriptorPoolSize> sizes;
+    for (VkDescriptorType type = VK_DESCRIPTOR_TYPE_SAMPLER; type <= VK_DESCRIPTOR_TYPE_INPUT_ATTACHMENT;
+         type = VkDescriptorType(type + 1))
+        sizes.push_back({type, UiDescriptorsPerType});
+    VkDescriptorPoolCreateInfo pool{VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO};
+    pool.flags = VK_DESCRIPTOR_POOL_CREATE_FREE_DESCRIPTOR_SET_BIT;
+    pool.maxSets = UiDescriptorsPerType;
+    pool.poolSizeCount = static_cast<uint32_t>(sizes.size());
+    pool.pPoolSizes = sizes.data();
+    VkCheck(vkCreateDescriptorPool(gpu.device, &pool, nullptr, &uiDescriptorPool), "failed to create descriptor pool!");
+
+    ImGui::CreateContext();
+    uiContextCreated = true;
+    ImGui::StyleColorsDark();
+    ImGui_ImplSDL2_InitForVulkan(windowInfo->sdlWindow);
+
+    ImGui_ImplVulkan_InitInfo info{};
+    info.Instance = gpu.instance;
+    info.PhysicalDevice = gpu.physicalDevice;
+    info.Device = gpu.device;
+    info.QueueFamily = queueFamilies.graphicsFamily.value();
+    info.Queue = gpu.graphicsQueue;
+    info.PipelineCache = VK_NULL_HANDLE;
+    info.DescriptorPool = uiDescriptorPool;
+    info.Subpass = 0;
+    info.MinImageCount = 2; // the back end keeps one set of UI vertex buffers per frame in flight
+    info.ImageCount = 2;
+    info.MSAASamples = gpu.msaaSamples;
+    info.CheckVkResultFn = CheckUiResult;
+    ImGui_ImplVulkan_Init(&info, gpu.renderPass);
+    uiVulkanReady = true;
+    vkDeviceWaitIdle(gpu.device);
+}
+
+void VulkanRenderer::EnsureUiFontTexture()
+{
+    if (ImGui::GetIO().Fonts->TexID != nullptr)
+        return;
+    // This back end version uploads the font only when asked, through a command buffer of ours.
+    VkCommandBuffer commandBuffer = BeginSingleTimeCommands();
+    ImGui_ImplVulkan_CreateFontsTexture(commandBuffer);
+    EndSingleTimeCommands(commandBuffer);
+    ImGui_ImplVulkan_DestroyFontUploadObjects();
+}
+
+void VulkanRenderer::RecordUi(VkCommandBuffer commandBuffer, Scene* scene)
+{
+    EnsureUiFontTexture();
+    ImGui_ImplVulkan_NewFrame();
+    ImGui_ImplSDL2_NewFrame();
+    ImGui::NewFrame();
+    scene->DrawUI();
+    ImGui::Render();
+    ImGui_ImplVulkan_RenderDrawData(ImGui::GetDrawData(), commandBuffer);
+}
+
+void VulkanRenderer::ShutdownUi()
+{
+    if (uiVulkanReady)
+        ImGui_ImplVulkan_Shutdown();
+    uiVulkanReady = false;
+    if (uiContextCreated) {
+        ImGui_ImplSDL2_Shutdown();
+        ImGui::DestroyContext();
+    }
+    uiContextCreated = false;
+}

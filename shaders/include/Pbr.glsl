@@ -1,0 +1,116 @@
+// Metallic-roughness shading: Cook-Torrance with GGX distribution, Smith/Schlick-GGX
+// visibility and Schlick Fresnel, summed over the scene's point, spot and directional lights.
+#ifndef ZORBULON_PBR_GLSL
+#define ZORBULON_PBR_GLSL
+
+#include "Lights.glsl"
+
+const float Pi = 3.14159265359;
+
+// Dielectrics reflect about 4% at normal incidence (index of refraction near 1.5).
+const vec3 DielectricF0 = vec3(0.04);
+
+// Below this perceptual roughness GGX turns into a spike that point lights render as
+// flickering single-pixel highlights (the same floor Filament uses for half floats).
+const float MinRoughness = 0.089;
+
+// Keeps the specular denominator 4 (N.V)(N.L) away from zero at grazing angles.
+const float MinSpecularDenominator = 1e-4;
+
+struct Surface {
+    vec3 position;
+    vec3 normal;    // unit, world space
+    vec3 toCamera;  // unit, world space
+    vec3 albedo;    // linear
+    float metallic;
+    float roughness;
+    float occlusion;
+};
+
+float DistributionGgx(float nDotH, float roughness)
+{
+    float alpha = roughness * roughness; // Disney's remap: roughness is perceptual
+    float alpha2 = alpha * alpha;
+    float d = nDotH * nDotH * (alpha2 - 1.0) + 1.0;
+    return alpha2 / (Pi * d * d);
+}
+
+float GeometrySchlickGgx(float nDotX, float k)
+{
+    return nDotX / (nDotX * (1.0 - k) + k);
+}
+
+// k = (r + 1)^2 / 8 is Karis's remap for analytic (punctual) lights.
+float GeometrySmith(float nDotV, float nDotL, float roughness)
+{
+    float r = roughness + 1.0;
+    float k = r * r / 8.0;
+    return GeometrySchlickGgx(nDotV, k) * GeometrySchlickGgx(nDotL, k);
+}
+
+vec3 FresnelSchlick(float cosTheta, vec3 f0)
+{
+    return f0 + (1.0 - f0) * pow(clamp(1.0 - cosTheta, 0.0, 1.0), 5.0);
+}
+
+// Outgoing radiance towards the camera from one light arriving along `towardsLight`.
+vec3 ShadeLight(Surface s, vec3 towardsLight, vec3 radiance)
+{
+    float nDotL = max(dot(s.normal, towardsLight), 0.0);
+    if (nDotL <= 0.0)
+        return vec3(0.0);
+    vec3 halfway = normalize(s.toCamera + towardsLight);
+    float nDotV = max(dot(s.normal, s.toCamera), 0.0);
+    float nDotH = max(dot(s.normal, halfway), 0.0);
+    float roughness = max(s.roughness, MinRoughness);
+
+    vec3 f0 = mix(DielectricF0, s.albedo, s.metallic);
+    vec3 fresnel = FresnelSchlick(max(dot(halfway, s.toCamera), 0.0), f0);
+    float d = DistributionGgx(nDotH, roughness);
+    float g = GeometrySmith(nDotV, nDotL, roughness);
+    vec3 specular = d * g * fresnel / max(4.0 * nDotV * nDotL, MinSpecularDenominator);
+
+    // Light that is not reflected is refracted and scattered back diffusely; metals absorb it.
+    vec3 diffuseShare = (vec3(1.0) - fresnel) * (1.0 - s.metallic);
+    return (diffuseShare * s.albedo / Pi + specular) * radiance * nDotL;
+}
+
+// The lights' `specular` terms belong to Phong shading: here the highlight comes from the same
+// radiance as the diffuse term, so they are not read. Their `ambient` terms light the shadowed
+// sides; a point or spot light's ambient fades with its distance like its direct light, so ten
+// lights do not flood the arena with a uniform glow.
+vec3 ShadeSurface(Surface s)
+{
+    vec3 direct = vec3(0.0);
+    vec3 ambient = vec3(0.0);
+
+    for (int i = 0; i < MaxPointLights; ++i) {
+        PointLight light = pointLightBlock.pointLights[i];
+        vec3 offset = light.position.xyz - s.position;
+        float range = length(offset);
+        float attenuation = Attenuation(light.constant, light.linear, light.quadratic, range);
+        vec3 towardsLight = range > 0.0 ? offset / range : s.normal;
+        direct += ShadeLight(s, towardsLight, light.colour.rgb * attenuation);
+        ambient += light.ambient.rgb * attenuation;
+    }
+
+    SpotLight spot = spotLightBlock.spotLight;
+    vec3 spotOffset = spot.position.xyz - s.position;
+    float spotDistance = length(spotOffset);
+    float spotAttenuation = Attenuation(spot.constant, spot.linear, spot.quadratic, spotDistance);
+    if (spotDistance > 0.0 && dot(spot.direction.xyz, spot.direction.xyz) > 0.0) {
+        vec3 towardsSpot = spotOffset / spotDistance;
+        float cone = SpotCone(spot, towardsSpot);
+        direct += ShadeLight(s, towardsSpot, spot.colour.rgb * spotAttenuation * cone);
+    }
+    ambient += spot.ambient.rgb * spotAttenuation;
+
+    DirectionalLight moon = directionalLightBlock.directionalLights[0];
+    if (dot(moon.direction.xyz, moon.direction.xyz) > 0.0)
+        direct += ShadeLight(s, normalize(-moon.direction.xyz), moon.colour.rgb);
+    ambient += moon.ambient.rgb;
+
+    return direct + ambient * s.albedo * s.occlusion;
+}
+
+#endif

@@ -1,0 +1,88 @@
+# Helpers for end-to-end runs of the real executable under Xvfb with lavapipe and validation on.
+# Sourced by the scenario scripts; every function fails the script loudly.
+
+E2E_FAIL=0
+
+log() { echo "[e2e $(date +%T)] $*"; }
+fail() { echo "[e2e] FAIL: $*" >&2; E2E_FAIL=1; }
+
+# Starts a private X server on a free display and exports DISPLAY.
+start_xvfb() {
+  local size=${1:-1920x1080x24}
+  for n in $(seq 90 140); do
+    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
+      Xvfb :$n -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
+      XVFB_PID=$!
+      export DISPLAY=:$n
+      for _ in $(seq 1 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+      done
+      kill $XVFB_PID 2>/dev/null
+    fi
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null; wait $XVFB_PID 2>/dev/null || true; }
+
+# Lavapipe only, validation on, messages into $1.
+use_lavapipe_with_validation() {
+  local log_file=$1 settings_dir
+  settings_dir=$(dirname "$log_file")
+  # Mesa 25 names the manifest lvp_icd.json; older packages lvp_icd.<arch>.json.
+  local icd
+  for icd in /usr/share/vulkan/icd.d/lvp_icd.json /usr/share/vulkan/icd.d/lvp_icd.x86_64.json; do
+    [ -e "$icd" ] && break
+  done
+  export VK_DRIVER_FILES=$icd
+  export VK_ICD_FILENAMES=$icd
+  export VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation
+  cat >"$settings_dir/vk_layer_settings.txt" <<SETTINGS
+khronos_validation.report_flags = error,warn
+khronos_validation.debug_action = VK_DBG_LAYER_ACTION_LOG_MSG
+khronos_validation.log_filename = $log_file
+SETTINGS
+  export VK_LAYER_SETTINGS_PATH=$settings_dir
+  : >"$log_file"
+}
+
+# Waits (up to $2 seconds) for a window titled $1 and prints its id.
+wait_window() {
+  local title=$1 timeout=${2:-60} id=""
+  for _ in $(seq 1 $((timeout * 5))); do
+    id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+click_at() { # window x y
+  xdotool mousemove --window "$1" "$2" "$3"
+  sleep 0.1
+  xdotool click 1
+}
+
+key() { xdotool key --window "$1" "$2"; }
+
+hold_key() { # window key seconds
+  xdotool keydown --window "$1" "$2"
+  sleep "$3"
+  xdotool keyup --window "$1" "$2"
+}
+
+screenshot() { import -window "$1" "$2"; }
+
+# Mean and standard deviation (0..1) of a region WxH+X+Y of an image.
+region_stats() { convert "$1" -crop "$2" +repage -colorspace gray -format "%[fx:mean] %[fx:standard_deviation]" info:; }
+# Mean red, green and blue (0..1) of a region.
+region_rgb() { convert "$1" -crop "$2" +repage -format "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]" info:; }
+
+# awk comparisons on floats: check "$value > $limit" style expressions.
+check() { # description expression
+  if awk "BEGIN { exit !($2) }"; then log "ok: $1 ($2)"; else fail "$1 ($2)"; fi
+}
+
+validation_errors() { grep -cE "Validation (Error|Warning)|VUID-" "$1" 2>/dev/null || true; }

@@ -1,0 +1,366 @@
+// Renders the stand-in scene through the real VulkanRenderer into an SDL window (run under Xvfb
+// on lavapipe with validation on, by run_renderer_frames.sh): the picture shows the sky above lit
+// geometry; scene replacement, resizing and hiding the window keep working. The script fails
+// the run on any validation message, including the leak report at device destruction.
+#include "assets/AssetRegistry.h"
+#include "assets/Texture.h"
+#include "game/SkyBox.h"
+#include "game/StandInScene.h"
+#include "renderer/GpuContext.h"
+#include "renderer/UniformRecords.h"
+#include "renderer/VulkanRenderer.h"
+#include "renderer/shader/ShaderComponent.h"
+#include "support/TempDir.h"
+#include "support/TestContent.h"
+
+#include <SDL2/SDL.h>
+#include <backends/imgui_impl_sdl.h>
+#include <gtest/gtest.h>
+#include <imgui.h>
+#include <imgui_internal.h>
+#include <stb_image.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int WindowWidth = 1280;
+constexpr int WindowHeight = 720;
+constexpr float FrameSeconds = 1.0f / 30.0f;
+
+WindowInfo window;
+VulkanRenderer* renderer = nullptr;
+std::unique_ptr<StandInScene> scene;
+TempWorkDir* workDir = nullptr;
+
+struct Rgb {
+    double r = 0, g = 0, b = 0;
+    double Luminance() const { return 0.2126 * r + 0.7152 * g + 0.0722 * b; }
+    double DistanceTo(const Rgb& o) const { return std::abs(r - o.r) + std::abs(g - o.g) + std::abs(b - o.b); }
+};
+
+struct Image {
+    int width = 0, height = 0;
+    std::string pixels; // RGB, 8 bits each
+
+    Rgb At(int x, int y) const
+    {
+        const size_t i = (size_t(y) * width + x) * 3;
+        return {double(uint8_t(pixels[i])), double(uint8_t(pixels[i + 1])), double(uint8_t(pixels[i + 2]))};
+    }
+    // Mean colour of the rectangle given in fractions of the image.
+    Rgb Mean(double x0, double y0, double x1, double y1) const
+    {
+        Rgb sum;
+        int n = 0;
+        for (int y = int(y0 * height); y < int(y1 * height); ++y)
+            for (int x = int(x0 * width); x < int(x1 * width); ++x, ++n) {
+                const Rgb c = At(x, y);
+                sum.r += c.r, sum.g += c.g, sum.b += c.b;
+            }
+        return {sum.r / n, sum.g / n, sum.b / n};
+    }
+    double LuminanceDeviation() const
+    {
+        double sum = 0, squares = 0;
+        const int n = width * height;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const double l = At(x, y).Luminance();
+                sum += l, squares += l * l;
+            }
+        const double mean = sum / n;
+        return std::sqrt(std::max(0.0, squares / n - mean * mean));
+    }
+};
+
+void PumpEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        ImGui_ImplSDL2_ProcessEvent(&event); // as the application does: the menus see every event
+        if (event.type != SDL_QUIT && scene)
+            scene->HandleEvent(&event);
+    }
+}
+
+void RenderFrames(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        PumpEvents();
+        scene->Update(FrameSeconds);
+        scene->Render();
+    }
+}
+
+// What the window shows, read back from the X server.
+Image Screenshot()
+{
+    vkDeviceWaitIdle(gpu.device);
+    const std::string path = (workDir->Path() / "frame.ppm").string();
+    // The private X server holds this one window, found by its title.
+    const std::string command = "import -window Zorbulon -depth 8 ppm:" + path;
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    // For a look at what was checked: ZORBULON_FRAME_DIR keeps a copy of every screenshot.
+    static int shots = 0;
+    if (const char* keep = std::getenv("ZORBULON_FRAME_DIR"))
+        std::filesystem::copy_file(path, std::filesystem::path(keep) / ("frame" + std::to_string(shots++) + ".ppm"),
+                                   std::filesystem::copy_options::overwrite_existing);
+
+    Image image;
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    in >> magic >> image.width >> image.height >> maxValue;
+    in.get();
+    image.pixels.resize(size_t(image.width) * image.height * 3);
+    in.read(image.pixels.data(), std::streamsize(image.pixels.size()));
+    EXPECT_EQ(magic, "P6");
+    EXPECT_EQ(maxValue, 255);
+    return image;
+}
+
+// Mean colour of the upper halves of the four side faces of the sky in the pack: what the top
+// of a frame looking slightly down at the horizon shows.
+Rgb ExpectedSkyColour()
+{
+    Rgb sum;
+    int n = 0;
+    for (const char* face : {"SkyBoxpx", "SkyBoxnx", "SkyBoxpz", "SkyBoxnz"}) {
+        const std::vector<char> bytes = LoadAsset(face);
+        int w = 0, h = 0, channels = 0;
+        stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), int(bytes.size()), &w,
+                                                &h, &channels, 3);
+        for (int y = 0; y < h / 2; ++y)
+            for (int x = 0; x < w; ++x, ++n) {
+                const stbi_uc* p = pixels + (size_t(y) * w + x) * 3;
+                sum.r += p[0], sum.g += p[1], sum.b += p[2];
+            }
+        stbi_image_free(pixels);
+    }
+    return {sum.r / n, sum.g / n, sum.b / n};
+}
+
+void ExpectSkyAboveLitGeometry(const Image& image)
+{
+    ASSERT_GT(image.width, 0);
+    EXPECT_GT(image.LuminanceDeviation(), 10.0) << "the frame is one flat colour";
+    // Right half of the top band: clear of the caption in the top-left corner.
+    const Rgb top = image.Mean(0.5, 0.0, 1.0, 0.08);
+    const Rgb sky = ExpectedSkyColour();
+    EXPECT_LT(top.DistanceTo(sky), 60.0) << "top " << top.r << "," << top.g << "," << top.b << " sky " << sky.r << ","
+                                         << sky.g << "," << sky.b;
+    const Rgb bottom = image.Mean(0.3, 0.8, 0.7, 1.0);
+    EXPECT_GT(bottom.DistanceTo(sky), 40.0) << "no geometry below the sky";
+    EXPECT_GT(bottom.Luminance(), 8.0) << "the geometry below is unlit";
+}
+
+std::unique_ptr<StandInScene> NewScene()
+{
+    auto built = std::make_unique<StandInScene>(renderer);
+    built->windowWidth = window.width;
+    built->windowHeight = window.height;
+    return built;
+}
+
+} // namespace
+
+TEST(RendererFrames, BringsUpTheDeviceForTheWindow)
+{
+    EXPECT_NE(gpu.device, VK_NULL_HANDLE);
+    EXPECT_NE(gpu.renderPass, VK_NULL_HANDLE);
+    EXPECT_NE(gpu.commandPool, VK_NULL_HANDLE);
+    EXPECT_EQ(gpu.swapChainImageFormat, VK_FORMAT_B8G8R8A8_UNORM);
+    EXPECT_EQ(gpu.swapChainExtent.width, uint32_t(WindowWidth));
+    EXPECT_EQ(gpu.swapChainExtent.height, uint32_t(WindowHeight));
+    EXPECT_GT(gpu.minUniformBufferOffsetAlignment, 0u);
+    EXPECT_EQ(renderer->SwapChain().framebuffers.size(), renderer->SwapChain().images.size());
+}
+
+TEST(RendererFrames, StandInSceneBuildsEveryShaderAndSizesItsBuffers)
+{
+    scene = NewScene();
+    for (const char* name :
+         {"SkyBoxShader", "BaseShader", "PBRShader", "AnimPBRShader", "CollisionShader", "BillBoardPBRShader"}) {
+        auto shader = scene->registry->GetShader(name, true);
+        ASSERT_TRUE(shader) << name;
+        EXPECT_NE(shader->pipeline, VK_NULL_HANDLE) << name;
+        EXPECT_EQ(shader->descriptorSets.size(), size_t(MaxFramesInFlight)) << name;
+    }
+    EXPECT_EQ(scene->registry->textureNames.back(), "SkyBox");
+    EXPECT_NE(scene->registry->GetTexture("SkyBox")->faceView, VK_NULL_HANDLE);
+    // Every per-object buffer holds one record per actor that uses it (one at least).
+    for (const char* block : {"DYN_BaseShader", "DYN_PBRShader", "DYN_BillBoardPBRShader"}) {
+        const UniformBufferFrame& frame = renderer->GetUniformBufferFrames(block)[0];
+        const uint32_t count = std::max(1u, scene->dynamicCounts[block]);
+        EXPECT_EQ(frame.size, VkDeviceSize(count) * frame.stride) << block;
+        EXPECT_EQ(frame.stride % gpu.minUniformBufferOffsetAlignment, 0u) << block;
+    }
+    // The skinned path has actors and one packed storage record each.
+    ASSERT_GE(scene->storageCounts["SSBO_AnimPBRShader"], 1u);
+    EXPECT_EQ(renderer->GetUniformBufferFrames("SSBO_AnimPBRShader")[0].size,
+              VkDeviceSize(scene->storageCounts["SSBO_AnimPBRShader"]) * sizeof(AnimStorageRecord));
+    EXPECT_EQ(renderer->GetUniformBufferFrames("CameraBuffer")[1].size, 128u);
+    EXPECT_EQ(renderer->GetUniformBuffer("PointLightsBuffer").size, 800u);
+}
+
+TEST(RendererFrames, FramesShowTheSkyAboveLitGeometry)
+{
+    ASSERT_TRUE(scene);
+    const uint64_t before = renderer->PresentedFrames();
+    RenderFrames(12);
+    EXPECT_EQ(renderer->PresentedFrames(), before + 12);
+    ExpectSkyAboveLitGeometry(Screenshot());
+}
+
+TEST(RendererFrames, SceneReplacementManyTimesReleasesAndRebuilds)
+{
+    for (int round = 0; round < 6; ++round) {
+        scene.reset(); // releases the frame resources
+        EXPECT_TRUE(gpu.namedBuffers.empty());
+        EXPECT_EQ(gpu.commandPool, VK_NULL_HANDLE);
+        EXPECT_EQ(assetRegistry, nullptr);
+        renderer->RecreateFrameResources();
+        EXPECT_NE(gpu.commandPool, VK_NULL_HANDLE);
+        scene = NewScene();
+        RenderFrames(3);
+    }
+    ExpectSkyAboveLitGeometry(Screenshot());
+}
+
+TEST(RendererFrames, ResizeRebuildsTheSwapChainAtTheNewSize)
+{
+    SDL_SetWindowSize(window.sdlWindow, 960, 540);
+    for (int i = 0; i < 30 && gpu.swapChainExtent.width != 960; ++i) {
+        SDL_Delay(10);
+        RenderFrames(1);
+    }
+    EXPECT_EQ(gpu.swapChainExtent.width, 960u);
+    EXPECT_EQ(gpu.swapChainExtent.height, 540u);
+    RenderFrames(3);
+    ExpectSkyAboveLitGeometry(Screenshot());
+
+    SDL_SetWindowSize(window.sdlWindow, WindowWidth, WindowHeight);
+    for (int i = 0; i < 30 && gpu.swapChainExtent.width != uint32_t(WindowWidth); ++i) {
+        SDL_Delay(10);
+        RenderFrames(1);
+    }
+    EXPECT_EQ(gpu.swapChainExtent.width, uint32_t(WindowWidth));
+}
+
+TEST(RendererFrames, HiddenWindowSkipsFramesWithoutSpinning)
+{
+    SDL_HideWindow(window.sdlWindow);
+    PumpEvents();
+    const uint64_t presented = renderer->PresentedFrames();
+    const uint32_t slot = renderer->CurrentFrame();
+    const std::clock_t cpuStart = std::clock();
+    const auto wallStart = std::chrono::steady_clock::now();
+    RenderFrames(10);
+    const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    EXPECT_EQ(renderer->PresentedFrames(), presented);
+    EXPECT_EQ(renderer->CurrentFrame(), slot);
+    // Waiting for window events, not polling: most of the time passes asleep.
+    EXPECT_LT(cpu, 0.5 * wall) << "cpu " << cpu << " s over " << wall << " s";
+
+    SDL_ShowWindow(window.sdlWindow);
+    for (int i = 0; i < 30 && renderer->PresentedFrames() < presented + 3; ++i)
+        RenderFrames(1);
+    EXPECT_GE(renderer->PresentedFrames(), presented + 3);
+    RenderFrames(3);
+    ExpectSkyAboveLitGeometry(Screenshot());
+}
+
+// Clicks the menu's n-th button (0 = "Restart", 1 = "Exit") through the X server.
+void ClickMenuButton(int n)
+{
+    ImGuiWindow* menu = ImGui::FindWindowByName("Menu");
+    ASSERT_NE(menu, nullptr);
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float row = ImGui::GetFontSize() + style.FramePadding.y * 2.0f;
+    const int x = int(menu->Pos.x + style.WindowPadding.x + 12.0f);
+    const int y = int(menu->Pos.y + row + style.WindowPadding.y + row * 0.5f + n * (row + style.ItemSpacing.y));
+    const std::string command = "xdotool search --name '^Zorbulon$' windowfocus --sync mousemove --window %1 " +
+                                std::to_string(x) + " " + std::to_string(y) + " sleep 0.2 click 1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+TEST(RendererFrames, MenuButtonsRaiseRestartAndExit)
+{
+    SDL_Event escape{};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    scene->HandleEvent(&escape);
+    RenderFrames(2);
+    ClickMenuButton(0);
+    for (int i = 0; i < 20 && !scene->restartRequested; ++i) {
+        SDL_Delay(20);
+        RenderFrames(1);
+    }
+    EXPECT_TRUE(scene->restartRequested);
+    ClickMenuButton(1);
+    for (int i = 0; i < 20 && !scene->quitRequested; ++i) {
+        SDL_Delay(20);
+        RenderFrames(1);
+    }
+    EXPECT_TRUE(scene->quitRequested);
+    scene->HandleEvent(&escape);
+}
+
+TEST(RendererFrames, EscapeMenuOverTheSceneStillRenders)
+{
+    SDL_Event escape{};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    scene->HandleEvent(&escape);
+    ASSERT_TRUE(scene->menuOpen);
+    const uint64_t presented = renderer->PresentedFrames();
+    RenderFrames(3);
+    EXPECT_EQ(renderer->PresentedFrames(), presented + 3);
+    const Image image = Screenshot();
+    // The menu window sits in the middle of the frame, in the UI's dark style.
+    EXPECT_LT(image.Mean(0.47, 0.47, 0.53, 0.53).Luminance(), 90.0);
+    scene->HandleEvent(&escape);
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // Content: the run directory's pack, with stand-ins for what has not landed yet.
+    const testcontent::Pack real = testcontent::ReadPackInWorkingDirectory();
+    TempWorkDir dir;
+    workDir = &dir;
+    testcontent::WritePack(dir.Path(), testcontent::ContentWithFallbacks(real));
+
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
+        return 1;
+    }
+    window.width = WindowWidth;
+    window.height = WindowHeight;
+    window.sdlWindow = SDL_CreateWindow("Zorbulon", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, WindowWidth,
+                                        WindowHeight, SDL_WINDOW_VULKAN);
+    if (!window.sdlWindow) {
+        std::fprintf(stderr, "SDL_CreateWindow: %s\n", SDL_GetError());
+        return 1;
+    }
+    renderer = new VulkanRenderer(&window);
+    window.backend = renderer->backend;
+    renderer->Init();
+
+    const int result = RUN_ALL_TESTS();
+
+    scene.reset();
+    delete renderer; // the validation layer reports leaked objects here
+    SDL_DestroyWindow(window.sdlWindow);
+    SDL_Quit();
+    return result;
+}

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs the renderer frame tests in a private Xvfb on lavapipe with the validation layer logging
+# to a file; fails on a failed test or on any validation message (leak reports included).
+# Usage: run_renderer_frames.sh <test binary> <run directory>
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/lib.sh"
+
+binary=$1
+run_dir=$2
+work=$(mktemp -d)
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+
+start_xvfb 1280x720x24 || exit 1
+use_lavapipe_with_validation "$work/validation.log"
+# Mesa's lavapipe manifest is lvp_icd.json in the 25.x packages, lvp_icd.<arch>.json in older ones.
+for icd in /usr/share/vulkan/icd.d/lvp_icd.x86_64.json /usr/share/vulkan/icd.d/lvp_icd.json; do
+  if [ -e "$icd" ]; then
+    export VK_DRIVER_FILES=$icd VK_ICD_FILENAMES=$icd
+    break
+  fi
+done
+
+(cd "$run_dir" && "$binary")
+status=$?
+
+errors=$(validation_errors "$work/validation.log")
+if [ "$errors" != "0" ]; then
+  echo "validation reported $errors message(s):" >&2
+  head -c 20000 "$work/validation.log" >&2
+  status=1
+elif ! grep -q "." "$work/validation.log" 2>/dev/null; then
+  log "validation: no messages"
+else
+  echo "validation log (no errors or warnings):"
+  head -c 4000 "$work/validation.log"
+fi
+exit $status

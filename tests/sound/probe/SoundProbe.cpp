@@ -1,0 +1,93 @@
+// Child process of the sound output tests. It runs the game's sound manager on whatever OpenAL
+// driver its environment selects (the wave-file writer, or none at all) against the pack in the
+// directory it is given, and reports on standard output.
+//
+//   zorbulon_sound_probe DIR warmup                         load "Tone" only
+//   zorbulon_sound_probe DIR play2d VOLUME                  play "Tone" unpositioned
+//   zorbulon_sound_probe DIR play3d X Y Z LX LY LZ RX RY RZ   listener at the origin looking
+//                                                          along L with right R; "Tone" at X Y Z
+//   zorbulon_sound_probe DIR silent                         every call, with no device
+#include "game/SoundEngine.h"
+#include "game/SoundManager.h"
+
+#include <glm/geometric.hpp>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+namespace {
+
+glm::vec3 Vec(char** args)
+{
+    return glm::vec3(std::atof(args[0]), std::atof(args[1]), std::atof(args[2]));
+}
+
+// Lets the real-time writer record the whole sound, with a margin for a busy machine.
+void WaitForTone()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+}
+
+int Silent()
+{
+    SoundEngine* engine = static_cast<SoundEngine*>(createSoundEngine());
+    std::printf("device %d\n", engine->HasDevice() ? 1 : 0);
+    engine->drop();
+
+    SoundManager manager;
+    manager.LoadSound("Tone");
+    std::printf("warm-up pending %d\n", manager.IsWarmUpPending() ? 1 : 0);
+    std::printf("length %d\n", manager.GetSoundSource("Tone")->getPlayLength());
+    try {
+        manager.LoadSound("Garbage");
+    } catch (const std::runtime_error& e) {
+        std::printf("garbage %s\n", e.what());
+    }
+    manager.GetSoundSource("Tone")->setDefaultVolume(2.0f);
+    manager.UpdateListener(glm::vec3(1.0f), glm::vec3(0, 0, -1), glm::vec3(0, -1, 0));
+    for (int i = 0; i < 100; ++i)
+        manager.PlaySound3D("Tone", glm::vec3(float(i), 0.0f, 0.0f), false);
+    manager.PlaySound2D("Tone");
+    ISound* sound = manager.PlaySound3D("Tone", glm::vec3(0.0f), true);
+    sound->setVolume(0.5f);
+    sound->setIsPaused(false);
+    std::printf("finished %d\n", sound->isFinished() ? 1 : 0);
+    sound->stop();
+    sound->drop();
+    std::printf("done\n");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    std::filesystem::current_path(argv[1]);
+    const std::string mode = argv[2];
+    if (mode == "silent")
+        return Silent();
+
+    SoundManager manager;
+    manager.LoadSound("Tone");
+    if (mode == "play2d" && argc == 4) {
+        manager.GetSoundSource("Tone")->setDefaultVolume(float(std::atof(argv[3])));
+        manager.PlaySound2D("Tone");
+    } else if (mode == "play3d" && argc == 12) {
+        const glm::vec3 look = Vec(argv + 6), right = Vec(argv + 9);
+        // As the scene places the listener.
+        manager.UpdateListener(glm::vec3(0.0f), look, glm::normalize(glm::cross(look, right)));
+        manager.PlaySound3D("Tone", Vec(argv + 3), false);
+    } else if (mode != "warmup") {
+        return 2;
+    }
+    WaitForTone();
+    std::printf("done\n");
+    return 0;
+}

@@ -1,0 +1,40 @@
+// Grid test actors: spheres whose exact test always reports contact, so every broad-phase
+// candidate reaches the callbacks, and a recorder of (querier, found) pairs.
+#pragma once
+
+#include "support/CollisionHelpers.h"
+
+#include <map>
+#include <memory>
+#include <utility>
+
+namespace testing_collision {
+
+// A trigger sphere that touches every sphere it is tested against.
+class AlwaysTouchingSphere : public COLLISION::Sphere {
+public:
+    bool CollideWithSphere(BoundingVolume*, TransformComponent*, COLLISION::Collision*) override { return true; }
+};
+
+// Counts the pairs the callbacks report, keyed by (querying owner, found owner).
+struct PairLog {
+    std::map<std::pair<const Actor*, const Actor*>, int> pairs;
+    CollisionCallback Recorder()
+    {
+        return [this](Object& querier, Object& found, COLLISION::Collision&) { ++pairs[{querier.owner, found.owner}]; };
+    }
+};
+
+// A probe actor at `position` whose grid object has a bounding radius of about `gridRadius`
+// (volume radius gridRadius / 1.5). The object is built but not filed.
+inline std::unique_ptr<DynamicActor> MakeProbe(const glm::vec3& position, float gridRadius, int tag,
+                                               CollisionCallback callback)
+{
+    auto actor = MakeColliderActor<AlwaysTouchingSphere>(position);
+    auto volume = VolumeOf<AlwaysTouchingSphere>(*actor);
+    volume->radius = gridRadius / 1.5f;
+    actor->gridObject = new Object(tag, actor.get(), std::move(callback));
+    return actor;
+}
+
+} // namespace testing_collision

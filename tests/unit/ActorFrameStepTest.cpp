@@ -1,0 +1,140 @@
+// What actors do each frame with the engine's collision side: the frustum test, the collider
+// and grid-cell updates of dynamic actors, the collision binding at construction, and leaving
+// the grid on destruction.
+#include "scene/actors/StaticActor.h"
+#include "scene/camera/Camera.h"
+#include "support/CollisionHelpers.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_collision;
+
+namespace {
+
+// A small sphere actor (radius 0.3, grid level 0) with its grid object built but not filed.
+std::unique_ptr<DynamicActor> SmallSphereActor(const glm::vec3& position, int tag)
+{
+    auto actor = MakeColliderActor<COLLISION::Sphere>(position);
+    VolumeOf<COLLISION::Sphere>(*actor)->radius = 0.3f;
+    actor->gridObject = new Object(tag, actor.get(), nullptr);
+    return actor;
+}
+
+// A camera whose six planes all face +Z through z = 0, so only z decides visibility.
+Camera CameraFacingPlusZ()
+{
+    Camera camera(nullptr, 0.0f);
+    for (FrustumPlane& plane : camera.planes)
+        plane = {{0.0f, 0.0f, 1.0f}, 0.0f};
+    return camera;
+}
+
+} // namespace
+
+TEST(ActorFrameStep, FrustumCountsASphereTouchingAPlaneAsInside)
+{
+    const Camera camera = CameraFacingPlusZ();
+    StaticActor actor(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(actor.IsInFrustum(&camera, {0, 0, -2.0f}, 2.0f)); // exactly its radius behind
+    EXPECT_TRUE(actor.visible);
+    EXPECT_FALSE(actor.IsInFrustum(&camera, {0, 0, -2.01f}, 2.0f));
+    EXPECT_FALSE(actor.visible);
+    EXPECT_TRUE(actor.IsInFrustum(&camera, {0, 0, 5.0f}, 0.0f));
+    EXPECT_TRUE(actor.visible);
+
+    // The last plane alone can reject.
+    Camera oneBad = CameraFacingPlusZ();
+    oneBad.planes[Camera::PlaneBottom] = {{0.0f, 1.0f, 0.0f}, 10.0f};
+    EXPECT_FALSE(actor.IsInFrustum(&oneBad, {0, 0, 5.0f}, 1.0f));
+}
+
+TEST(ActorFrameStep, DynamicUpdateMovesColliderAndGridCell)
+{
+    GridScope g;
+    auto actor = SmallSphereActor({1, 1, 1}, PlayerTag);
+    g->AddObject(*actor->gridObject);
+    const int before = actor->gridObject->bucket;
+
+    auto transform = actor->GetComponent<TransformComponent>();
+    transform->position = {-12, 1, 1}; // cell (-2, 0, 0)
+    actor->Update(0.016f);
+    ExpectVec3Near(VolumeOf<COLLISION::Sphere>(*actor)->centre, {-12, 1, 1});
+    // The grid reads the volume's display transform, which the collider update moved.
+    ExpectVec3Near(actor->gridObject->transform->position, {-12, 1, 1});
+    EXPECT_EQ(actor->gridObject->bucket, HGrid::Hash(-2, 0, 0, 0));
+    EXPECT_NE(actor->gridObject->bucket, before);
+    EXPECT_EQ(g->objectBucket[HGrid::Hash(-2, 0, 0, 0)], actor->gridObject);
+    EXPECT_EQ(g->objectBucket[before], nullptr);
+    EXPECT_EQ(g->objectsAtLevel[0], 1);
+}
+
+TEST(ActorFrameStep, DynamicUpdateWithoutGridObjectOrColliderIsSkipped)
+{
+    GridScope g;
+    DynamicActor bare(nullptr, nullptr, nullptr, std::make_shared<TransformComponent>(), nullptr, nullptr);
+    bare.Update(0.016f); // no collider, no grid object: nothing to do
+
+    // A built but unfiled object stays unfiled.
+    auto actor = SmallSphereActor({1, 1, 1}, PlayerTag);
+    actor->Update(0.016f);
+    EXPECT_FALSE(actor->gridObject->IsFiled());
+    EXPECT_EQ(g->occupiedLevelsMask, 0u);
+}
+
+TEST(ActorFrameStep, StaticActorNeverMovesItsVolume)
+{
+    auto transform = std::make_shared<TransformComponent>(glm::vec3(2, 0, 0));
+    auto collision = std::make_shared<CollisionComponent<COLLISION::Cube>>(false, glm::vec3(0.0f), nullptr);
+    StaticActor wall(nullptr, nullptr, nullptr, transform, collision, nullptr);
+    ExpectVec3Near(collision->volume->centre, {2, 0, 0});
+    transform->position = {9, 9, 9};
+    wall.Update(0.016f);
+    ExpectVec3Near(collision->volume->centre, {2, 0, 0});
+    // Only an explicit collider update follows the transform.
+    wall.UpdateCollider();
+    ExpectVec3Near(collision->volume->centre, {9, 9, 9});
+}
+
+TEST(ActorFrameStep, CollisionBindingKeepsAGivenTransformOrTakesTheActors)
+{
+    auto own = std::make_shared<TransformComponent>(glm::vec3(1, 2, 3));
+    auto unbound = std::make_shared<CollisionComponent<COLLISION::Capsule>>(false, glm::vec3(0, 1, 0), nullptr);
+    DynamicActor a(nullptr, nullptr, nullptr, own, unbound, nullptr);
+    EXPECT_EQ(unbound->GetTransform(), own);
+    ExpectVec3Near(unbound->volume->GetCenter(), {1, 3, 3});
+    EXPECT_EQ(a.GetComponent<ICollisionComponent>(), unbound);
+
+    auto other = std::make_shared<TransformComponent>(glm::vec3(-5, 0, 0));
+    auto bound = std::make_shared<CollisionComponent<COLLISION::Sphere>>(true, glm::vec3(0.0f), other);
+    StaticActor b(nullptr, nullptr, nullptr, std::make_shared<TransformComponent>(), bound, nullptr);
+    EXPECT_EQ(bound->GetTransform(), other);
+    ExpectVec3Near(bound->volume->centre, {-5, 0, 0});
+
+    // Components keep the documented order: transform before collision.
+    ASSERT_EQ(a.components.size(), 2u);
+    EXPECT_EQ(a.components[0], own);
+}
+
+TEST(ActorFrameStep, DestroyingAnActorTakesItsObjectOutOfTheGrid)
+{
+    GridScope g;
+    auto stays = SmallSphereActor({1, 1, 1}, SceneryTag);
+    auto goes = SmallSphereActor({1.5f, 1, 1}, SceneryTag);
+    g->AddObject(*stays->gridObject);
+    g->AddObject(*goes->gridObject);
+    const int bucket = stays->gridObject->bucket;
+    ASSERT_EQ(g->objectBucket[bucket], goes->gridObject);
+    goes.reset();
+    EXPECT_EQ(g->objectBucket[bucket], stays->gridObject);
+    EXPECT_EQ(stays->gridObject->prev, nullptr);
+    EXPECT_EQ(stays->gridObject->next, nullptr);
+    EXPECT_EQ(g->objectsAtLevel[0], 1);
+    stays.reset();
+    EXPECT_EQ(g->objectBucket[bucket], nullptr);
+    EXPECT_EQ(g->occupiedLevelsMask, 0u);
+
+    // An actor whose object was never filed is destroyed without touching the grid.
+    auto unfiled = SmallSphereActor({1, 1, 1}, SceneryTag);
+    unfiled.reset();
+    EXPECT_EQ(g->objectsAtLevel[0], 0);
+}
