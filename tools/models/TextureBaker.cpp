@@ -164,10 +164,11 @@ BakedMaps TextureBaker::Bake(const CharacterDesign& design, const ModelMesh& mes
             for (int k = 0; k < 3; ++k)
                 maps.colour[i * 3 + k] = byte(t.paint.colour[k]);
             maps.gloss[i] = byte(t.paint.gloss);
-            // Slopes per model unit; +v is down the image while the map's green points up it.
+            // Slopes per model unit. Green runs along +v (down the image), as the lit shaders and
+            // the other normal maps read it, so a height rising down the image tilts green negative.
             const float du = (at(x + 1, y).paint.height - at(x - 1, y).paint.height) * 0.5f * t.texelsPerUnit;
             const float dv = (at(x, y + 1).paint.height - at(x, y - 1).paint.height) * 0.5f * t.texelsPerUnit;
-            const glm::vec3 nrm = glm::normalize(glm::vec3(-du, dv, 1.0f));
+            const glm::vec3 nrm = glm::normalize(glm::vec3(-du, -dv, 1.0f));
             for (int k = 0; k < 3; ++k)
                 maps.normal[i * 3 + k] = byte(nrm[k] * 0.5f + 0.5f);
         }

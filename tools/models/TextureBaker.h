@@ -1,6 +1,6 @@
 // Paints a design's textures through its UV layout: each texel inside a triangle becomes a point
 // on the model, a painter decides its colour, height and shininess there, and the height becomes
-// a tangent-space normal map (green up the image, as the shaders read it). Empty texels around
+// a tangent-space normal map (green along +v, down the image, as the shaders read it). Empty texels around
 // the charts are grown from their neighbours so filtering never reaches into blank space.
 #pragma once
 
