@@ -31,8 +31,13 @@ stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null; wait $XVFB_P
 use_lavapipe_with_validation() {
   local log_file=$1 settings_dir
   settings_dir=$(dirname "$log_file")
-  export VK_DRIVER_FILES=/usr/share/vulkan/icd.d/lvp_icd.json
-  export VK_ICD_FILENAMES=$VK_DRIVER_FILES
+  # Mesa 25 names the manifest lvp_icd.json; older packages lvp_icd.<arch>.json.
+  local icd
+  for icd in /usr/share/vulkan/icd.d/lvp_icd.json /usr/share/vulkan/icd.d/lvp_icd.x86_64.json; do
+    [ -e "$icd" ] && break
+  done
+  export VK_DRIVER_FILES=$icd
+  export VK_ICD_FILENAMES=$icd
   export VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation
   cat >"$settings_dir/vk_layer_settings.txt" <<SETTINGS
 khronos_validation.report_flags = error,warn
