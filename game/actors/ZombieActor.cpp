@@ -243,6 +243,10 @@ void ZombieActor::DoAttack(float dt)
     FacePlayer(d);
 
     if (animation_->currentTime > SwingHitTicks && !hitLanded) {
+        // Out of view the animation step skips the bones, which would freeze the hand wherever it
+        // last was: a swing from behind must reach exactly as far as one in sight.
+        if (!visible)
+            animation_->Update(false, 0.0f);
         attackSphere->hidden = false;
         attackSphere->Transform().position = HandPosition();
         attackSphere->Update(dt);
