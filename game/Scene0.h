@@ -18,6 +18,9 @@ class IRenderer;
 class PlayerActor;
 class ZombieActor;
 class TransformComponent;
+namespace COLLISION {
+class BoundingVolume;
+}
 
 inline constexpr int LevelSize = 18; // cells per side; cell (r, c) stands at x = 2r, z = 2c
 inline constexpr int ZombiePoolSize = 24;
@@ -86,19 +89,26 @@ private:
     void PrepareFrameCaches();
 
     void PlaceListener();
-    void UpdateActor(Actor& actor, float dt);
+    void UpdateActor(Actor& actor, COLLISION::BoundingVolume* volume, float dt);
     void WanderLights(float dt);
     void SortTransparentActors();
     void DrawGameMenu();
 
     std::shared_ptr<TransformComponent> playerTransform_;
     std::shared_ptr<TransformComponent> pointMarkerTransforms_[MaxPointLights];
-    // The transparent list with each actor's transform and sort key, built once, so the
-    // per-frame sort neither allocates nor looks components up.
+    // Each actor with the parts the frame reads, looked up once at construction, so the frame
+    // neither allocates nor searches components. The opaque list keeps its order; the transparent
+    // entries are sorted every frame and the list is written back from them.
+    struct ActorEntry {
+        Actor* actor;
+        COLLISION::BoundingVolume* volume; // null without a collision component
+    };
     struct SortEntry {
         Actor* actor;
+        COLLISION::BoundingVolume* volume;
         TransformComponent* transform;
         float key;
     };
+    std::vector<ActorEntry> opaqueEntries_;
     std::vector<SortEntry> sortEntries_;
 };

@@ -259,8 +259,16 @@ void Scene0::PrepareFrameCaches()
     playerTransform_ = player->GetComponent<TransformComponent>();
     for (int i = 0; i < MaxPointLights; ++i)
         pointMarkerTransforms_[i] = pointLightMarkers[i]->GetComponent<TransformComponent>();
+    auto volumeOf = [](const Actor* actor) -> COLLISION::BoundingVolume* {
+        const auto collider = actor->GetComponent<ICollisionComponent>();
+        return collider ? collider->Volume() : nullptr;
+    };
+    opaqueEntries_.clear();
+    opaqueEntries_.reserve(actors.size());
+    for (Actor* actor : actors)
+        opaqueEntries_.push_back({actor, volumeOf(actor)});
     sortEntries_.clear();
     sortEntries_.reserve(transparentActors.size());
     for (Actor* actor : transparentActors)
-        sortEntries_.push_back({actor, actor->GetComponent<TransformComponent>().get(), 0.0f});
+        sortEntries_.push_back({actor, volumeOf(actor), actor->GetComponent<TransformComponent>().get(), 0.0f});
 }

@@ -3,7 +3,7 @@
 #include "game/Scene0.h"
 
 #include "app/IRenderer.h"
-#include "collision/CollisionComponent.h"
+#include "collision/BoundingVolume.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
 #include "game/RoundRules.h"
@@ -35,10 +35,11 @@ void Scene0::Update(float dt)
     camera->Update();
     PlaceListener();
 
-    for (Actor* actor : actors)
-        UpdateActor(*actor, dt);
-    for (Actor* actor : transparentActors)
-        UpdateActor(*actor, dt);
+    for (const ActorEntry& entry : opaqueEntries_)
+        UpdateActor(*entry.actor, entry.volume, dt);
+    // In the transparent list's current (last sorted) order.
+    for (const SortEntry& entry : sortEntries_)
+        UpdateActor(*entry.actor, entry.volume, dt);
 
     activeZombies = 0;
     for (const ZombieActor* zombie : zombiePool)
@@ -59,15 +60,13 @@ void Scene0::PlaceListener()
     soundManager->UpdateListener(playerTransform_->position, look, glm::normalize(glm::cross(look, right)));
 }
 
-void Scene0::UpdateActor(Actor& actor, float dt)
+void Scene0::UpdateActor(Actor& actor, COLLISION::BoundingVolume* volume, float dt)
 {
-    // Only the actors whose grid object ignores some tags (the zombie bodies) and those without a
-    // grid object are culled; everything else is always drawn.
-    const auto collider = actor.GetComponent<ICollisionComponent>();
-    if (!collider || (actor.gridObject && actor.gridObject->ignoreTags.empty())) {
+    // Only colliding actors whose grid object ignores some tags (the zombie bodies) or that have
+    // no grid object are culled; everything else is always drawn.
+    if (!volume || (actor.gridObject && actor.gridObject->ignoreTags.empty())) {
         actor.visible = true;
     } else {
-        const auto volume = collider->GetBoundingVolume();
         if (volume->shapeType == COLLISION::RayShape || actor.skipCulling)
             actor.visible = true;
         else
