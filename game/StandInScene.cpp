@@ -297,7 +297,7 @@ void StandInScene::DrawUI()
     if (!menuOpen)
         return;
     const ImVec2 display = ImGui::GetIO().DisplaySize;
-    const ImVec2 size(220.0f, 110.0f);
+    const ImVec2 size(300.0f, 150.0f); // the size of the game's own menu
     ImGui::SetNextWindowPos(ImVec2((display.x - size.x) * 0.5f, (display.y - size.y) * 0.5f));
     ImGui::SetNextWindowSize(size);
     ImGui::Begin("Menu", nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove);
