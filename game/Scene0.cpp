@@ -1,0 +1,247 @@
+// Scene0 construction (services, assets, shaders, actors, grid filing, buffer sizing) and teardown.
+#include "game/Scene0.h"
+
+#include "app/IRenderer.h"
+#include "assets/AssetRegistry.h"
+#include "assets/VertexLayout.h"
+#include "collision/HGrid.h"
+#include "collision/Object.h"
+#include "game/SkyBox.h"
+#include "game/SoundManager.h"
+#include "game/actors/PlayerActor.h"
+#include "game/actors/ZombieActor.h"
+#include "renderer/shader/ShaderComponent.h"
+#include "scene/camera/Camera.h"
+
+#include <SDL2/SDL.h>
+#include <vulkan/vulkan.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+// The arena as rows of cells: '#' wall, 'g' grass, '.' empty.
+constexpr const char* LevelRows[LevelSize] = {
+    "##################", "#...g..g...g.g...#", "#.......g......g.#", "#..g.......g....g#", "#.g......g...g...#",
+    "#....g..g.g....g.#", "#............g...#", "#....g...g.......#", "#.....g.g..g.....#", "#....g...........#",
+    "#g.....g.....g...#", "#.............g..#", "#...g.....g......#", "#.......g.......g#", "#g......g.g....g.#",
+    "#................#", "#..g.....g...g...#", "##################",
+};
+
+// Load-time profiling runs on the wall clock: the game clock may be frozen by tests.
+class PhaseStopwatch {
+public:
+    explicit PhaseStopwatch(Scene0& scene) : scene_(scene), start_(std::chrono::steady_clock::now()) {}
+    void Lap(const char* name)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (scene_.constructionPhaseCount < MaxScenePhases)
+            scene_.constructionPhases[scene_.constructionPhaseCount++] = {
+                name, std::chrono::duration<double, std::milli>(now - start_).count()};
+        start_ = now;
+    }
+
+private:
+    Scene0& scene_;
+    std::chrono::steady_clock::time_point start_;
+};
+
+} // namespace
+
+Scene0::Scene0(IRenderer* renderer) : renderer(renderer)
+{
+    PhaseStopwatch stopwatch(*this);
+    for (int r = 0; r < LevelSize; ++r)
+        for (int c = 0; c < LevelSize; ++c) {
+            const char cell = LevelRows[r][c];
+            levelMap[r * LevelSize + c] = cell == '#' ? WallCell : cell == 'g' ? GrassCell : EmptyCell;
+        }
+    spawnPoints[0] = glm::vec3(2.9f, 0.0f, 30.8f);
+    spawnPoints[1] = glm::vec3(30.5f, 0.0f, 30.5f);
+    spawnPoints[2] = glm::vec3(32.1f, 0.0f, 2.7f);
+    spawnPoints[3] = glm::vec3(2.8f, 0.0f, 2.7f);
+
+    SDL_SetRelativeMouseMode(SDL_TRUE);
+    quitRequested = false;
+    restartRequested = false;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    grid = new HGrid();
+    soundManager = new SoundManager();
+    assetRegistry = new AssetRegistry(renderer);
+    stopwatch.Lap("services");
+
+    LoadTextures();
+    stopwatch.Lap("textures");
+    LoadMeshes();
+    stopwatch.Lap("meshes");
+    LoadAnimations();
+    stopwatch.Lap("animations");
+    LoadSounds();
+    stopwatch.Lap("sounds");
+    CreateSkyBox(*assetRegistry);
+    stopwatch.Lap("sky box");
+    CreateShaders();
+    stopwatch.Lap("shaders");
+
+    camera = new Camera(renderer, 0.1f);
+    BuildPlayer();
+    CreateLights();
+    BuildZombies();
+    BuildLevel();
+    stopwatch.Lap("actors");
+
+    FileInGrid();
+    SizeShaderBuffers();
+    PrepareFrameCaches();
+    stopwatch.Lap("grid and buffers");
+
+    roundDifficulty = 0;
+    inputEnabled = true;
+}
+
+void Scene0::LoadTextures()
+{
+    constexpr VkFormat Colour = VK_FORMAT_R8G8B8A8_SRGB;
+    constexpr VkFormat Data = VK_FORMAT_R8G8B8A8_UNORM; // normal, specular and alpha maps are not colours
+    static const std::pair<const char*, VkFormat> textures[] = {
+        {"GroundTexture", Colour},    {"GroundNormalTexture", Data}, {"GrassDiffuseTexture", Colour},
+        {"GrassNormalTexture", Data}, {"GrassAlphaTexture", Data},   {"MoonTexture", Colour},
+        {"DrevikDiff", Colour},       {"DrevikNormal", Data},        {"ZombieDiff", Colour},
+        {"ZombieSpec", Data},         {"ZombieNormal", Data},        {"BubblgunDiffuse", Colour},
+        {"BubblgunNormal", Data},
+    };
+    for (const auto& [name, format] : textures)
+        assetRegistry->LoadTexture(name, format);
+}
+
+void Scene0::LoadMeshes()
+{
+    for (const char* mesh :
+         {"Cube", "Sphere", "Cylinder", "HalfSphere", "Triangle", "Drevik", "BubbleGun", "Zombie", "Plane", "Grass"})
+        assetRegistry->LoadMesh(mesh);
+}
+
+void Scene0::LoadAnimations()
+{
+    const auto drevik = assetRegistry->GetMesh("Drevik");
+    for (const char* clip : {"DrevikDeath", "DrevikWalk", "DrevikIdle"})
+        assetRegistry->LoadAnimation(clip, drevik);
+    const auto zombie = assetRegistry->GetMesh("Zombie");
+    for (const char* clip : {"ZombieIdle", "ZombieWalking", "ZombieDeath", "ZombieAttack", "ZombieRun"})
+        assetRegistry->LoadAnimation(clip, zombie);
+}
+
+void Scene0::LoadSounds()
+{
+    for (const char* sound : {"GunShot", "Bubbling", "PlayerHit", "ZombieAttack2", "ZombieNormal1", "ZombieNormal2",
+                              "ZombieNormal3", "ZombieDeath1", "ZombieDeath2", "RoundChange", "BulletExplode",
+                              "Burning", "Walk1", "Walk2", "Walk3", "Walk4"})
+        soundManager->LoadSound(sound);
+}
+
+void Scene0::CreateShaders()
+{
+    // Shader components are made on every backend: without Vulkan they only read and reflect their
+    // SPIR-V, and the actors that look them up by name still find them.
+    const VkVertexInputBindingDescription vertexBinding = VertexBindingDescription();
+    const std::vector<VkVertexInputAttributeDescription> attributes = VertexAttributeDescriptions();
+
+    ShaderBinding sky;
+    sky.name = "SkyBox";
+    sky.binding = 1;
+    sky.descriptorType = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
+    sky.descriptorCount = 1;
+    sky.stageFlags = VK_SHADER_STAGE_FRAGMENT_BIT;
+
+    // The whole texture registry as one array; the name matches no texture.
+    ShaderBinding all;
+    all.name = "d";
+    all.binding = 1;
+    all.descriptorType = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
+    all.descriptorCount = assetRegistry->textureCount;
+    all.stageFlags = VK_SHADER_STAGE_FRAGMENT_BIT;
+    all.textures = &assetRegistry->textureNames;
+
+    // 48 bytes: a colour and eight texture indices; 128: the wireframe's model matrix and colour.
+    constexpr uint32_t MaterialPush = 48;
+    constexpr uint32_t WireframePush = 128;
+    constexpr uint32_t Fragment = VK_SHADER_STAGE_FRAGMENT_BIT;
+    constexpr uint32_t VertexAndFragment = VK_SHADER_STAGE_VERTEX_BIT | VK_SHADER_STAGE_FRAGMENT_BIT;
+    assetRegistry->CreateShader("SkyBoxShader", sky, vertexBinding, attributes, 0, 0, PipelineKind::SkyBox);
+    assetRegistry->CreateShader("BaseShader", all, vertexBinding, attributes, MaterialPush, Fragment,
+                                PipelineKind::Default);
+    assetRegistry->CreateShader("PBRShader", all, vertexBinding, attributes, MaterialPush, Fragment,
+                                PipelineKind::Default);
+    assetRegistry->CreateShader("AnimPBRShader", all, vertexBinding, attributes, MaterialPush, Fragment,
+                                PipelineKind::Default);
+    assetRegistry->CreateShader("CollisionShader", all, vertexBinding, attributes, WireframePush, VertexAndFragment,
+                                PipelineKind::CollisionWireframe);
+    assetRegistry->CreateShader("BillBoardPBRShader", all, vertexBinding, attributes, MaterialPush, Fragment,
+                                PipelineKind::Default);
+    assetRegistry->GetShader("BillBoardPBRShader")->usesSortedList = true;
+}
+
+void Scene0::FileInGrid()
+{
+    for (Actor* actor : actors)
+        if (actor->gridObject)
+            grid->AddObject(*actor->gridObject);
+    for (Actor* actor : transparentActors)
+        if (actor->gridObject)
+            grid->AddObject(*actor->gridObject);
+}
+
+void Scene0::SizeShaderBuffers()
+{
+    // One record per actor that uses a per-object block.
+    std::unordered_map<std::string, uint32_t> dynamicCounts;
+    std::unordered_map<std::string, uint32_t> storageCounts;
+    auto count = [&](const Actor* actor) {
+        const auto shader = actor->GetComponent<ShaderComponent>();
+        if (!shader)
+            return;
+        if (shader->hasDynamicBlock)
+            ++dynamicCounts[shader->dynamicBlockName];
+        if (shader->hasStorageBlock)
+            ++storageCounts[shader->storageBlockName];
+    };
+    for (const Actor* actor : actors)
+        count(actor);
+    for (const Actor* actor : transparentActors)
+        count(actor);
+    for (auto& [name, shader] : assetRegistry->shaders)
+        shader->Build(dynamicCounts, storageCounts);
+}
+
+Scene0::~Scene0()
+{
+    renderer->ReleaseFrameResources();
+
+    delete soundManager;
+    soundManager = nullptr;
+
+    assetRegistry->Clear();
+    delete assetRegistry;
+    assetRegistry = nullptr;
+
+    delete camera;
+    camera = nullptr;
+
+    for (Actor* actor : actors)
+        delete actor;
+    for (Actor* actor : transparentActors)
+        delete actor;
+    actors.clear();
+    transparentActors.clear();
+
+    // A hand sphere whose zombie was never destroyed would keep a dangling grid entry.
+    CheckAttackSpheresCleared();
+
+    delete grid;
+    grid = nullptr;
+}

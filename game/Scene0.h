@@ -1,0 +1,114 @@
+// The one level: a walled 34 x 34 arena at night with grass, wandering lights, a moon, the
+// player and a pool of 24 zombies released in rounds. Builds everything at construction, owns
+// the actors, runs the rounds and reacts to input.
+#pragma once
+
+#include "app/GameTimer.h"
+#include "app/Scene.h"
+
+#include <glm/glm.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Actor;
+class IRenderer;
+class PlayerActor;
+class ZombieActor;
+class TransformComponent;
+namespace COLLISION {
+class BoundingVolume;
+}
+
+inline constexpr int LevelSize = 18; // cells per side; cell (r, c) stands at x = 2r, z = 2c
+inline constexpr int ZombiePoolSize = 24;
+inline constexpr int SpawnPointCount = 4;
+
+enum LevelCell : uint8_t { EmptyCell = 1, GrassCell = 2, WallCell = 4 };
+
+// Wall-clock time of one construction step, for load-time profiling.
+struct ScenePhaseTime {
+    const char* name = nullptr;
+    double milliseconds = 0.0;
+};
+inline constexpr int MaxScenePhases = 16;
+
+class Scene0 : public Scene {
+public:
+    IRenderer* renderer = nullptr;
+    PlayerActor* player = nullptr;
+    uint8_t levelMap[LevelSize * LevelSize] = {};
+    ZombieActor* zombiePool[ZombiePoolSize] = {};
+    GameTimer gameOverTimer; // time of death, for the game-over menu
+    bool paused = false;
+    glm::vec3 wanderTarget{0.0f};
+    int wanderLight = 0;
+    bool wanderMoving = false;
+    GameTimer wanderTimer;
+    GameTimer spawnTimer;
+    float spawnInterval = 5.0f; // seconds; set per round
+    bool inputEnabled = false;
+    glm::vec3 spawnPoints[SpawnPointCount] = {};
+    uint16_t activeZombies = 0;
+    uint32_t zombiesThisRound = 0;
+    uint32_t zombiesSpawned = 0;
+    uint16_t round = 0; // 0 before the first round
+    Actor* spotLightMarker = nullptr;
+    Actor* pointLightMarkers[MaxPointLights] = {};
+    ScenePhaseTime constructionPhases[MaxScenePhases];
+    int constructionPhaseCount = 0;
+
+    explicit Scene0(IRenderer* renderer);
+    ~Scene0() override;
+    Scene0(const Scene0&) = delete;
+    Scene0& operator=(const Scene0&) = delete;
+
+    void Update(float dt) override;
+    void HandleEvent(const SDL_Event* event) override;
+    void Render() override;
+    void DrawUI() override;
+
+    void NextRound();
+    void TrySpawnZombie();
+
+private:
+    void LoadTextures();
+    void LoadMeshes();
+    void LoadAnimations();
+    void LoadSounds();
+    void CreateShaders();
+    void BuildPlayer();
+    void BuildZombies();
+    void CreateLights();
+    void BuildLevel();
+    void AddWall(const glm::vec3& position, const glm::vec3& scale, const glm::vec3& colour, const glm::vec4& values);
+    void FileInGrid();
+    void SizeShaderBuffers();
+    void PrepareFrameCaches();
+
+    void PlaceListener();
+    void UpdateActor(Actor& actor, COLLISION::BoundingVolume* volume, float dt);
+    void WanderLights(float dt);
+    void SortTransparentActors();
+    void DrawGameMenu();
+
+    std::shared_ptr<TransformComponent> playerTransform_;
+    std::shared_ptr<TransformComponent> pointMarkerTransforms_[MaxPointLights];
+    // Each actor with the parts the frame reads, looked up once at construction, so the frame
+    // neither allocates nor searches components. The opaque list keeps its order; the transparent
+    // entries are sorted every frame and the list is written back from them.
+    struct ActorEntry {
+        Actor* actor;
+        COLLISION::BoundingVolume* volume; // null without a collision component
+    };
+    struct SortEntry {
+        Actor* actor;
+        COLLISION::BoundingVolume* volume;
+        TransformComponent* transform;
+        float key;
+    };
+    std::vector<ActorEntry> opaqueEntries_;
+    std::vector<SortEntry> sortEntries_;
+};

@@ -1,0 +1,65 @@
+// Scene0's HUD and menus: round counter, damage border, and one centred window that serves as
+// both the pause menu and the game-over menu.
+#include "game/Scene0.h"
+
+#include "game/GameMenu.h"
+#include "game/actors/PlayerActor.h"
+
+#include <SDL2/SDL.h>
+#include <imgui.h>
+
+void Scene0::DrawUI()
+{
+    if (player->dead) {
+        if (!gameOverTimer.started)
+            gameOverTimer.Start();
+        if (GameOverMenuDue(gameOverTimer.WholeSeconds()))
+            DrawGameMenu();
+    } else if (paused) {
+        DrawGameMenu();
+    }
+
+    ImGui::SetNextWindowPos(ImVec2(10.0f, 10.0f), ImGuiCond_Always, ImVec2(0.0f, 0.0f));
+    ImGui::SetNextWindowSize(ImVec2(400.0f, 50.0f), ImGuiCond_Always);
+    ImGui::Begin("TopLeftText2", nullptr,
+                 ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                     ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoBackground);
+    ImGui::SetWindowFontScale(2.5f);
+    ImGui::Text("Current Round: %d", static_cast<int>(round));
+    ImGui::End();
+
+    const float thickness = DamageBorderThickness(player->health);
+    if (thickness > 0.0f)
+        ImGui::GetBackgroundDrawList()->AddRect(ImVec2(0.0f, 0.0f), ImGui::GetIO().DisplaySize,
+                                                IM_COL32(255, 0, 0, 255), 0.0f, 0, thickness);
+}
+
+void Scene0::DrawGameMenu()
+{
+    // The cursor is free while a menu shows.
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    constexpr float Width = 300.0f, Height = 150.0f;
+    ImGui::SetNextWindowPos(
+        ImVec2((static_cast<float>(windowWidth) - Width) * 0.5f, (static_cast<float>(windowHeight) - Height) * 0.5f),
+        ImGuiCond_Always, ImVec2(0.0f, 0.0f));
+    ImGui::SetNextWindowSize(ImVec2(Width, Height), ImGuiCond_Always);
+    ImGui::Begin("GAME OVER", nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove);
+    const MenuButtons menu = GameMenuButtons(paused);
+    for (size_t i = 0; i < menu.count; ++i) {
+        if (!ImGui::Button(menu.buttons[i].label))
+            continue;
+        switch (menu.buttons[i].action) {
+        case MenuAction::Resume:
+            SDL_SetRelativeMouseMode(SDL_TRUE);
+            paused = false;
+            break;
+        case MenuAction::Restart:
+            restartRequested = true;
+            break;
+        case MenuAction::Exit:
+            quitRequested = true;
+            break;
+        }
+    }
+    ImGui::End();
+}

@@ -1,0 +1,121 @@
+// Drives a Scene0 over a NullRenderer frame by frame on manual game time, with synthetic SDL
+// input, for gameplay tests and benchmarks that need no GPU.
+#pragma once
+
+#include "app/GameClock.h"
+#include "game/Scene0.h"
+#include "game/actors/PlayerActor.h"
+#include "game/actors/ZombieActor.h"
+#include "math/MathUtils.h"
+#include "scene/camera/Camera.h"
+#include "scene/components/TransformComponent.h"
+#include "tests/support/NullRenderer.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
+#include <memory>
+
+class SceneDriver {
+public:
+    static constexpr float FrameTime = 1.0f / 60.0f;
+
+    NullRenderer renderer;
+    std::unique_ptr<Scene0> scene;
+
+    explicit SceneDriver(unsigned seed = 1)
+    {
+        GameClock::UseManualTime();
+        Build(seed);
+    }
+    ~SceneDriver()
+    {
+        scene.reset();
+        GameClock::UseSteadyClock();
+    }
+    SceneDriver(const SceneDriver&) = delete;
+    SceneDriver& operator=(const SceneDriver&) = delete;
+
+    // What the application does on Restart: the old scene goes first, then a fresh one is built.
+    void Rebuild(unsigned seed = 1)
+    {
+        scene.reset();
+        renderer.RecreateFrameResources();
+        Build(seed);
+    }
+
+    Scene0& Scene() const { return *scene; }
+    PlayerActor& Player() const { return *scene->player; }
+    ZombieActor& Zombie(int i) const { return *scene->zombiePool[i]; }
+    Camera& Cam() const { return *scene->camera; }
+
+    // One frame as the main loop runs it: time passes, then update and render.
+    void Step(float dt = FrameTime)
+    {
+        GameClock::AdvanceSeconds(dt);
+        scene->Update(dt);
+        scene->Render();
+    }
+    void RunFor(float seconds, float dt = FrameTime)
+    {
+        const int frames = static_cast<int>(seconds / dt + 0.5f);
+        for (int i = 0; i < frames; ++i)
+            Step(dt);
+    }
+
+    // Rounds stop releasing zombies: tests that place their own zombies call this.
+    void StopSpawning() { scene->zombiesSpawned = scene->zombiesThisRound; }
+    // Spawns pool zombie i at a point of the test's choosing.
+    ZombieActor& SpawnAt(int i, const glm::vec3& position)
+    {
+        Zombie(i).Spawn(position);
+        return Zombie(i);
+    }
+
+    void Key(SDL_Scancode code, bool down)
+    {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.scancode = code;
+        scene->HandleEvent(&e);
+    }
+    void Tap(SDL_Scancode code)
+    {
+        Key(code, true);
+        Key(code, false);
+    }
+    void MouseMotion(int xrel, int yrel)
+    {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.xrel = xrel;
+        e.motion.yrel = yrel;
+        scene->HandleEvent(&e);
+    }
+    void Click(uint8_t button = SDL_BUTTON_LEFT)
+    {
+        SDL_Event e{};
+        e.type = SDL_MOUSEBUTTONDOWN;
+        e.button.button = button;
+        scene->HandleEvent(&e);
+    }
+
+    // Turns the camera (and so the player) to look along the horizontal direction at yaw degrees:
+    // yaw 0 looks along -Z, -90 along -X.
+    void LookAtYaw(float yaw)
+    {
+        Cam().yaw = yaw;
+        Cam().pitch = 0.0f;
+    }
+
+private:
+    void Build(unsigned seed)
+    {
+        scene = std::make_unique<Scene0>(&renderer);
+        scene->windowWidth = renderer.window.width;
+        scene->windowHeight = renderer.window.height;
+        // The scene seeds rand() from the clock; tests want the same run every time.
+        std::srand(seed);
+        RandomGenerator().seed(seed);
+    }
+};

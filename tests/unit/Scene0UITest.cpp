@@ -1,0 +1,142 @@
+// Scene0's HUD and menus drawn into a real UI context (no renderer backend): the round counter,
+// the damage border, when each menu shows, and what its buttons do when clicked.
+#include "support/SceneDriver.h"
+
+#include <gtest/gtest.h>
+#include <imgui.h>
+#include <imgui_internal.h>
+
+namespace {
+
+// A UI context of the window's size with its font atlas built, as the renderer's frame provides.
+class UiFrames {
+public:
+    UiFrames(float width, float height)
+    {
+        ImGui::CreateContext();
+        ImGuiIO& io = ImGui::GetIO();
+        io.IniFilename = nullptr;
+        io.DisplaySize = ImVec2(width, height);
+        io.DeltaTime = 1.0f / 60.0f;
+        unsigned char* pixels = nullptr;
+        int w = 0, h = 0;
+        io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+    }
+    ~UiFrames() { ImGui::DestroyContext(); }
+    UiFrames(const UiFrames&) = delete;
+    UiFrames& operator=(const UiFrames&) = delete;
+
+    void Frame(Scene0& scene)
+    {
+        ImGui::NewFrame();
+        scene.DrawUI();
+        backgroundVertices = ImGui::GetBackgroundDrawList()->VtxBuffer.Size;
+        ImGui::Render();
+    }
+
+    // Presses and releases the left button over the menu's i-th button.
+    void ClickMenuButton(Scene0& scene, int i)
+    {
+        ImGuiWindow* menu = ImGui::FindWindowByName("GAME OVER");
+        ASSERT_NE(menu, nullptr);
+        const ImGuiStyle& style = ImGui::GetStyle();
+        const float buttonHeight = ImGui::GetIO().Fonts->Fonts[0]->FontSize + style.FramePadding.y * 2.0f;
+        ImGuiIO& io = ImGui::GetIO();
+        io.MousePos = ImVec2(menu->DC.CursorStartPos.x + 4.0f,
+                             menu->DC.CursorStartPos.y + static_cast<float>(i) * (buttonHeight + style.ItemSpacing.y) +
+                                 buttonHeight * 0.5f);
+        Frame(scene); // hover
+        io.MouseDown[0] = true;
+        Frame(scene);
+        io.MouseDown[0] = false;
+        Frame(scene); // a button fires on release
+    }
+
+    static bool Shown(const char* window)
+    {
+        ImGuiWindow* w = ImGui::FindWindowByName(window);
+        return w && w->Active;
+    }
+
+    int backgroundVertices = 0;
+};
+
+} // namespace
+
+TEST(Scene0UI, RoundCounterFromTheFirstFrame)
+{
+    SceneDriver d;
+    UiFrames ui(1280.0f, 720.0f);
+    ui.Frame(d.Scene());
+    ASSERT_TRUE(UiFrames::Shown("TopLeftText2"));
+    ImGuiWindow* counter = ImGui::FindWindowByName("TopLeftText2");
+    EXPECT_FLOAT_EQ(counter->FontWindowScale, 2.5f);
+    EXPECT_EQ(counter->Pos.x, 10.0f);
+    EXPECT_EQ(counter->Size.x, 400.0f);
+    EXPECT_EQ(counter->Flags & 175, 175);
+    EXPECT_FALSE(UiFrames::Shown("GAME OVER"));
+    EXPECT_EQ(ui.backgroundVertices, 0); // full health: no border
+}
+
+TEST(Scene0UI, DamageBorderOnlyWhileHurtAndAlive)
+{
+    SceneDriver d;
+    UiFrames ui(1280.0f, 720.0f);
+    d.Player().health = 75.0f;
+    ui.Frame(d.Scene());
+    EXPECT_GT(ui.backgroundVertices, 0);
+    d.Player().health = 0.0f;
+    ui.Frame(d.Scene());
+    EXPECT_EQ(ui.backgroundVertices, 0);
+}
+
+TEST(Scene0UI, PauseMenuResumeComesFirst)
+{
+    SceneDriver d;
+    UiFrames ui(1280.0f, 720.0f);
+    d.Tap(SDL_SCANCODE_ESCAPE);
+    ui.Frame(d.Scene());
+    ASSERT_TRUE(UiFrames::Shown("GAME OVER"));
+    ImGuiWindow* menu = ImGui::FindWindowByName("GAME OVER");
+    EXPECT_EQ(menu->Pos.x, (1280.0f - 300.0f) * 0.5f);
+    EXPECT_EQ(menu->Pos.y, (720.0f - 150.0f) * 0.5f);
+    ui.ClickMenuButton(d.Scene(), 0);
+    EXPECT_FALSE(d.Scene().paused);
+    EXPECT_FALSE(d.Scene().restartRequested);
+    ui.Frame(d.Scene());
+    EXPECT_FALSE(UiFrames::Shown("GAME OVER"));
+}
+
+TEST(Scene0UI, PauseMenuExitIsThird)
+{
+    SceneDriver d;
+    UiFrames ui(1280.0f, 720.0f);
+    d.Tap(SDL_SCANCODE_ESCAPE);
+    ui.Frame(d.Scene());
+    ui.ClickMenuButton(d.Scene(), 2);
+    EXPECT_TRUE(d.Scene().quitRequested);
+    EXPECT_FALSE(d.Scene().restartRequested);
+    EXPECT_TRUE(d.Scene().paused);
+}
+
+TEST(Scene0UI, GameOverMenuAfterSixWholeSecondsRestartFirst)
+{
+    SceneDriver d;
+    d.StopSpawning();
+    UiFrames ui(1280.0f, 720.0f);
+    d.Player().TakeDamage(false, 100.0f);
+    d.Step();
+    ASSERT_TRUE(d.Player().dead);
+    ui.Frame(d.Scene()); // the game-over timer starts here
+    GameClock::AdvanceSeconds(5.9);
+    ui.Frame(d.Scene());
+    EXPECT_FALSE(UiFrames::Shown("GAME OVER"));
+    GameClock::AdvanceSeconds(0.1);
+    ui.Frame(d.Scene());
+    ASSERT_TRUE(UiFrames::Shown("GAME OVER"));
+    ui.ClickMenuButton(d.Scene(), 0);
+    EXPECT_TRUE(d.Scene().restartRequested);
+    EXPECT_FALSE(d.Scene().quitRequested);
+    ui.ClickMenuButton(d.Scene(), 1);
+    EXPECT_TRUE(d.Scene().quitRequested);
+}
