@@ -36,14 +36,23 @@ Application::Application(RendererFactory makeRenderer, SceneFactory makeScene) :
     RestartScene();
 }
 
-Application::~Application() { Shutdown(); }
+Application::~Application()
+{
+    // Normally Run() has shut down already; here only after a failure, where nothing may throw.
+    try {
+        Shutdown();
+    } catch (...) {
+    }
+}
 
 void Application::RestartScene()
 {
     if (scene) {
-        delete scene;
-        renderer->RecreateFrameResources();
+        // Cleared first: a teardown that throws must not leave a pointer to be deleted again.
+        Scene* old = scene;
         scene = nullptr;
+        delete old;
+        renderer->RecreateFrameResources();
     }
     scene = makeScene_(renderer);
     scene->windowWidth = window->width;
@@ -84,15 +93,18 @@ void Application::Run()
         else if (scene->quitRequested)
             running = false;
     }
+    Shutdown();
 }
 
 void Application::Shutdown()
 {
     // The renderer's swap chain and surface go before the window they present to, and SDL goes last.
-    delete scene;
+    Scene* old = scene;
     scene = nullptr;
-    delete renderer;
+    delete old;
+    IRenderer* oldRenderer = renderer;
     renderer = nullptr;
+    delete oldRenderer;
     if (window) {
         if (window->backend == RendererBackend::OpenGL)
             SDL_GL_DeleteContext(window->glContext);

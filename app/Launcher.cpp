@@ -16,6 +16,7 @@ namespace {
 
 constexpr int LauncherWidth = 1280;
 constexpr int LauncherHeight = 720;
+constexpr Uint32 IdleFrameMilliseconds = 16;
 
 [[noreturn]] void Fail(const char* what)
 {
@@ -44,6 +45,10 @@ void RunLauncher(Application& app)
         Fail("Failed to create OpenGL context: ");
     if (SDL_GL_MakeCurrent(window, context) != 0)
         Fail("Failed to make OpenGL context current: ");
+
+    // Pace the launcher to the display (or, where vsync is unavailable, to about 60 frames per
+    // second) so a window that only waits for input does not spin a core.
+    const bool vsync = SDL_GL_SetSwapInterval(1) == 0;
 
     ImGui::CreateContext();
     ImGui_ImplSDL2_InitForOpenGL(window, context);
@@ -80,6 +85,8 @@ void RunLauncher(Application& app)
         glClear(GL_COLOR_BUFFER_BIT);
         ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
         SDL_GL_SwapWindow(window);
+        if (!vsync)
+            SDL_Delay(IdleFrameMilliseconds);
     }
 
     ImGui_ImplOpenGL3_Shutdown();

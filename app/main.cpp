@@ -1,7 +1,7 @@
 // Entry point: the launcher, the game window and the frame loop. An error that ends the game
 // is printed on standard error and the process exits with code 1.
 #include "app/Application.h"
-#include "game/StandInScene.h"
+#include "game/Scene0.h"
 #include "renderer/VulkanRenderer.h"
 
 #include <exception>
@@ -13,7 +13,7 @@ int main(int, char**)
     std::cout.rdbuf(nullptr);
     try {
         Application app([](WindowInfo* window) { return new VulkanRenderer(window); },
-                        [](IRenderer* renderer) { return new StandInScene(renderer); });
+                        [](IRenderer* renderer) { return new Scene0(renderer); });
         if (app.running)
             app.Run();
     } catch (const std::exception& e) {

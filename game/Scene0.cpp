@@ -218,7 +218,7 @@ void Scene0::SizeShaderBuffers()
         shader->Build(dynamicCounts, storageCounts);
 }
 
-Scene0::~Scene0()
+Scene0::~Scene0() noexcept(false)
 {
     renderer->ReleaseFrameResources();
 

@@ -61,7 +61,7 @@ public:
     int constructionPhaseCount = 0;
 
     explicit Scene0(IRenderer* renderer);
-    ~Scene0() override;
+    ~Scene0() noexcept(false) override;
     Scene0(const Scene0&) = delete;
     Scene0& operator=(const Scene0&) = delete;
 

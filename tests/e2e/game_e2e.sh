@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
-# End-to-end run of the real game under Xvfb on lavapipe with validation on: the launcher (typing a
-# resolution and pressing "Start Game"), rendered frames, the in-game menu, a restart, hiding and
-# showing the window, and closing it. Fails on a wrong exit code, a frame that is not the game, or
-# any validation message. Screenshots stay in the output directory for people to look at.
-# Usage: game_e2e.sh <zorbulon executable> <xclose tool> <output directory>
+# End-to-end runs of the real game under Xvfb on lavapipe with validation on.
+#   play:  the launcher (typing a resolution, "Start Game"), the first frame, the pause menu and
+#          Resume, walking with W/A/S/D and the mouse, a shot, hiding and showing the window, the
+#          menu's Restart, and finally Exit.
+#   close: start, render, then close the window the way a window manager does.
+# Fails on a wrong exit code, a frame that does not show the game, or any validation message.
+# Screenshots stay in the output directory for people to look at.
+# Usage: game_e2e.sh play|close <zorbulon executable> <xclose tool> <output directory>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
-game=$1
-xclose=$2
-out=$3
+mode=$1
+game=$2
+xclose=$3
+out=$4
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.txt "$out"/*.log
 
-# A small window keeps software rendering quick; the menu sits centred in it.
+# A small window keeps software rendering quick. The menu is the game's 300 x 150 window, centred.
 WIDTH=1280
 HEIGHT=720
 MENU_W=300
 MENU_H=150
+MENU_X=$(((WIDTH - MENU_W) / 2))
+MENU_Y=$(((HEIGHT - MENU_H) / 2))
 
 cleanup() {
   [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
@@ -31,16 +37,22 @@ use_lavapipe_with_validation "$out/validation.log"
 export SDL_AUDIODRIVER=dummy
 export ALSOFT_DRIVERS=null
 
-(cd "$(dirname "$game")" && exec "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
+# The watchdog ends a game that hangs well before the test's own time limit.
+(cd "$(dirname "$game")" && exec timeout 600 "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
 game_pid=$!
 
-# CPU seconds the game has used (user + system).
-cpu_seconds() { awk '{ print ($14 + $15) / 100 }' "/proc/$game_pid/stat" 2>/dev/null || echo 0; }
+# CPU seconds the game has used (user + system): the watchdog's child process.
+cpu_seconds() {
+  local pid
+  pid=$(pgrep -P "$game_pid" | head -1)
+  awk '{ print ($14 + $15) / 100 }' "/proc/${pid:-$game_pid}/stat" 2>/dev/null || echo 0
+}
 
 # Polls screenshots until the window shows a rendered frame (not one flat colour).
 wait_for_frame() { # window file timeout
   local t
   for t in $(seq 1 "$3"); do
+    kill -0 "$game_pid" 2>/dev/null || return 1
     screenshot "$1" "$2" 2>/dev/null
     if [ -s "$2" ]; then
       read -r _ sd < <(region_stats "$2" "${WIDTH}x${HEIGHT}+0+0")
@@ -51,11 +63,52 @@ wait_for_frame() { # window file timeout
   return 1
 }
 
-# Centre of the menu's button number $1 (0 first): the window's title bar, padding and one
-# ImGui button row each.
-menu_button() {
-  local x0=$(((WIDTH - MENU_W) / 2)) y0=$(((HEIGHT - MENU_H) / 2))
-  echo "$((x0 + 30)) $((y0 + 37 + 23 * $1))"
+# Centre of the menu's button number $1 (0 first): below the title bar and padding, one ImGui
+# button row each.
+menu_button() { echo "$((MENU_X + 30)) $((MENU_Y + 37 + 23 * $1))"; }
+
+# True when the menu window is on screen: its title bar is ImGui's blue.
+menu_shown() { # screenshot
+  read -r r g b < <(region_rgb "$1" "200x8+$((MENU_X + 90))+$((MENU_Y + 5))")
+  awk "BEGIN { exit !($b > 0.35 && $b > $r + 0.15) }"
+}
+
+# True when the menu has a third button: the pause menu (Resume, Restart, Exit); the game-over
+# menu has two (Restart, Exit).
+menu_is_pause() { # screenshot
+  read -r r _ b < <(region_rgb "$1" "20x6+$((MENU_X + 12))+$((MENU_Y + 81))")
+  awk "BEGIN { exit !($b > 0.3 && $b > $r + 0.1) }"
+}
+
+# Share of pixels in the colour of the bubble and its burning puddle (strong magenta-pink).
+bubble_share() { convert "$1" -resize 320x180 -fx "(r > 0.6 && g < 0.35 && b > 0.3) ? 1 : 0" -format "%[fx:mean]" info:; }
+
+open_menu() { # window screenshot-file; presses Escape until the menu shows (frames are slow)
+  local attempt
+  for attempt in 1 2 3; do
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    key "$1" Escape
+    for _ in $(seq 1 20); do
+      sleep 1
+      screenshot "$1" "$2"
+      menu_shown "$2" && return 0
+    done
+  done
+  return 1
+}
+
+# Opens whichever menu the game offers and presses its Restart (or Exit): alive, Escape opens
+# the pause menu (Resume, Restart, Exit); dead, the game-over menu (Restart, Exit) comes by itself.
+press_in_menu() { # window screenshot-file Restart|Exit
+  local index
+  open_menu "$1" "$2" || return 1
+  if menu_is_pause "$2"; then
+    [ "$3" = Restart ] && index=1 || index=2
+  else
+    log "the player has died: using the game-over menu"
+    [ "$3" = Restart ] && index=0 || index=1
+  fi
+  click_at "$1" $(menu_button "$index")
 }
 
 log "launcher"
@@ -78,50 +131,78 @@ log "game window"
 window=$(wait_window Zorbulon 120) || { fail "no game window"; exit 1; }
 read -r gw gh < <(xdotool getwindowgeometry "$window" | awk '/Geometry/ { split($2, s, "x"); print s[1], s[2] }')
 check "window has the typed size" "$gw == $WIDTH && $gh == $HEIGHT"
-
 wait_for_frame "$window" "$out/first_frame.png" 240 || fail "no rendered frame"
-sleep 3
+sleep 2
 screenshot "$window" "$out/first_frame.png"
-read -r sky_mean sky_sd < <(region_stats "$out/first_frame.png" "${WIDTH}x120+0+0")
-read -r sky_r sky_g sky_b < <(region_rgb "$out/first_frame.png" "${WIDTH}x120+0+0")
-read -r low_mean low_sd < <(region_stats "$out/first_frame.png" "${WIDTH}x300+0+$((HEIGHT - 300))")
-check "sky at the top is dark night" "$sky_mean > 0.01 && $sky_mean < 0.35"
-check "sky is blue, not grey or black" "$sky_b > $sky_r"
-check "ground below is lit and textured" "$low_mean > 0.05 && $low_sd > 0.03"
 
-log "menu"
-key "$window" Escape
-sleep 4
-screenshot "$window" "$out/menu.png"
-read -r menu_mean _ < <(region_stats "$out/menu.png" "${MENU_W}x${MENU_H}+$(((WIDTH - MENU_W) / 2))+$(((HEIGHT - MENU_H) / 2))")
-read -r back_mean _ < <(region_stats "$out/first_frame.png" "${MENU_W}x${MENU_H}+$(((WIDTH - MENU_W) / 2))+$(((HEIGHT - MENU_H) / 2))")
-check "menu window drawn over the frame" "$menu_mean != $back_mean"
+read -r sky_mean _ < <(region_stats "$out/first_frame.png" "${WIDTH}x150+0+60")
+read -r sky_r _ sky_b < <(region_rgb "$out/first_frame.png" "${WIDTH}x150+0+60")
+read -r low_mean low_sd < <(region_stats "$out/first_frame.png" "${WIDTH}x200+0+$((HEIGHT - 200))")
+hud_max=$(convert "$out/first_frame.png" -crop 300x40+10+15 +repage -colorspace gray -format "%[fx:maxima]" info:)
+check "night sky above the horizon" "$sky_mean > 0.01 && $sky_mean < 0.35 && $sky_b > $sky_r"
+check "lit, textured ground below" "$low_mean > 0.04 && $low_sd > 0.03"
+check "round counter text in the top-left corner" "$hud_max > 0.8"
 
-log "restart"
-click_at "$window" $(menu_button "${RESTART_BUTTON:-0}")
-sleep 5
-wait_for_frame "$window" "$out/after_restart.png" 240 || fail "no frame after restart"
-kill -0 "$game_pid" 2>/dev/null || fail "the game ended on restart"
+if [ "$mode" = close ]; then
+  log "close the window"
+  "$xclose" "$window"
+else
+  # The first zombies reach the player within about a minute and kill him soon after: shoot and
+  # pause while he is surely alive.
+  log "look down and shoot"
+  xdotool mousemove --window "$window" $((WIDTH / 2)) $((HEIGHT / 2))
+  sleep 0.5
+  for _ in 1 2 3 4; do
+    xdotool mousemove_relative -- 40 60 # turn right and look down at the ground ahead
+    sleep 0.5
+  done
+  sleep 2
+  screenshot "$window" "$out/before_shot.png"
+  before=$(bubble_share "$out/before_shot.png")
+  xdotool click 1
+  sleep 1.5
+  screenshot "$window" "$out/shot.png"
+  after=$(bubble_share "$out/shot.png")
+  check "the shot's bubble or puddle shows" "$after > $before + 0.003"
 
-log "hide and show"
-xdotool windowunmap "$window"
-sleep 2
-before=$(cpu_seconds)
-sleep 5
-after=$(cpu_seconds)
-check "hidden window does not spin a core" "($after - $before) / 5 < 0.5"
-xdotool windowmap "$window"
-sleep 2
-wait_for_frame "$window" "$out/after_show.png" 240 || fail "no frame after showing the window again"
+  log "pause menu"
+  open_menu "$window" "$out/pause_menu.png" || fail "Escape did not open the pause menu"
+  menu_is_pause "$out/pause_menu.png" && log "ok: pause menu with Resume, Restart and Exit" ||
+    fail "the menu Escape opened is not the pause menu"
+  click_at "$window" $(menu_button 0) # Resume
+  sleep 4
+  screenshot "$window" "$out/resumed.png"
+  menu_shown "$out/resumed.png" && fail "the menu stayed after Resume"
 
-log "close"
-"$xclose" "$window"
+  log "walk"
+  for k in w a s d; do hold_key "$window" "$k" 1.5; done
+  log "hide and show"
+  xdotool windowunmap "$window"
+  sleep 2
+  cpu_before=$(cpu_seconds)
+  sleep 5
+  cpu_after=$(cpu_seconds)
+  check "hidden window does not spin a core" "($cpu_after - $cpu_before) / 5 < 0.5"
+  xdotool windowmap "$window"
+  sleep 2
+  wait_for_frame "$window" "$out/after_show.png" 240 || fail "no frame after showing the window again"
+
+  log "restart"
+  press_in_menu "$window" "$out/restart_menu.png" Restart || fail "no menu to restart from"
+  sleep 5
+  wait_for_frame "$window" "$out/after_restart.png" 240 || fail "no frame after restart"
+  kill -0 "$game_pid" 2>/dev/null || fail "the game ended on restart"
+
+  log "exit"
+  press_in_menu "$window" "$out/exit_menu.png" Exit || fail "no menu to exit from"
+fi
+
 for _ in $(seq 1 120); do
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.5
 done
 if kill -0 "$game_pid" 2>/dev/null; then
-  fail "the game did not exit after its window was closed"
+  fail "the game did not exit"
 else
   wait "$game_pid"
   status=$?

@@ -16,9 +16,9 @@ start_xvfb 1920x1080x24 || exit 1
 use_lavapipe_with_validation "$out/validation.log"
 export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
 
-(cd "$empty" && exec "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
+(cd "$empty" && exec timeout 300 "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
 pid=$!
-launcher=$(wait_window "Choose Resolution" 60) || { fail "no launcher window"; exit 1; }
+launcher=$(wait_window "Choose Resolution" 60) || { fail "no launcher window"; kill "$pid"; exit 1; }
 sleep 1
 click_at "$launcher" 537 367
 for _ in $(seq 1 240); do

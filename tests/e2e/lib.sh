@@ -73,7 +73,8 @@ hold_key() { # window key seconds
   xdotool keyup --window "$1" "$2"
 }
 
-screenshot() { import -window "$1" "$2"; }
+# A window that went away must not hang the run.
+screenshot() { timeout 20 import -window "$1" "$2"; }
 
 # Mean and standard deviation (0..1) of a region WxH+X+Y of an image.
 region_stats() { convert "$1" -crop "$2" +repage -colorspace gray -format "%[fx:mean] %[fx:standard_deviation]" info:; }
