@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-struct ClipSpec {
+struct ClipRecipe {
     std::string name;
     int durationTicks;
     CharacterExport::PoseAt pose;
 };
 
-struct CharacterSpec {
+struct CharacterRecipe {
     CharacterDesign design;
     TextureBaker::Painter painter;
-    std::vector<ClipSpec> clips;
+    std::vector<ClipRecipe> clips;
     int textureSize = 1024;
     float occlusionReach = 4.0f;
     std::string diffuseName, normalName, glossName; // glossName may be empty
@@ -25,5 +25,5 @@ struct CharacterSpec {
 class CharacterGenerator {
 public:
     // Writes <design name>.x, <clip>.x and the textures (<name>.png) into `dir`.
-    static void Generate(const CharacterSpec& spec, const std::string& dir);
+    static void Generate(const CharacterRecipe& recipe, const std::string& dir);
 };

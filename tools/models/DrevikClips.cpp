@@ -121,7 +121,7 @@ PoseTimeline Death(const Skeleton& sk)
 
 } // namespace
 
-std::vector<ClipSpec> DrevikClips::All(const Skeleton& skeleton)
+std::vector<ClipRecipe> DrevikClips::All(const Skeleton& skeleton)
 {
     // The clips outlive the caller's skeleton, so they share their own copy.
     const auto sk = std::make_shared<const Skeleton>(skeleton);

@@ -13,5 +13,5 @@ public:
     // Heel strikes, as fractions of the walk; the game plays footsteps at 0.4 and 0.8.
     static constexpr float LeftContact = 0.35f, RightContact = 0.85f;
 
-    static std::vector<ClipSpec> All(const Skeleton& skeleton);
+    static std::vector<ClipRecipe> All(const Skeleton& skeleton);
 };

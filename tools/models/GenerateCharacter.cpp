@@ -13,9 +13,9 @@
 
 namespace {
 
-CharacterSpec Drevik()
+CharacterRecipe Drevik()
 {
-    CharacterSpec s;
+    CharacterRecipe s;
     s.design = DrevikDesign::Build();
     s.painter = &DrevikPainter::At;
     s.clips = DrevikClips::All(s.design.skeleton);
@@ -24,9 +24,9 @@ CharacterSpec Drevik()
     return s;
 }
 
-CharacterSpec Zombie()
+CharacterRecipe Zombie()
 {
-    CharacterSpec s;
+    CharacterRecipe s;
     s.design = ZombieDesign::Build();
     s.painter = &ZombiePainter::At;
     s.clips = ZombieClips::All(s.design.skeleton);

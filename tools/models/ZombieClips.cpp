@@ -148,7 +148,7 @@ PoseTimeline Death(const Skeleton& sk)
 
 } // namespace
 
-std::vector<ClipSpec> ZombieClips::All(const Skeleton& skeleton)
+std::vector<ClipRecipe> ZombieClips::All(const Skeleton& skeleton)
 {
     const auto sk = std::make_shared<const Skeleton>(skeleton);
     const auto attack = std::make_shared<const PoseTimeline>(Attack(*sk));

@@ -14,5 +14,5 @@ public:
     static constexpr int DeathTicks = 54;  // 1.8 s
     static constexpr int WindUpTick = 3;   // the arm is up when the hit sphere wakes
 
-    static std::vector<ClipSpec> All(const Skeleton& skeleton);
+    static std::vector<ClipRecipe> All(const Skeleton& skeleton);
 };
