@@ -7,7 +7,6 @@
 #include "scene/actors/Actor.h"
 #include "scene/components/MaterialComponent.h"
 #include "scene/components/TransformComponent.h"
-#include "support/ContentFixture.h"
 #include "support/NullRenderer.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -18,7 +17,7 @@
 
 namespace {
 
-class RendererRecordPacking : public ContentFixture {
+class RendererRecordPacking : public ::testing::Test {
 protected:
     std::shared_ptr<ShaderComponent> Shader(const std::string& program)
     {
