@@ -1,10 +1,10 @@
 #version 450
 // Blended actors: lit like the opaque meshes, faded by their opacity and the grass alpha mask;
-// the untextured, strongly coloured burning puddle also glows with a static flame pattern.
+// the burning puddle instead is cut into a ragged pool that glows with a static flame pattern.
 #extension GL_GOOGLE_include_directive : require
 
 #include "LitSurface.glsl"
-#include "Flame.glsl"
+#include "BurningPool.glsl"
 
 layout(location = 7) in vec3 objectPosition;
 
@@ -14,11 +14,12 @@ layout(location = 0) out vec4 outColour;
 // fringe, where the diffuse texture holds background colour, from darkening the grass outline.
 const float MinVisibleAlpha = 0.1;
 
-// Noise cells per object-space unit: the puddle mesh spans 2 units, so about five cells cross it.
-const float FlameScale = 2.5;
+// The pool's fringe fades on down to the last 8-bit step, so its gradient ends without a rim.
+const float MinPoolAlpha = 1.0 / 255.0;
 
-// The orange of the hottest flame, added to the liquid's own colour where it burns.
-const vec3 HotCore = vec3(1.0, 0.35, 0.05);
+// Colours at least this saturated burn. The puddle's magenta (1, 0, 0.5) is fully saturated;
+// the grey bubble spray (0) and the pale blue stand-in sphere (0.6) stay lit surfaces.
+const float BurningSaturation = 0.8;
 
 // The mask may be a grey image with opaque alpha or a white one with the mask in alpha;
 // the smaller of red and alpha reads both.
@@ -30,35 +31,41 @@ float MaskAlpha()
     return min(mask.r, mask.a);
 }
 
-// Untextured billboards glow in proportion to how saturated their colour is: the grey bubble
-// spray stays a lit surface, the magenta burning liquid (1, 0, 0.5) burns.
-float GlowAmount(vec3 colour)
+float Saturation(vec3 colour)
 {
-    if (HasTexture(SlotDiffuse))
-        return 0.0;
     float peak = max(max(colour.r, colour.g), colour.b);
     float low = min(min(colour.r, colour.g), colour.b);
-    float saturation = peak > 0.0 ? (peak - low) / peak : 0.0;
-    return smoothstep(0.5, 0.9, saturation);
+    return peak > 0.0 ? (peak - low) / peak : 0.0;
 }
 
-// Emitted radiance of burning liquid: a steady glow of its own colour, and where the noise
-// reaches its upper range (fractal noise mostly sits near 0.5) flames with an orange core,
-// bright enough for the tone map's shoulder to turn them into glare.
-vec3 Flame(vec3 colour)
+// The burning liquid is the one billboard drawn from its colour alone (no diffuse texture, no
+// mask) in a strongly saturated hue. The test depends only on the draw's material, so every
+// fragment of a draw takes the same path: a pool is never half square, a tuft never half fire.
+bool IsBurningLiquid()
 {
-    float heat = smoothstep(0.4, 0.8, FlameNoise(objectPosition.xz * FlameScale));
-    return colour * (0.4 + heat) + HotCore * (2.0 * heat * heat);
+    return !HasTexture(SlotDiffuse) && !HasTexture(SlotAlphaMask) &&
+           Saturation(colourAndMetallic.rgb) >= BurningSaturation;
 }
 
 void main()
 {
-    float alpha = clamp(materialValues.w, 0.0, 1.0) * MaskAlpha();
+    float opacity = clamp(materialValues.w, 0.0, 1.0);
+
+    if (IsBurningLiquid()) {
+        vec2 p = objectPosition.xz; // the plane lies on y = 0 of its object space
+        float alpha = opacity * PoolCoverage(p);
+        if (alpha < MinPoolAlpha)
+            discard;
+        float heat = PoolHeat(p);
+        Surface s = LitSurface(PoolAlbedo(colourAndMetallic.rgb, heat));
+        vec3 radiance = ShadeSurface(s) + PoolEmission(colourAndMetallic.rgb, heat, FineFlames(p));
+        outColour = vec4(ToDisplay(radiance), alpha);
+        return;
+    }
+
+    float alpha = opacity * MaskAlpha();
     if (alpha < MinVisibleAlpha)
         discard;
-
-    vec3 albedo = BaseColour();
-    Surface s = LitSurface(albedo);
-    vec3 radiance = ShadeSurface(s) + GlowAmount(albedo) * Flame(albedo);
-    outColour = vec4(ToDisplay(radiance), alpha);
+    Surface s = LitSurface(BaseColour());
+    outColour = vec4(ToDisplay(ShadeSurface(s)), alpha);
 }

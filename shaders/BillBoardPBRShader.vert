@@ -1,6 +1,6 @@
 #version 450
 // Blended actors (grass tufts, the burning puddle, bubble spray): the lit surface plus the
-// object-space position that pins the puddle's flame pattern to the puddle.
+// object-space position, which shapes the puddle's pool and pins its flames to it.
 #extension GL_GOOGLE_include_directive : require
 
 #include "Camera.glsl"

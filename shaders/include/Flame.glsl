@@ -1,4 +1,4 @@
-// A static flame pattern from position alone (no time uniform reaches the shaders).
+// Static flame noise from position alone (no time uniform reaches the shaders).
 #ifndef ZORBULON_FLAME_GLSL
 #define ZORBULON_FLAME_GLSL
 

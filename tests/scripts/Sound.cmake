@@ -12,7 +12,8 @@ add_executable(zorbulon_sound_tests ${sound_test_sources})
 target_include_directories(zorbulon_sound_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(zorbulon_sound_tests PRIVATE zorbulon_allocator zorbulon_game zorbulon_engine zorbulon_packwriter GTest::gtest)
 target_compile_definitions(zorbulon_sound_tests PRIVATE
-  ZORBULON_SOUND_PROBE="$<TARGET_FILE:zorbulon_sound_probe>")
+  ZORBULON_SOUND_PROBE="$<TARGET_FILE:zorbulon_sound_probe>"
+  ZORBULON_RUN_DIR="${ZORBULON_RUN_DIR}")
 add_dependencies(zorbulon_sound_tests zorbulon_sound_probe)
 zorbulon_warnings(zorbulon_sound_tests)
 gtest_discover_tests(zorbulon_sound_tests

@@ -48,8 +48,9 @@ protected:
                                                   << (dir.Path() / "out.wav").string() << "\n";
     }
 
-    // Runs the probe with OpenAL limited to `drivers`; its output is captured.
-    ProbeRun Probe(const char* drivers, std::vector<std::string> args) const
+    // Runs the probe with OpenAL limited to `drivers`; its output is captured. The probe works in
+    // `workDir`: the fixture's small pack, unless a test names another.
+    ProbeRun Probe(const char* drivers, std::vector<std::string> args, std::string workDir = {}) const
     {
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e)
@@ -57,7 +58,7 @@ protected:
                 env.emplace_back(*e);
         env.push_back(std::string("ALSOFT_DRIVERS=") + drivers);
         env.push_back("ALSOFT_CONF=" + (dir.Path() / "alsoft.conf").string());
-        args.insert(args.begin(), {ZORBULON_SOUND_PROBE, dir.Path().string()});
+        args.insert(args.begin(), {ZORBULON_SOUND_PROBE, workDir.empty() ? dir.Path().string() : workDir});
 
         std::vector<char*> argv, envp;
         for (std::string& a : args)
@@ -115,6 +116,24 @@ protected:
         return levels;
     }
 
+    // RMS of both channels over the last `seconds` of the file the wave driver wrote.
+    double TailRms(double seconds) const
+    {
+        SF_INFO info{};
+        SNDFILE* file = sf_open((dir.Path() / "out.wav").c_str(), SFM_READ, &info);
+        if (file == nullptr)
+            return -1.0;
+        std::vector<float> samples(size_t(info.frames) * size_t(info.channels));
+        const sf_count_t frames = sf_readf_float(file, samples.data(), info.frames);
+        sf_close(file);
+        const sf_count_t first = std::max<sf_count_t>(0, frames - sf_count_t(seconds * info.samplerate));
+        double sum = 0.0;
+        for (size_t i = size_t(first) * size_t(info.channels); i < size_t(frames) * size_t(info.channels); ++i)
+            sum += double(samples[i]) * samples[i];
+        const double count = double(frames - first) * info.channels;
+        return count > 0 ? std::sqrt(sum / count) : 0.0;
+    }
+
     TempWorkDir dir;
 };
 
@@ -170,6 +189,21 @@ TEST_F(SoundOutputTest, FarSoundsAreQuieterThanNearOnes)
     const double far = Total(Record({"play3d", "0", "0", "-30", "0", "0", "-1", "1", "0", "0"}));
     // Inside the reference distance the level is full; at 30 m it is 3 / 30 of it.
     EXPECT_NEAR(far / near, 0.1, 0.03);
+}
+
+TEST_F(SoundOutputTest, TheGamesShotIsHeard)
+{
+    // The game itself, from the real pack in the run directory, on the wave driver.
+    const std::string runDir = ZORBULON_RUN_DIR;
+    ProbeRun run = Probe("wave", {"game", "idle"}, runDir);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const double idle = TailRms(1.0);
+    run = Probe("wave", {"game", "shot"}, runDir);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const double shot = TailRms(1.0);
+    std::printf("    last second: standing rms %.5f, shooting rms %.5f\n", idle, shot);
+    EXPECT_GT(shot, 0.002); // the shot is short: its level over a whole second is low
+    EXPECT_GT(shot, 5.0 * idle);
 }
 
 TEST_F(SoundOutputTest, WithoutAnyDeviceEveryCallStillSucceeds)

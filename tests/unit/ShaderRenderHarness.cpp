@@ -51,7 +51,7 @@ struct ShaderRenderHarness::PreparedDraw {
     uint32_t firstInstance = 0;
 };
 
-ShaderRenderHarness::ShaderRenderHarness()
+ShaderRenderHarness::ShaderRenderHarness(uint32_t width, uint32_t height) : targetWidth(width), targetHeight(height)
 {
     if (!gpu.UnavailableReason().empty())
         return;
@@ -90,10 +90,10 @@ ShaderRenderHarness::~ShaderRenderHarness()
 
 void ShaderRenderHarness::CreateTarget()
 {
-    colourTarget = gpu.CreateImage(Width, Height, 1, ColourFormat,
+    colourTarget = gpu.CreateImage(targetWidth, targetHeight, 1, ColourFormat,
                                    VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT,
                                    VK_IMAGE_ASPECT_COLOR_BIT);
-    depthTarget = gpu.CreateImage(Width, Height, 1, DepthFormat,
+    depthTarget = gpu.CreateImage(targetWidth, targetHeight, 1, DepthFormat,
                                   VK_IMAGE_USAGE_DEPTH_STENCIL_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT,
                                   VK_IMAGE_ASPECT_DEPTH_BIT);
 
@@ -137,8 +137,8 @@ void ShaderRenderHarness::CreateTarget()
     framebufferInfo.renderPass = renderPass;
     framebufferInfo.attachmentCount = 2;
     framebufferInfo.pAttachments = views;
-    framebufferInfo.width = Width;
-    framebufferInfo.height = Height;
+    framebufferInfo.width = targetWidth;
+    framebufferInfo.height = targetHeight;
     framebufferInfo.layers = 1;
     CheckVk(vkCreateFramebuffer(device, &framebufferInfo, nullptr, &framebuffer), "vkCreateFramebuffer");
 }
@@ -346,9 +346,9 @@ RenderedFrame ShaderRenderHarness::Render(const std::vector<ShaderDraw>& draws)
     for (const ShaderDraw& draw : draws)
         prepared.push_back(Prepare(draw));
     VulkanTestDevice::Buffer colourOut =
-        gpu.CreateBuffer(Width * Height * 4, VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr);
+        gpu.CreateBuffer(targetWidth * targetHeight * 4, VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr);
     VulkanTestDevice::Buffer depthOut =
-        gpu.CreateBuffer(Width * Height * sizeof(float), VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr);
+        gpu.CreateBuffer(targetWidth * targetHeight * sizeof(float), VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr);
 
     VkCommandBuffer commands = gpu.BeginCommands();
     VkClearValue clears[2];
@@ -357,12 +357,12 @@ RenderedFrame ShaderRenderHarness::Render(const std::vector<ShaderDraw>& draws)
     VkRenderPassBeginInfo begin{VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO};
     begin.renderPass = renderPass;
     begin.framebuffer = framebuffer;
-    begin.renderArea = {{0, 0}, {Width, Height}};
+    begin.renderArea = {{0, 0}, {targetWidth, targetHeight}};
     begin.clearValueCount = 2;
     begin.pClearValues = clears;
     vkCmdBeginRenderPass(commands, &begin, VK_SUBPASS_CONTENTS_INLINE);
-    VkViewport view{0.0f, 0.0f, static_cast<float>(Width), static_cast<float>(Height), 0.0f, 1.0f};
-    VkRect2D scissor{{0, 0}, {Width, Height}};
+    VkViewport view{0.0f, 0.0f, static_cast<float>(targetWidth), static_cast<float>(targetHeight), 0.0f, 1.0f};
+    VkRect2D scissor{{0, 0}, {targetWidth, targetHeight}};
     vkCmdSetViewport(commands, 0, 1, &view);
     vkCmdSetScissor(commands, 0, 1, &scissor);
     for (const PreparedDraw& p : prepared) {
@@ -379,7 +379,7 @@ RenderedFrame ShaderRenderHarness::Render(const std::vector<ShaderDraw>& draws)
     vkCmdEndRenderPass(commands);
     VkBufferImageCopy copy{};
     copy.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
-    copy.imageExtent = {Width, Height, 1};
+    copy.imageExtent = {targetWidth, targetHeight, 1};
     vkCmdCopyImageToBuffer(commands, colourTarget.image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, colourOut.buffer, 1,
                            &copy);
     copy.imageSubresource.aspectMask = VK_IMAGE_ASPECT_DEPTH_BIT;
@@ -388,10 +388,10 @@ RenderedFrame ShaderRenderHarness::Render(const std::vector<ShaderDraw>& draws)
     gpu.SubmitAndWait(commands);
 
     RenderedFrame frame;
-    frame.width = Width;
-    frame.height = Height;
-    frame.colour.resize(Width * Height * 4);
-    frame.depth.resize(Width * Height);
+    frame.width = targetWidth;
+    frame.height = targetHeight;
+    frame.colour.resize(targetWidth * targetHeight * 4);
+    frame.depth.resize(targetWidth * targetHeight);
     gpu.ReadBack(colourOut, frame.colour.data(), frame.colour.size());
     gpu.ReadBack(depthOut, frame.depth.data(), frame.depth.size() * sizeof(float));
     gpu.Destroy(colourOut);

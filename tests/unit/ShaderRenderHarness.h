@@ -51,10 +51,10 @@ template <class T> std::vector<uint8_t> BytesOf(const T& record)
 
 class ShaderRenderHarness {
 public:
-    static constexpr uint32_t Width = 32;
-    static constexpr uint32_t Height = 32;
+    // Small enough for a software rasteriser to draw in a blink, large enough to sample regions.
+    static constexpr uint32_t DefaultSize = 32;
 
-    ShaderRenderHarness();
+    explicit ShaderRenderHarness(uint32_t width = DefaultSize, uint32_t height = DefaultSize);
     ~ShaderRenderHarness();
     ShaderRenderHarness(const ShaderRenderHarness&) = delete;
     ShaderRenderHarness& operator=(const ShaderRenderHarness&) = delete;
@@ -81,6 +81,8 @@ private:
 
     VulkanTestDevice gpu;
     VkDevice device = VK_NULL_HANDLE; // null when there is no device
+    uint32_t targetWidth;
+    uint32_t targetHeight;
     VulkanTestDevice::Image colourTarget;
     VulkanTestDevice::Image depthTarget;
     VkRenderPass renderPass = VK_NULL_HANDLE;

@@ -7,8 +7,15 @@
 //   zorbulon_sound_probe DIR play3d X Y Z LX LY LZ RX RY RZ   listener at the origin looking
 //                                                          along L with right R; "Tone" at X Y Z
 //   zorbulon_sound_probe DIR silent                         every call, with no device
+//   zorbulon_sound_probe DIR game idle|shot                 the whole game over a renderer without
+//                                                          a GPU, from the real pack in DIR: let the
+//                                                          round sound end, then stand or shoot
+#include "game/Scene0.h"
 #include "game/SoundEngine.h"
 #include "game/SoundManager.h"
+#include "support/NullRenderer.h"
+
+#include <SDL2/SDL.h>
 
 #include <glm/geometric.hpp>
 
@@ -63,6 +70,39 @@ int Silent()
     return 0;
 }
 
+// Runs the game in real time (the wave writer records in real time) for `seconds`.
+void RunGame(Scene0& scene, double seconds)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    Clock::time_point last = Clock::now();
+    while (Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        const Clock::time_point now = Clock::now();
+        scene.Update(std::min(0.1f, std::chrono::duration<float>(now - last).count()));
+        scene.Render();
+        last = now;
+    }
+}
+
+int Game(bool shoot)
+{
+    NullRenderer renderer;
+    Scene0 scene(&renderer);
+    // The round-change sound of the first round lasts two seconds.
+    RunGame(scene, 2.5);
+    if (shoot) {
+        SDL_Event click{};
+        click.type = SDL_MOUSEBUTTONDOWN;
+        click.button.button = SDL_BUTTON_LEFT;
+        scene.HandleEvent(&click);
+    }
+    RunGame(scene, 1.2);
+    std::printf("done\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,6 +113,8 @@ int main(int argc, char** argv)
     const std::string mode = argv[2];
     if (mode == "silent")
         return Silent();
+    if (mode == "game" && argc == 4)
+        return Game(std::string(argv[3]) == "shot");
 
     SoundManager manager;
     manager.LoadSound("Tone");
