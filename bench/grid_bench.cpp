@@ -1,6 +1,7 @@
 // Broad phase cost per frame: one grid query per object against an all-pairs sphere check, on
 // arena-sized scenes of 30, 300 and 3000 colliders. Counts heap allocations inside the timed
 // loop (the game wants none per frame) and prints brute/grid per size.
+#include "app/AllocationCounter.h"
 #include "collision/Capsule.h"
 #include "collision/CollisionComponent.h"
 #include "collision/Cube.h"
@@ -13,43 +14,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
-
-namespace {
-std::atomic<uint64_t> allocationCount{0};
-} // namespace
-
-// Every plain and array allocation of this program comes through here and is counted. The
-// replacements are kept opaque to the optimiser: inlined, it would see malloc paired with delete
-// (or new with free) and flag a mismatch.
-[[gnu::noipa]] void* operator new(std::size_t size)
-{
-    allocationCount.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-[[gnu::noipa]] void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    allocationCount.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-[[gnu::noipa]] void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-[[gnu::noipa]] void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace {
 
@@ -199,16 +170,16 @@ void Report(benchmark::State& state, BenchScene& scene, uint64_t allocations)
 
 void BM_GridFrame(benchmark::State& state)
 {
-    const uint64_t beforeSetup = allocationCount.load();
+    const uint64_t beforeSetup = AllocationCount();
     BenchScene scene(static_cast<int>(state.range(0)));
     // Shows the counter is live: building the scene allocates.
-    state.counters["setup_allocs"] = static_cast<double>(allocationCount.load() - beforeSetup);
+    state.counters["setup_allocs"] = static_cast<double>(AllocationCount() - beforeSetup);
     GridFrame(scene); // warm the caches outside the count
     scene.contacts = 0;
-    const uint64_t before = allocationCount.load();
+    const uint64_t before = AllocationCount();
     for (auto _ : state)
         GridFrame(scene);
-    Report(state, scene, allocationCount.load() - before);
+    Report(state, scene, AllocationCount() - before);
     state.counters["walked_per_query"] = WalkedPerQuery(scene);
 }
 
@@ -219,10 +190,10 @@ void BM_BruteForceFrame(benchmark::State& state)
     std::vector<COLLISION::BoundingVolume*> volumes(scene.actors.size());
     BruteForceFrame(scene, components, volumes);
     scene.contacts = 0;
-    const uint64_t before = allocationCount.load();
+    const uint64_t before = AllocationCount();
     for (auto _ : state)
         BruteForceFrame(scene, components, volumes);
-    Report(state, scene, allocationCount.load() - before);
+    Report(state, scene, AllocationCount() - before);
 }
 
 BENCHMARK(BM_GridFrame)->Arg(30)->Arg(300)->Arg(3000)->Unit(benchmark::kMicrosecond);

@@ -1,40 +1,59 @@
-// Frame rate of the stand-in scene at 1280x720 through the Vulkan renderer (lavapipe on a machine
-// without a GPU), the CPU time of UpdateUniforms plus command recording per frame, and the time
-// to construct the scene. Starts its own Xvfb when no display is set. The pack of the working
-// directory is used, with the tests' generated stand-ins for what it lacks.
-#include <filesystem>
-#include <string>
-
-namespace {
-// The test-only shaders are compiled next to the run directory (build/test-shaders).
-std::string BenchShaderDir()
-{
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "test-shaders").string();
-}
-} // namespace
-#define ZORBULON_TEST_SHADER_DIR BenchShaderDir()
-
-#include "game/StandInScene.h"
+// The real game at 1280x720 through the Vulkan renderer (lavapipe where there is no GPU), in the
+// window of a private Xvfb that it starts when no display is set. Prints the scene's construction
+// at start-up and at restart by phase; then, in steady play (the player standing and looking
+// round, zombies spawning and chasing him), frames per second, the CPU time per frame of
+// UpdateUniforms plus command recording and of one Scene::Update, and the heap allocations per
+// frame counted by the game's allocation operator, renderer, UI and sound included, with the
+// backtraces of any it finds. A plain program: Google Benchmark's repetitions do not fit a window
+// that plays a game. Runs from the directory that holds the pack (the run directory by default).
+#include "app/AllocationCounter.h"
+#include "app/GameClock.h"
+#include "game/Scene0.h"
+#include "game/actors/PlayerActor.h"
+#include "game/actors/ZombieActor.h"
 #include "renderer/GpuContext.h"
 #include "renderer/VulkanRenderer.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestContent.h"
 
 #include <SDL2/SDL.h>
-#include <benchmark/benchmark.h>
+#include <backends/imgui_impl_sdl.h>
+#include <cxxabi.h>
+#include <execinfo.h>
+#include <imgui.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr int Width = 1280;
 constexpr int Height = 720;
 constexpr float FrameSeconds = 1.0f / 60.0f;
+// Game time played without drawing before the measured frames, so two zombies are out and
+// chasing; a third spawns (one every five seconds in round one) while the frames are measured.
+constexpr float LeadInSeconds = 12.0f;
+constexpr int MeasuredFrames = 200;
+constexpr int Restarts = 3;
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
 // A private X server for the benchmark's window, when none is given.
 class PrivateDisplay {
@@ -70,101 +89,308 @@ public:
             waitpid(pid, nullptr, 0);
         }
     }
+    PrivateDisplay(const PrivateDisplay&) = delete;
+    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
 
 private:
     pid_t pid = -1;
 };
 
+// Backtraces of allocations, recorded by the allocation observer into fixed storage (the
+// observer must not allocate), printed grouped by call stack afterwards.
+namespace traces {
+constexpr int Capacity = 1024;
+constexpr int Depth = 28;
+struct Trace {
+    void* frames[Depth];
+    int depth;
+    std::size_t size;
+    bool mainThread;
+};
+Trace recorded[Capacity];
+std::atomic<int> count{0};
+pthread_t mainThread;
+thread_local bool inside = false;
+
+void Record(std::size_t size)
+{
+    if (inside)
+        return;
+    inside = true;
+    const int i = count.fetch_add(1, std::memory_order_relaxed);
+    if (i < Capacity) {
+        Trace& trace = recorded[i];
+        trace.depth = backtrace(trace.frames, Depth);
+        trace.size = size;
+        trace.mainThread = pthread_equal(pthread_self(), mainThread) != 0;
+    }
+    inside = false;
+}
+
+// "module(mangled+0x12) [0x...]" with the name demangled.
+std::string Readable(const char* symbol)
+{
+    std::string line = symbol;
+    const size_t open = line.find('('), plus = line.find('+', open);
+    if (open == std::string::npos || plus == std::string::npos || plus == open + 1)
+        return line;
+    const std::string mangled = line.substr(open + 1, plus - open - 1);
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(mangled.c_str(), nullptr, nullptr, &status);
+    if (status == 0 && demangled)
+        line.replace(open + 1, mangled.size(), demangled);
+    std::free(demangled);
+    return line;
+}
+
+// Each distinct call stack (from the caller of operator new on) with how often it allocated.
+void Print(int frames)
+{
+    const int n = std::min(count.load(), Capacity);
+    std::map<std::vector<std::string>, std::pair<int, bool>> stacks;
+    for (int i = 0; i < n; ++i) {
+        const Trace& trace = recorded[i];
+        char** symbols = backtrace_symbols(trace.frames, trace.depth);
+        std::vector<std::string> lines;
+        for (int f = 0; f < trace.depth; ++f)
+            lines.push_back(Readable(symbols[f]));
+        std::free(symbols);
+        // Drop the observer and the allocator: the leading frames of this program without an exported
+        // name (operator new itself is often left by a tail call).
+        size_t first = 0;
+        while (first < lines.size() && (lines[first].find("(+0x") != std::string::npos ||
+                                        lines[first].find("operator new") != std::string::npos))
+            ++first;
+        lines.erase(lines.begin(), lines.begin() + long(first));
+        auto& entry = stacks[lines];
+        ++entry.first;
+        entry.second = trace.mainThread;
+    }
+    std::printf("  %d allocation(s) traced over %d frame(s), %zu distinct call stack(s):\n", count.load(), frames,
+                stacks.size());
+    for (const auto& [lines, seen] : stacks) {
+        std::printf("  %d x (%s thread)\n", seen.first, seen.second ? "main" : "other");
+        for (size_t f = 0; f < lines.size() && f < 14; ++f)
+            std::printf("      %s\n", lines[f].c_str());
+    }
+}
+} // namespace traces
+
+struct Statistics {
+    double mean = 0, median = 0, max = 0;
+};
+
+Statistics Summarise(std::vector<double> values)
+{
+    Statistics s;
+    if (values.empty())
+        return s;
+    std::sort(values.begin(), values.end());
+    for (double v : values)
+        s.mean += v;
+    s.mean /= double(values.size());
+    s.median = values[values.size() / 2];
+    s.max = values.back();
+    return s;
+}
+
+void PrintStatistics(const char* what, const Statistics& s, const char* unit)
+{
+    std::printf("  %-34s mean %8.3f  median %8.3f  max %8.3f %s\n", what, s.mean, s.median, s.max, unit);
+}
+
 struct Rig {
     WindowInfo window;
     std::unique_ptr<VulkanRenderer> renderer;
-    std::unique_ptr<StandInScene> scene;
+    std::unique_ptr<Scene0> scene;
 };
-Rig* rig = nullptr;
 
-void Frame()
+struct FrameSample {
+    double updateMs = 0;
+    double uniformsMs = 0;
+    double recordMs = 0;
+};
+
+// One frame as the application runs it, with a synthetic mouse motion that turns the player a
+// fifth of a degree: he stands and looks round. Keeps him alive, so play never ends; `hurt`
+// shows him wounded, so the HUD draws its damage border.
+FrameSample Frame(Rig& rig, bool draw = true, bool hurt = false)
 {
+    SDL_Event look{};
+    look.type = SDL_MOUSEMOTION;
+    look.motion.xrel = 2;
+    SDL_PushEvent(&look);
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (SDL_PollEvent(&event)) {
+        ImGui_ImplSDL2_ProcessEvent(&event);
         if (event.type != SDL_QUIT)
-            rig->scene->HandleEvent(&event);
-    rig->scene->Update(FrameSeconds);
-    rig->scene->Render();
+            rig.scene->HandleEvent(&event);
+    }
+    rig.scene->player->health = 100.0f;
+    GameClock::AdvanceSeconds(FrameSeconds);
+    FrameSample sample;
+    const auto start = Clock::now();
+    rig.scene->Update(FrameSeconds);
+    sample.updateMs = MillisecondsSince(start);
+    // 18.75 pixels: a border of fractional width is drawn as polygons, the UI's largest form of it.
+    if (hurt)
+        rig.scene->player->health = 62.5f;
+    if (draw) {
+        rig.scene->Render();
+        const FrameCpuTimes& times = rig.renderer->LastFrameCpuTimes();
+        sample.uniformsMs = times.updateUniforms * 1e3;
+        sample.recordMs = times.record * 1e3;
+    }
+    return sample;
 }
 
-void BM_StandInFrame(benchmark::State& state)
+int ActiveZombies(const Scene0& scene)
 {
+    return int(std::count_if(std::begin(scene.zombiePool), std::end(scene.zombiePool),
+                             [](const ZombieActor* z) { return z->active; }));
+}
+
+// Builds a scene and prints its phases, largest first; returns the total in milliseconds.
+double BuildScene(Rig& rig, const char* label)
+{
+    const auto start = Clock::now();
+    rig.scene = std::make_unique<Scene0>(rig.renderer.get());
+    const double total = MillisecondsSince(start);
+    rig.scene->windowWidth = rig.window.width;
+    rig.scene->windowHeight = rig.window.height;
+    std::vector<ScenePhaseTime> phases(rig.scene->constructionPhases,
+                                       rig.scene->constructionPhases + rig.scene->constructionPhaseCount);
+    std::sort(phases.begin(), phases.end(),
+              [](const ScenePhaseTime& a, const ScenePhaseTime& b) { return a.milliseconds > b.milliseconds; });
+    std::printf("%s: Scene0 constructed in %.1f ms; phases, largest first:\n", label, total);
+    for (const ScenePhaseTime& phase : phases)
+        std::printf("  %-22s %9.1f ms  %5.1f %%\n", phase.name, phase.milliseconds, 100.0 * phase.milliseconds / total);
+    return total;
+}
+
+void MeasureSteadyPlay(Rig& rig)
+{
+    for (int i = 0; i < 30; ++i)
+        Frame(rig); // first frames: the UI font upload, the first use of every pipeline
+    for (int i = 0; i < int(LeadInSeconds / FrameSeconds); ++i)
+        Frame(rig, false);
+    // The UI library grows its draw lists the first time the damage border shows: once a process.
     for (int i = 0; i < 10; ++i)
-        Frame(); // warm: fonts, first uploads
-    double cpuSeconds = 0.0;
-    for (auto _ : state) {
-        Frame();
-        const FrameCpuTimes& times = rig->renderer->LastFrameCpuTimes();
-        cpuSeconds += times.updateUniforms + times.record;
+        Frame(rig, true, true);
+    const int activeBefore = ActiveZombies(*rig.scene);
+
+    std::vector<double> update, uniforms, record, both;
+    for (std::vector<double>* values : {&update, &uniforms, &record, &both})
+        values->reserve(MeasuredFrames);
+    // A backtrace of every allocation, should there be any: the goal is none, so it costs nothing.
+    void* warm[1];
+    backtrace(warm, 1); // loads the unwinder now, not inside the observer
+    traces::mainThread = pthread_self();
+    SetAllocationObserver(traces::Record);
+    const uint64_t allocationsBefore = AllocationCount();
+    const auto start = Clock::now();
+    for (int i = 0; i < MeasuredFrames; ++i) {
+        const FrameSample s = Frame(rig);
+        update.push_back(s.updateMs);
+        uniforms.push_back(s.uniformsMs);
+        record.push_back(s.recordMs);
+        both.push_back(s.uniformsMs + s.recordMs);
     }
     vkDeviceWaitIdle(gpu.device);
-    state.SetItemsProcessed(state.iterations());
-    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["uniforms+record_us"] = cpuSeconds / double(state.iterations()) * 1e6;
-    state.counters["actors"] = double(rig->scene->actors.size() + rig->scene->transparentActors.size());
-}
-BENCHMARK(BM_StandInFrame)->Unit(benchmark::kMillisecond)->MinTime(5.0)->UseRealTime();
+    const double seconds = MillisecondsSince(start) / 1e3;
+    const uint64_t allocations = AllocationCount() - allocationsBefore;
+    SetAllocationObserver(nullptr);
 
-void BM_UpdateUniformsOnly(benchmark::State& state)
-{
-    for (auto _ : state)
-        rig->renderer->UpdateUniforms(rig->scene.get());
-}
-BENCHMARK(BM_UpdateUniformsOnly)->Unit(benchmark::kMicrosecond);
+    std::printf("\nsteady play: %d frames at %dx%d, %d -> %d zombies chasing, %zu actors\n", MeasuredFrames,
+                int(gpu.swapChainExtent.width), int(gpu.swapChainExtent.height), activeBefore,
+                ActiveZombies(*rig.scene), rig.scene->actors.size() + rig.scene->transparentActors.size());
+    std::printf("  frames per second                  %.1f  (%.2f ms a frame)\n", MeasuredFrames / seconds,
+                seconds * 1e3 / MeasuredFrames);
+    PrintStatistics("UpdateUniforms + recording (CPU)", Summarise(both), "ms");
+    PrintStatistics("  UpdateUniforms", Summarise(uniforms), "ms");
+    PrintStatistics("  command recording", Summarise(record), "ms");
+    PrintStatistics("Scene::Update (CPU)", Summarise(update), "ms");
+    std::printf("  heap allocations per frame         %.3f  (%llu over %d frames)\n",
+                double(allocations) / MeasuredFrames, static_cast<unsigned long long>(allocations), MeasuredFrames);
 
-void BM_StandInSceneConstruction(benchmark::State& state)
+    if (allocations > 0)
+        traces::Print(MeasuredFrames);
+}
+
+void MeasureRestarts(Rig& rig)
 {
-    for (auto _ : state) {
-        state.PauseTiming();
-        rig->scene.reset();
-        rig->renderer->RecreateFrameResources();
-        state.ResumeTiming();
-        rig->scene = std::make_unique<StandInScene>(rig->renderer.get());
+    double teardown = 0, recreate = 0, construction = 0;
+    for (int i = 0; i < Restarts; ++i) {
+        std::printf("\n");
+        auto start = Clock::now();
+        rig.scene.reset();
+        teardown += MillisecondsSince(start);
+        start = Clock::now();
+        rig.renderer->RecreateFrameResources();
+        recreate += MillisecondsSince(start);
+        construction += BuildScene(rig, ("restart " + std::to_string(i + 1)).c_str());
+        Frame(rig);
     }
+    std::printf("\nrestart, mean of %d: %.1f ms = teardown %.1f + RecreateFrameResources %.1f + Scene0 %.1f\n",
+                Restarts, (teardown + recreate + construction) / Restarts, teardown / Restarts, recreate / Restarts,
+                construction / Restarts);
 }
-BENCHMARK(BM_StandInSceneConstruction)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// The pack is read from the working directory: without one there, use the program's own
+// directory, the run directory.
+void FindThePack()
+{
+    if (std::filesystem::exists("Assets.bin"))
+        return;
+    std::filesystem::current_path(std::filesystem::read_symlink("/proc/self/exe").parent_path());
+}
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    benchmark::Initialize(&argc, argv);
+    FindThePack();
     PrivateDisplay display;
-    const testcontent::Pack real = testcontent::ReadPackInWorkingDirectory();
-    TempWorkDir dir;
-    testcontent::WritePack(dir.Path(), testcontent::ContentWithFallbacks(real));
+    // Sound mixes on OpenAL's null driver: real voices, no sound card needed.
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    // The UI library takes its memory from malloc directly; through operator new it is counted too.
+    ImGui::SetAllocatorFunctions([](size_t size, void*) { return ::operator new(size); },
+                                 [](void* p, void*) { ::operator delete(p); });
+    GameClock::UseManualTime();
 
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "render_bench: SDL_Init: %s\n", SDL_GetError());
         return 1;
     }
-    Rig local;
-    rig = &local;
-    local.window.width = Width;
-    local.window.height = Height;
-    local.window.sdlWindow = SDL_CreateWindow("Zorbulon", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, Width,
-                                              Height, SDL_WINDOW_VULKAN);
-    if (!local.window.sdlWindow) {
+    Rig rig;
+    rig.window.width = Width;
+    rig.window.height = Height;
+    rig.window.sdlWindow = SDL_CreateWindow("Zorbulon", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, Width, Height,
+                                            SDL_WINDOW_VULKAN);
+    if (!rig.window.sdlWindow) {
         std::fprintf(stderr, "render_bench: SDL_CreateWindow: %s\n", SDL_GetError());
         return 1;
     }
-    local.renderer = std::make_unique<VulkanRenderer>(&local.window);
-    local.renderer->Init();
-    local.scene = std::make_unique<StandInScene>(local.renderer.get());
-    std::printf("device msaa %d, present mode %d, %ux%u\n", int(gpu.msaaSamples), int(gpu.presentMode),
-                gpu.swapChainExtent.width, gpu.swapChainExtent.height);
+    try {
+        rig.renderer = std::make_unique<VulkanRenderer>(&rig.window);
+        rig.window.backend = rig.renderer->backend;
+        rig.renderer->Init();
+        VkPhysicalDeviceProperties properties;
+        vkGetPhysicalDeviceProperties(gpu.physicalDevice, &properties);
+        std::printf("device %s, msaa x%d, present mode %d, %ux%u\n\n", properties.deviceName, int(gpu.msaaSamples),
+                    int(gpu.presentMode), gpu.swapChainExtent.width, gpu.swapChainExtent.height);
 
-    benchmark::RunSpecifiedBenchmarks();
+        BuildScene(rig, "start-up");
+        MeasureSteadyPlay(rig);
+        MeasureRestarts(rig);
 
-    local.scene.reset();
-    local.renderer.reset();
-    SDL_DestroyWindow(local.window.sdlWindow);
+        rig.scene.reset();
+        rig.renderer.reset();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "render_bench: %s\n", e.what());
+        return 1;
+    }
+    SDL_DestroyWindow(rig.window.sdlWindow);
     SDL_Quit();
-    benchmark::Shutdown();
     return 0;
 }

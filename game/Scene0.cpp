@@ -86,7 +86,7 @@ Scene0::Scene0(IRenderer* renderer) : renderer(renderer)
     CreateSkyBox(*assetRegistry);
     stopwatch.Lap("sky box");
     CreateShaders();
-    stopwatch.Lap("shaders");
+    stopwatch.Lap("shader code");
 
     camera = new Camera(renderer, 0.1f);
     BuildPlayer();
@@ -96,9 +96,12 @@ Scene0::Scene0(IRenderer* renderer) : renderer(renderer)
     stopwatch.Lap("actors");
 
     FileInGrid();
+    stopwatch.Lap("grid");
+    // Pipelines are compiled here, once the buffers they bind are sized.
     SizeShaderBuffers();
+    stopwatch.Lap("buffers and pipelines");
     PrepareFrameCaches();
-    stopwatch.Lap("grid and buffers");
+    stopwatch.Lap("frame caches");
 
     roundDifficulty = 0;
     inputEnabled = true;

@@ -33,6 +33,13 @@ FrameUniformPacker::FrameUniformPacker(uint32_t alignment)
     strides[size_t(ObjectBlock::AnimStorage)] = sizeof(AnimStorageRecord);
 }
 
+void FrameUniformPacker::Reserve(const std::string& blockName, size_t size)
+{
+    for (size_t i = 0; i < ObjectBlockCount; ++i)
+        if (blockName == ObjectBlockName(static_cast<ObjectBlock>(i)))
+            bytes[i].reserve(size);
+}
+
 template <class Record> void FrameUniformPacker::Append(ObjectBlock block, const Record& record)
 {
     std::vector<uint8_t>& array = bytes[size_t(block)];

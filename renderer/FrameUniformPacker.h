@@ -1,6 +1,7 @@
 // Packs one frame's per-object records into plain byte arrays, one per per-object block, and
 // gives every drawn actor its record numbers (uniformIndex, storageIndex). The renderer uploads
-// the non-empty arrays; the arrays keep their capacity, so steady frames allocate nothing.
+// the non-empty arrays; the arrays keep their capacity, and are given room up front for every
+// record their buffers hold, so frames allocate nothing even when more actors come into play.
 #pragma once
 
 #include "renderer/UniformRecords.h"
@@ -31,6 +32,10 @@ public:
     // from 0 in that list. Invisible and hidden actors get no record. billboardShader may be null.
     void Pack(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,
               const std::vector<const ShaderComponent*>& opaqueShaders, const ShaderComponent* billboardShader);
+
+    // Room for `size` bytes in the array of the block named `blockName` (other names are not
+    // per-object blocks and are ignored): what the block's buffer holds.
+    void Reserve(const std::string& blockName, size_t size);
 
     const std::vector<uint8_t>& Bytes(ObjectBlock block) const { return bytes[static_cast<size_t>(block)]; }
     // Record stride in the block's array: dynamic records aligned, storage records packed.

@@ -84,6 +84,8 @@ VulkanRenderer::~VulkanRenderer()
 void VulkanRenderer::CreateUniformBuffer(const std::string& name, uint32_t size, uint32_t stride, bool storage)
 {
     CreateNamedBuffer(name, size, stride, storage);
+    // A frame packs at most what the buffer holds: room for that now, not when zombies spawn.
+    packer.Reserve(name, size);
 }
 
 UniformBufferFrame& VulkanRenderer::GetUniformBuffer(const std::string& name)

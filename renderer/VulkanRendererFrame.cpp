@@ -18,10 +18,12 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -37,6 +39,22 @@ double SecondsSince(std::chrono::steady_clock::time_point start)
 bool Drawn(const Actor& actor)
 {
     return actor.visible && !actor.hidden;
+}
+
+// Names the frame looks buffers and shaders up by, made into strings once: most are too long for
+// the short-string buffer, and built from the literal every frame each would allocate.
+const std::string PointLightsBufferName = "PointLightsBuffer";
+const std::string SpotLightsBufferName = "SpotLightsBuffer";
+const std::string DirectionalLightsBufferName = "DirectionalLightsBuffer";
+const std::string BillboardShaderName = "BillBoardPBRShader";
+
+const std::string& BlockNameString(ObjectBlock block)
+{
+    static const std::array<std::string, ObjectBlockCount> names = {
+        ObjectBlockName(ObjectBlock::Base), ObjectBlockName(ObjectBlock::Pbr),
+        ObjectBlockName(ObjectBlock::BillBoardPbr), ObjectBlockName(ObjectBlock::Anim),
+        ObjectBlockName(ObjectBlock::AnimStorage)};
+    return names[static_cast<size_t>(block)];
 }
 
 } // namespace
@@ -114,9 +132,9 @@ void VulkanRenderer::UpdateUniforms(Scene* scene)
         return;
     const CameraRecord camera{scene->camera->GetViewMatrix(), scene->camera->projection};
     UpdateUniformBuffer("CameraBuffer", &camera, sizeof(camera));
-    UpdateUniformBuffer("PointLightsBuffer", scene->pointLights, sizeof(scene->pointLights));
-    UpdateUniformBuffer("SpotLightsBuffer", &scene->spotLight, sizeof(scene->spotLight));
-    UpdateUniformBuffer("DirectionalLightsBuffer", scene->directionalLights, sizeof(scene->directionalLights));
+    UpdateUniformBuffer(PointLightsBufferName, scene->pointLights, sizeof(scene->pointLights));
+    UpdateUniformBuffer(SpotLightsBufferName, &scene->spotLight, sizeof(scene->spotLight));
+    UpdateUniformBuffer(DirectionalLightsBufferName, scene->directionalLights, sizeof(scene->directionalLights));
     if (!assetRegistry)
         return;
 
@@ -124,14 +142,14 @@ void VulkanRenderer::UpdateUniforms(Scene* scene)
     for (const std::string& name : assetRegistry->shaderNames)
         if (name != "SkyBoxShader" && name != "BillBoardPBRShader" && name != "CollisionShader")
             opaqueShaders.push_back(assetRegistry->GetShader(name).get());
-    const ShaderComponent* billboard = assetRegistry->GetShader("BillBoardPBRShader", true).get();
+    const ShaderComponent* billboard = assetRegistry->GetShader(BillboardShaderName, true).get();
     packer.Pack(scene->actors, scene->transparentActors, opaqueShaders, billboard);
 
     for (size_t i = 0; i < ObjectBlockCount; ++i) {
         const ObjectBlock block = static_cast<ObjectBlock>(i);
         const std::vector<uint8_t>& bytes = packer.Bytes(block);
         if (!bytes.empty()) // a shader with nothing to draw keeps last frame's bytes
-            UpdateUniformBuffer(ObjectBlockName(block), bytes.data(), static_cast<uint32_t>(bytes.size()));
+            UpdateUniformBuffer(BlockNameString(block), bytes.data(), static_cast<uint32_t>(bytes.size()));
     }
 }
 

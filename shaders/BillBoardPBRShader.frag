@@ -18,7 +18,7 @@ const float MinVisibleAlpha = 0.1;
 const float MinPoolAlpha = 1.0 / 255.0;
 
 // Colours at least this saturated burn. The puddle's magenta (1, 0, 0.5) is fully saturated;
-// the grey bubble spray (0) and the pale blue stand-in sphere (0.6) stay lit surfaces.
+// the grey bubble spray (0) and paler colours such as a pale blue (0.6) stay lit surfaces.
 const float BurningSaturation = 0.8;
 
 // The mask may be a grey image with opaque alpha or a white one with the mask in alpha;

@@ -61,6 +61,47 @@ RecipeState DescribeRecipe(PipelineRecipe recipe)
             "failed to create graphics pipeline!"};
 }
 
+VkPipelineRasterizationStateCreateInfo RasterizationState(const RecipeState& state)
+{
+    VkPipelineRasterizationStateCreateInfo raster{VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO};
+    raster.depthClampEnable = VK_FALSE;
+    raster.rasterizerDiscardEnable = VK_FALSE;
+    raster.polygonMode = state.polygonMode;
+    raster.cullMode = state.cullMode;
+    raster.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
+    raster.depthBiasEnable = VK_FALSE;
+    raster.lineWidth = 1.0f;
+    return raster;
+}
+
+VkPipelineDepthStencilStateCreateInfo DepthStencilState(const RecipeState& state)
+{
+    VkPipelineDepthStencilStateCreateInfo depth{VK_STRUCTURE_TYPE_PIPELINE_DEPTH_STENCIL_STATE_CREATE_INFO};
+    depth.depthTestEnable = state.depthTest ? VK_TRUE : VK_FALSE;
+    depth.depthWriteEnable = state.depthWrite ? VK_TRUE : VK_FALSE;
+    depth.depthCompareOp = state.depthCompare;
+    depth.depthBoundsTestEnable = VK_FALSE;
+    depth.minDepthBounds = 0.0f;
+    depth.maxDepthBounds = 1.0f;
+    depth.stencilTestEnable = VK_FALSE;
+    return depth;
+}
+
+VkPipelineColorBlendAttachmentState BlendAttachmentState(const RecipeState& state)
+{
+    VkPipelineColorBlendAttachmentState attachment{};
+    attachment.colorWriteMask =
+        VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT | VK_COLOR_COMPONENT_B_BIT | VK_COLOR_COMPONENT_A_BIT;
+    attachment.blendEnable = state.blend ? VK_TRUE : VK_FALSE;
+    attachment.srcColorBlendFactor = state.blend ? VK_BLEND_FACTOR_SRC_ALPHA : VK_BLEND_FACTOR_ONE;
+    attachment.dstColorBlendFactor = state.blend ? VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA : VK_BLEND_FACTOR_ZERO;
+    attachment.colorBlendOp = VK_BLEND_OP_ADD;
+    attachment.srcAlphaBlendFactor = state.blend ? VK_BLEND_FACTOR_SRC_ALPHA : VK_BLEND_FACTOR_ONE;
+    attachment.dstAlphaBlendFactor = state.blend ? VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA : VK_BLEND_FACTOR_ZERO;
+    attachment.alphaBlendOp = VK_BLEND_OP_ADD;
+    return attachment;
+}
+
 namespace {
 
 VkShaderModule CreateShaderModule(const std::vector<char>& code)
@@ -121,14 +162,7 @@ PipelinePair CreatePipeline(const ShaderComponent& shader, PipelineRecipe recipe
     dynamic.dynamicStateCount = 2;
     dynamic.pDynamicStates = dynamicStates;
 
-    VkPipelineRasterizationStateCreateInfo raster{VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO};
-    raster.depthClampEnable = VK_FALSE;
-    raster.rasterizerDiscardEnable = VK_FALSE;
-    raster.polygonMode = state.polygonMode;
-    raster.cullMode = state.cullMode;
-    raster.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
-    raster.depthBiasEnable = VK_FALSE;
-    raster.lineWidth = 1.0f;
+    const VkPipelineRasterizationStateCreateInfo raster = RasterizationState(state);
 
     VkPipelineMultisampleStateCreateInfo multisample{VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO};
     multisample.rasterizationSamples = gpu.msaaSamples;
@@ -138,29 +172,13 @@ PipelinePair CreatePipeline(const ShaderComponent& shader, PipelineRecipe recipe
     multisample.alphaToCoverageEnable = VK_FALSE;
     multisample.alphaToOneEnable = VK_FALSE;
 
-    VkPipelineColorBlendAttachmentState attachment{};
-    attachment.colorWriteMask =
-        VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT | VK_COLOR_COMPONENT_B_BIT | VK_COLOR_COMPONENT_A_BIT;
-    attachment.blendEnable = state.blend ? VK_TRUE : VK_FALSE;
-    attachment.srcColorBlendFactor = state.blend ? VK_BLEND_FACTOR_SRC_ALPHA : VK_BLEND_FACTOR_ONE;
-    attachment.dstColorBlendFactor = state.blend ? VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA : VK_BLEND_FACTOR_ZERO;
-    attachment.colorBlendOp = VK_BLEND_OP_ADD;
-    attachment.srcAlphaBlendFactor = state.blend ? VK_BLEND_FACTOR_SRC_ALPHA : VK_BLEND_FACTOR_ONE;
-    attachment.dstAlphaBlendFactor = state.blend ? VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA : VK_BLEND_FACTOR_ZERO;
-    attachment.alphaBlendOp = VK_BLEND_OP_ADD;
+    const VkPipelineColorBlendAttachmentState attachment = BlendAttachmentState(state);
     VkPipelineColorBlendStateCreateInfo blend{VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO};
     blend.logicOpEnable = VK_FALSE;
     blend.attachmentCount = 1;
     blend.pAttachments = &attachment;
 
-    VkPipelineDepthStencilStateCreateInfo depth{VK_STRUCTURE_TYPE_PIPELINE_DEPTH_STENCIL_STATE_CREATE_INFO};
-    depth.depthTestEnable = state.depthTest ? VK_TRUE : VK_FALSE;
-    depth.depthWriteEnable = state.depthWrite ? VK_TRUE : VK_FALSE;
-    depth.depthCompareOp = state.depthCompare;
-    depth.depthBoundsTestEnable = VK_FALSE;
-    depth.minDepthBounds = 0.0f;
-    depth.maxDepthBounds = 1.0f;
-    depth.stencilTestEnable = VK_FALSE;
+    const VkPipelineDepthStencilStateCreateInfo depth = DepthStencilState(state);
 
     PipelinePair pair;
     pair.layout = CreatePipelineLayout(shader, state.layoutFailure);

@@ -30,6 +30,11 @@ struct RecipeState {
 
 RecipeState DescribeRecipe(PipelineRecipe recipe);
 
+// The recipe's fixed-function states, for any render pass and sample count.
+VkPipelineRasterizationStateCreateInfo RasterizationState(const RecipeState& state);
+VkPipelineDepthStencilStateCreateInfo DepthStencilState(const RecipeState& state);
+VkPipelineColorBlendAttachmentState BlendAttachmentState(const RecipeState& state);
+
 struct PipelinePair {
     VkPipelineLayout layout = VK_NULL_HANDLE;
     VkPipeline pipeline = VK_NULL_HANDLE;

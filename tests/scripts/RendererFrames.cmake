@@ -1,10 +1,8 @@
-# Frames through the real Vulkan renderer: a GoogleTest program run by a script that provides
-# Xvfb, lavapipe and the validation layer (tests/render/run_renderer_frames.sh).
+# Frames of the game's scene through the real Vulkan renderer: a GoogleTest program run by a
+# script that provides Xvfb, lavapipe and the validation layer (tests/render/run_renderer_frames.sh).
 add_executable(zorbulon_render_tests ${CMAKE_SOURCE_DIR}/tests/render/RendererFrameTest.cpp)
 target_include_directories(zorbulon_render_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(zorbulon_render_tests PRIVATE zorbulon_game zorbulon_engine GTest::gtest)
-target_compile_definitions(zorbulon_render_tests PRIVATE ZORBULON_TEST_SHADER_DIR="${CMAKE_BINARY_DIR}/test-shaders")
-add_dependencies(zorbulon_render_tests zorbulon_test_shaders)
 if(TARGET zorbulon_pack)
   add_dependencies(zorbulon_render_tests zorbulon_pack)
 endif()

@@ -3,7 +3,6 @@
 #include "assets/Texture.h"
 #include "assets/VertexLayout.h"
 #include "game/SkyBox.h"
-#include "support/ContentFixture.h"
 #include "support/NullRenderer.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +35,7 @@ ShaderBinding TextureArray(AssetRegistry& registry)
     return binding;
 }
 
-class RegistryWithContent : public ContentFixture {
+class RegistryWithContent : public ::testing::Test {
 protected:
     NullRenderer renderer;
     AssetRegistry registry{&renderer};

@@ -7,7 +7,6 @@
 #include "scene/actors/Actor.h"
 #include "scene/components/MaterialComponent.h"
 #include "scene/components/TransformComponent.h"
-#include "support/ContentFixture.h"
 #include "support/NullRenderer.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -18,7 +17,7 @@
 
 namespace {
 
-class RendererRecordPacking : public ContentFixture {
+class RendererRecordPacking : public ::testing::Test {
 protected:
     std::shared_ptr<ShaderComponent> Shader(const std::string& program)
     {
@@ -156,6 +155,30 @@ TEST_F(RendererRecordPacking, NothingToDrawLeavesTheArraysEmptyEveryFrame)
     packer.Pack({actor}, {}, {pbr.get()}, nullptr);
     for (size_t i = 0; i < ObjectBlockCount; ++i)
         EXPECT_TRUE(packer.Bytes(ObjectBlock(i)).empty()) << ObjectBlockName(ObjectBlock(i));
+}
+
+TEST_F(RendererRecordPacking, ReservedRoomTakesEveryRecordTheBuffersHoldWithoutMoving)
+{
+    auto anim = Shader("AnimPBRShader");
+    packer.Reserve("DYN_AnimPBRShader", 3 * 256);
+    packer.Reserve("SSBO_AnimPBRShader", 3 * sizeof(AnimStorageRecord));
+    packer.Reserve("CameraBuffer", 4096); // not a per-object block
+    const uint8_t* dynamic = packer.Bytes(ObjectBlock::Anim).data();
+    const uint8_t* storage = packer.Bytes(ObjectBlock::AnimStorage).data();
+    ASSERT_NE(dynamic, nullptr);
+    ASSERT_NE(storage, nullptr);
+
+    // One zombie in play, then all three, as when zombies spawn: the arrays grow in place.
+    std::vector<Actor*> actors = {Make(anim, {}), Make(anim, {}, true, true), Make(anim, {}, true, true)};
+    packer.Pack(actors, {}, {anim.get()}, nullptr);
+    actors[1]->hidden = actors[2]->hidden = false;
+    packer.Pack(actors, {}, {anim.get()}, nullptr);
+    EXPECT_EQ(packer.Bytes(ObjectBlock::Anim).size(), 3u * 256u);
+    EXPECT_EQ(packer.Bytes(ObjectBlock::Anim).data(), dynamic);
+    EXPECT_EQ(packer.Bytes(ObjectBlock::AnimStorage).size(), 3u * sizeof(AnimStorageRecord));
+    EXPECT_EQ(packer.Bytes(ObjectBlock::AnimStorage).data(), storage);
+    for (ObjectBlock other : {ObjectBlock::Base, ObjectBlock::Pbr, ObjectBlock::BillBoardPbr})
+        EXPECT_EQ(packer.Bytes(other).capacity(), 0u) << ObjectBlockName(other);
 }
 
 TEST_F(RendererRecordPacking, TransparentActorsAreNumberedInTheirListsOrder)

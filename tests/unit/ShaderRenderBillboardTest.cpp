@@ -254,8 +254,8 @@ TEST_F(ShaderRender, OnlyTheUntexturedSaturatedBillboardBurns)
         PbrRecord record;
         PushConstantRecord push;
     };
-    // The bubble spray, the stand-in scene's pale blue sphere, a grass tuft, and a textured
-    // billboard whose colour (unused) is the puddle's.
+    // The bubble spray, a pale blue sphere (less saturated than the puddle), a grass tuft, and a
+    // textured billboard whose colour (unused) is the puddle's.
     for (const Case& c : {Case{"grey spray", Material(glm::vec3(0.4f), 0.0f, 0.1f, 0.9f, 0.6f), untextured},
                           Case{"pale blue", Material(glm::vec3(0.4f, 0.6f, 1.0f), 0.0f, 0.1f, 0.9f, 0.6f), untextured},
                           Case{"grass", Material(glm::vec3(0.0f), 0.0f, 0.0f, 1.0f, 1.0f), grassMaterial},

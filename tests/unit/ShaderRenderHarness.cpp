@@ -3,6 +3,8 @@
 
 #include "ShaderContentReflection.h"
 
+#include "renderer/shader/PipelineBuilder.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -288,30 +290,17 @@ ShaderRenderHarness::PreparedDraw ShaderRenderHarness::Prepare(const ShaderDraw&
     VkPipelineDynamicStateCreateInfo dynamic{VK_STRUCTURE_TYPE_PIPELINE_DYNAMIC_STATE_CREATE_INFO};
     dynamic.dynamicStateCount = 2;
     dynamic.pDynamicStates = dynamicStates;
-    // The game's recipes: the sky culls front faces and never writes depth; the billboards blend
-    // without writing depth; everything else is opaque with LESS.
-    const bool billboard = draw.program == "BillBoardPBRShader";
-    VkPipelineRasterizationStateCreateInfo raster{VK_STRUCTURE_TYPE_PIPELINE_RASTERIZATION_STATE_CREATE_INFO};
-    raster.polygonMode = VK_POLYGON_MODE_FILL;
-    raster.cullMode = sky ? VK_CULL_MODE_FRONT_BIT : VK_CULL_MODE_BACK_BIT;
-    raster.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
-    raster.lineWidth = 1.0f;
+    // The game's own recipe states (the collision wireframe, which the game never draws, fills
+    // here like the default recipe).
+    const PipelineRecipe recipe = sky                                    ? PipelineRecipe::SkyBox
+                                  : draw.program == "BillBoardPBRShader" ? PipelineRecipe::Billboard
+                                                                         : PipelineRecipe::Default;
+    const RecipeState state = DescribeRecipe(recipe);
+    const VkPipelineRasterizationStateCreateInfo raster = RasterizationState(state);
     VkPipelineMultisampleStateCreateInfo multisample{VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO};
     multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
-    VkPipelineDepthStencilStateCreateInfo depth{VK_STRUCTURE_TYPE_PIPELINE_DEPTH_STENCIL_STATE_CREATE_INFO};
-    depth.depthTestEnable = VK_TRUE;
-    depth.depthWriteEnable = sky || billboard ? VK_FALSE : VK_TRUE;
-    depth.depthCompareOp = sky || billboard ? VK_COMPARE_OP_LESS_OR_EQUAL : VK_COMPARE_OP_LESS;
-    VkPipelineColorBlendAttachmentState blend{};
-    blend.colorWriteMask =
-        VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT | VK_COLOR_COMPONENT_B_BIT | VK_COLOR_COMPONENT_A_BIT;
-    blend.blendEnable = billboard ? VK_TRUE : VK_FALSE;
-    blend.srcColorBlendFactor = VK_BLEND_FACTOR_SRC_ALPHA;
-    blend.dstColorBlendFactor = VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA;
-    blend.colorBlendOp = VK_BLEND_OP_ADD;
-    blend.srcAlphaBlendFactor = VK_BLEND_FACTOR_SRC_ALPHA;
-    blend.dstAlphaBlendFactor = VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA;
-    blend.alphaBlendOp = VK_BLEND_OP_ADD;
+    const VkPipelineDepthStencilStateCreateInfo depth = DepthStencilState(state);
+    const VkPipelineColorBlendAttachmentState blend = BlendAttachmentState(state);
     VkPipelineColorBlendStateCreateInfo blending{VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO};
     blending.attachmentCount = 1;
     blending.pAttachments = &blend;
