@@ -51,6 +51,7 @@ void RunLauncher(Application& app)
     const bool vsync = SDL_GL_SetSwapInterval(1) == 0;
 
     ImGui::CreateContext();
+    ImGui::GetIO().IniFilename = nullptr; // the game keeps no state between runs
     ImGui_ImplSDL2_InitForOpenGL(window, context);
     ImGui_ImplOpenGL3_Init("#version 330");
 

@@ -4,13 +4,20 @@
 #include "game/Scene0.h"
 #include "renderer/VulkanRenderer.h"
 
+#include <imgui.h>
+
 #include <exception>
+#include <new>
 #include <iostream>
 
 int main(int, char**)
 {
     // Standard output stays silent for the whole run; errors still reach standard error.
     std::cout.rdbuf(nullptr);
+    // The UI library's memory comes through the program's allocation operator too, so that every
+    // allocation of a frame is counted.
+    ImGui::SetAllocatorFunctions([](size_t size, void*) { return ::operator new(size); },
+                                 [](void* memory, void*) { ::operator delete(memory); });
     try {
         Application app([](WindowInfo* window) { return new VulkanRenderer(window); },
                         [](IRenderer* renderer) { return new Scene0(renderer); });

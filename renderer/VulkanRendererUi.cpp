@@ -39,6 +39,7 @@ void VulkanRenderer::InitUi()
     VkCheck(vkCreateDescriptorPool(gpu.device, &pool, nullptr, &uiDescriptorPool), "failed to create descriptor pool!");
 
     ImGui::CreateContext();
+    ImGui::GetIO().IniFilename = nullptr; // the game keeps no state between runs
     uiContextCreated = true;
     ImGui::StyleColorsDark();
     ImGui_ImplSDL2_InitForVulkan(windowInfo->sdlWindow);

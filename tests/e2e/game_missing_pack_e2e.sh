@@ -18,7 +18,7 @@ export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
 
 (cd "$empty" && exec timeout 300 "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
 pid=$!
-launcher=$(wait_window "Choose Resolution" 60) || { fail "no launcher window"; kill "$pid"; exit 1; }
+launcher=$(wait_window "Choose Resolution" 120) || { fail "no launcher window"; kill "$pid"; exit 1; }
 sleep 1
 click_at "$launcher" 537 367
 for _ in $(seq 1 240); do

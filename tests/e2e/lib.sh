@@ -6,21 +6,26 @@ E2E_FAIL=0
 log() { echo "[e2e $(date +%T)] $*"; }
 fail() { echo "[e2e] FAIL: $*" >&2; E2E_FAIL=1; }
 
-# Starts a private X server on a free display and exports DISPLAY.
+# Starts a private X server on a display it picks itself (no clash with other servers on the
+# machine) and exports DISPLAY.
 start_xvfb() {
-  local size=${1:-1920x1080x24}
-  for n in $(seq 90 140); do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-      Xvfb :$n -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
-      XVFB_PID=$!
-      export DISPLAY=:$n
-      for _ in $(seq 1 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-      done
-      kill $XVFB_PID 2>/dev/null
+  local size=${1:-1920x1080x24} numberFile displayNumber=""
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    if [ -z "$displayNumber" ] && [ -s "$numberFile" ]; then
+      displayNumber=$(head -1 "$numberFile")
+      export DISPLAY=:$displayNumber
     fi
+    if [ -n "$displayNumber" ] && xdpyinfo >/dev/null 2>&1; then
+      rm -f "$numberFile"
+      return 0
+    fi
+    sleep 0.1
   done
+  rm -f "$numberFile"
+  kill $XVFB_PID 2>/dev/null
   echo "could not start Xvfb" >&2
   return 1
 }
@@ -50,7 +55,7 @@ SETTINGS
 
 # Waits (up to $2 seconds) for a window titled $1 and prints its id.
 wait_window() {
-  local title=$1 timeout=${2:-60} id=""
+  local title=$1 timeout=${2:-120} id=""
   for _ in $(seq 1 $((timeout * 5))); do
     id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
