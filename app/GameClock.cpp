@@ -1,29 +1,32 @@
 #include "app/GameClock.h"
 
 namespace {
-bool manual = false;
-// Manual time starts well away from the epoch so that "zero" time points stay in the past.
-GameClock::TimePoint manualNow = GameClock::TimePoint{} + std::chrono::hours(1);
+// Game time starts well away from the epoch so that "zero" time points stay in the past.
+const GameClock::TimePoint Start = GameClock::TimePoint{} + std::chrono::hours(1);
+GameClock::TimePoint now = Start;
 } // namespace
 
-GameClock::TimePoint GameClock::Now() { return manual ? manualNow : Clock::now(); }
-
-void GameClock::UseManualTime()
+GameClock::TimePoint GameClock::Now()
 {
-    manualNow = Clock::now();
-    manual = true;
+    return now;
 }
 
-void GameClock::Advance(Duration step) { manualNow += step; }
+void GameClock::Advance(Duration step)
+{
+    // Time never runs backwards, whatever a caller passes.
+    if (step > Duration::zero())
+        now += step;
+}
 
 void GameClock::AdvanceSeconds(double seconds)
 {
     Advance(std::chrono::duration_cast<Duration>(std::chrono::duration<double>(seconds)));
 }
 
-void GameClock::UseSteadyClock() { manual = false; }
-
-bool GameClock::IsManual() { return manual; }
+void GameClock::Reset()
+{
+    now = Start;
+}
 
 float SecondsSince(GameClock::TimePoint start)
 {

@@ -1,24 +1,20 @@
-// The one source of "now" for game timers. The game reads the steady clock; tests switch
-// to a manual clock and advance it by hand, so timed gameplay is deterministic and fast.
+// The one source of "now" for gameplay timers: game time, which moves only when the running game
+// advances it by its frame's clamped dt. A pause, a minimised window or a stall therefore never
+// reaches a timer, and tests drive time by hand with the same calls the game makes.
 #pragma once
 
 #include <chrono>
 
 class GameClock {
 public:
-    using Clock = std::chrono::steady_clock;
-    using TimePoint = Clock::time_point;
-    using Duration = Clock::duration;
+    using Duration = std::chrono::steady_clock::duration;
+    using TimePoint = std::chrono::steady_clock::time_point;
 
     static TimePoint Now();
-
-    // Manual time for tests: Now() returns a fixed time point that only Advance moves.
-    static void UseManualTime();
     static void Advance(Duration step);
     static void AdvanceSeconds(double seconds);
-    // Back to the steady clock.
-    static void UseSteadyClock();
-    static bool IsManual();
+    // Back to the start of game time (tests begin each case here).
+    static void Reset();
 };
 
 // Seconds from `start` to now, as a float (fractional).

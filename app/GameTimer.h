@@ -1,4 +1,4 @@
-// A steady-clock time point with a started flag: the shape of every gameplay timer.
+// A game-time point with a started flag: the shape of every gameplay timer.
 #pragma once
 
 #include "app/GameClock.h"

@@ -227,7 +227,6 @@ FrameSample Frame(Rig& rig, bool draw = true, bool hurt = false)
             rig.scene->HandleEvent(&event);
     }
     rig.scene->player->health = 100.0f;
-    GameClock::AdvanceSeconds(FrameSeconds);
     FrameSample sample;
     const auto start = Clock::now();
     rig.scene->Update(FrameSeconds);
@@ -356,7 +355,7 @@ int main()
     // The UI library takes its memory from malloc directly; through operator new it is counted too.
     ImGui::SetAllocatorFunctions([](size_t size, void*) { return ::operator new(size); },
                                  [](void* p, void*) { ::operator delete(p); });
-    GameClock::UseManualTime();
+    GameClock::Reset();
 
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "render_bench: SDL_Init: %s\n", SDL_GetError());

@@ -21,7 +21,7 @@
 namespace {
 
 constexpr float LightWanderPeriod = 5.0f; // whole seconds must exceed this: a new choice every 6 s
-constexpr float LightWanderRate = 2.0f;   // fraction of the remaining way covered per second
+constexpr float LightWanderRate = 2.0f;   // approach rate: e^-2 of the way is left after a second
 constexpr float Arrived = 1e-7f;
 
 } // namespace
@@ -30,6 +30,8 @@ void Scene0::Update(float dt)
 {
     if (paused)
         return;
+    // Game time moves only here, so every gameplay timer stands still while the game is paused.
+    GameClock::AdvanceSeconds(dt);
 
     HGrid::CheckObjAgainstGrid(player->gridObject);
     camera->Update();
@@ -127,7 +129,7 @@ void Scene0::WanderLights(float dt)
         return;
     PointLight& light = pointLights[wanderLight];
     glm::vec3 position(light.position);
-    position += (wanderTarget - position) * LightWanderRate * dt;
+    position += (wanderTarget - position) * ApproachFraction(LightWanderRate, dt);
     light.position = glm::vec4(position, 1.0f);
     pointMarkerTransforms_[wanderLight]->position = position;
     if (glm::distance(position, wanderTarget) <= Arrived) {

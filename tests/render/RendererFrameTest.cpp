@@ -100,7 +100,6 @@ void RenderFrames(int count)
 {
     for (int i = 0; i < count; ++i) {
         PumpEvents();
-        GameClock::AdvanceSeconds(FrameSeconds);
         scene->Update(FrameSeconds);
         scene->Render();
     }
@@ -294,6 +293,13 @@ TEST(RendererFrames, HiddenWindowSkipsFramesWithoutSpinning)
     EXPECT_GE(renderer->PresentedFrames(), presented + 3);
     RenderFrames(3);
     ExpectSkyAboveLitGeometry(Screenshot());
+    // Hidden, the game paused itself; it waits behind its menu until the player resumes.
+    EXPECT_TRUE(scene->paused);
+    SDL_Event escape{};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    scene->HandleEvent(&escape);
+    EXPECT_FALSE(scene->paused);
 }
 
 SDL_Event Escape()
@@ -366,7 +372,7 @@ int main(int argc, char** argv)
         return 1;
     }
     shotDir = pattern;
-    GameClock::UseManualTime();
+    GameClock::Reset();
 
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());

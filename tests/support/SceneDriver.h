@@ -1,4 +1,4 @@
-// Drives a Scene0 over a NullRenderer frame by frame on manual game time, with synthetic SDL
+// Drives a Scene0 over a NullRenderer frame by frame on game time from a fixed start, with synthetic SDL
 // input, for gameplay tests and benchmarks that need no GPU.
 #pragma once
 
@@ -25,14 +25,10 @@ public:
 
     explicit SceneDriver(unsigned seed = 1)
     {
-        GameClock::UseManualTime();
+        GameClock::Reset();
         Build(seed);
     }
-    ~SceneDriver()
-    {
-        scene.reset();
-        GameClock::UseSteadyClock();
-    }
+    ~SceneDriver() { scene.reset(); }
     SceneDriver(const SceneDriver&) = delete;
     SceneDriver& operator=(const SceneDriver&) = delete;
 
@@ -49,10 +45,10 @@ public:
     ZombieActor& Zombie(int i) const { return *scene->zombiePool[i]; }
     Camera& Cam() const { return *scene->camera; }
 
-    // One frame as the main loop runs it: time passes, then update and render.
+    // One frame as the main loop runs it: update (which moves game time while the game runs),
+    // then render.
     void Step(float dt = FrameTime)
     {
-        GameClock::AdvanceSeconds(dt);
         scene->Update(dt);
         scene->Render();
     }
@@ -72,11 +68,21 @@ public:
         return Zombie(i);
     }
 
-    void Key(SDL_Scancode code, bool down)
+    // `repeat`: a key-down the keyboard's auto-repeat sends while the key stays held.
+    void Key(SDL_Scancode code, bool down, bool repeat = false)
     {
         SDL_Event e{};
         e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         e.key.keysym.scancode = code;
+        e.key.repeat = repeat ? 1 : 0;
+        scene->HandleEvent(&e);
+    }
+    // A window event such as SDL_WINDOWEVENT_FOCUS_LOST or SDL_WINDOWEVENT_MINIMIZED.
+    void Window(SDL_WindowEventID what)
+    {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = static_cast<uint8_t>(what);
         scene->HandleEvent(&e);
     }
     void Tap(SDL_Scancode code)
