@@ -30,6 +30,10 @@ public:
     virtual ISound* play3D(ISoundSource* source, const glm::vec3& position, bool playLooped = false,
                            bool startPaused = false, bool track = false) = 0;
 
+    // Pauses (true) every sound that is playing, or resumes (false) exactly those. While paused,
+    // plays that would start at once start nothing and return null; paused starts still work.
+    virtual void setAllSoundsPaused(bool paused) = 0;
+
     // Once per frame: reclaims the voices of sounds that have played out.
     virtual void update() = 0;
     // Places the listener. `up` follows the convention of the scene's camera: the listener's right

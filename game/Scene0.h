@@ -72,6 +72,9 @@ public:
 
     void NextRound();
     void TrySpawnZombie();
+    // Opens or closes the pause menu: game time and sound stop with it, held movement keys are
+    // dropped, and the mouse is free while paused.
+    void SetPaused(bool pause);
 
 private:
     void LoadTextures();

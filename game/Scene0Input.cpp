@@ -1,6 +1,8 @@
-// Scene0's input: Escape pauses, W/A/S/D walk, the mouse looks, the left button shoots.
+// Scene0's input: Escape pauses, W/A/S/D walk, the mouse looks, the left button shoots; losing
+// the window (focus, minimised, hidden) pauses.
 #include "game/Scene0.h"
 
+#include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
 #include "scene/camera/Camera.h"
 
@@ -8,17 +10,44 @@
 
 #include <algorithm>
 
+namespace {
+
+// The player can no longer see or steer the game.
+bool LosesTheWindow(const SDL_Event& event)
+{
+    if (event.type != SDL_WINDOWEVENT)
+        return false;
+    const uint8_t what = event.window.event;
+    return what == SDL_WINDOWEVENT_FOCUS_LOST || what == SDL_WINDOWEVENT_MINIMIZED || what == SDL_WINDOWEVENT_HIDDEN;
+}
+
+} // namespace
+
+void Scene0::SetPaused(bool pause)
+{
+    if (pause == paused)
+        return;
+    paused = pause;
+    // A key held when the menu opens must not keep him walking once it closes.
+    std::fill(std::begin(player->moveKeys), std::end(player->moveKeys), false);
+    if (soundManager)
+        soundManager->SetPaused(pause);
+    SDL_SetRelativeMouseMode(pause ? SDL_FALSE : SDL_TRUE);
+}
+
 void Scene0::HandleEvent(const SDL_Event* event)
 {
-    if (event->type == SDL_KEYDOWN && event->key.keysym.scancode == SDL_SCANCODE_ESCAPE && !player->dead) {
-        paused = !paused;
-        if (!paused) {
-            SDL_SetRelativeMouseMode(SDL_TRUE);
-        } else {
-            // A key held when the menu opens must not keep him walking once it closes.
-            std::fill(std::begin(player->moveKeys), std::end(player->moveKeys), false);
+    // No frame of play passes unseen: the game waits behind its pause menu until he resumes.
+    if (LosesTheWindow(*event)) {
+        SetPaused(true);
+        return;
+    }
+    // Key auto-repeat would toggle the menu on and off while Escape is held.
+    if (event->type == SDL_KEYDOWN && event->key.keysym.scancode == SDL_SCANCODE_ESCAPE && !event->key.repeat &&
+        !player->dead) {
+        SetPaused(!paused);
+        if (paused)
             return;
-        }
     }
     if (paused) {
         std::fill(std::begin(player->moveKeys), std::end(player->moveKeys), false);

@@ -10,13 +10,15 @@
 
 void Scene0::DrawUI()
 {
-    if (player->dead) {
+    // A pause (the window lost while he lay dead, too) shows its own menu; its Resume returns to
+    // the game-over countdown where it stopped.
+    if (paused) {
+        DrawGameMenu();
+    } else if (player->dead) {
         if (!gameOverTimer.started)
             gameOverTimer.Start();
         if (GameOverMenuDue(gameOverTimer.WholeSeconds()))
             DrawGameMenu();
-    } else if (paused) {
-        DrawGameMenu();
     }
 
     ImGui::SetNextWindowPos(ImVec2(10.0f, 10.0f), ImGuiCond_Always, ImVec2(0.0f, 0.0f));
@@ -50,8 +52,7 @@ void Scene0::DrawGameMenu()
             continue;
         switch (menu.buttons[i].action) {
         case MenuAction::Resume:
-            SDL_SetRelativeMouseMode(SDL_TRUE);
-            paused = false;
+            SetPaused(false);
             break;
         case MenuAction::Restart:
             restartRequested = true;

@@ -41,6 +41,7 @@ bool SoundEngine::OpenDevice(const char* deviceName)
         voiceIds.push_back(id);
     }
     voices = SoundVoicePool(voiceIds.size());
+    heldByPause.assign(voiceIds.size(), 0);
     return !voiceIds.empty();
 }
 
@@ -67,6 +68,7 @@ void SoundEngine::CloseDevice()
         device = nullptr;
     }
     voiceIds.clear();
+    heldByPause.clear();
     voices = SoundVoicePool();
 }
 
@@ -112,7 +114,7 @@ ISound* SoundEngine::play3D(ISoundSource* source, const glm::vec3& position, boo
 
 ISound* SoundEngine::Play(ISoundSource* base, const glm::vec3* position, bool looped, bool startPaused, bool track)
 {
-    if (base == nullptr)
+    if (base == nullptr || (allPaused && !startPaused))
         return nullptr;
     // Every source comes from addSoundSourceFromMemory.
     const SoundSource* source = static_cast<const SoundSource*>(base);
@@ -178,6 +180,24 @@ void SoundEngine::ReclaimFinished()
         // A voice set up paused stays AL_INITIAL until it is resumed; only AL_STOPPED has ended.
         if (voices.IsBusy(voice) && VoiceState(voice) == AL_STOPPED)
             voices.Release(voice);
+    }
+}
+
+void SoundEngine::setAllSoundsPaused(bool paused)
+{
+    allPaused = paused;
+    if (!MakeCurrent())
+        return;
+    for (size_t i = 0; i < voiceIds.size(); ++i) {
+        const int voice = static_cast<int>(i);
+        if (paused && voices.IsBusy(voice) && VoiceState(voice) == AL_PLAYING) {
+            alSourcePause(voiceIds[i]);
+            heldByPause[i] = 1;
+        } else if (!paused && heldByPause[i]) {
+            if (VoiceState(voice) == AL_PAUSED)
+                alSourcePlay(voiceIds[i]);
+            heldByPause[i] = 0;
+        }
     }
 }
 

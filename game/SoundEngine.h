@@ -43,6 +43,7 @@ public:
                    bool track = false) override;
     ISound* play3D(ISoundSource* source, const glm::vec3& position, bool playLooped = false, bool startPaused = false,
                    bool track = false) override;
+    void setAllSoundsPaused(bool paused) override;
     void update() override;
     void setListenerPosition(const glm::vec3& position, const glm::vec3& lookDirection, const glm::vec3& velocity,
                              const glm::vec3& up) override;
@@ -77,6 +78,9 @@ private:
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
     std::vector<ALuint> voiceIds;
+    // Voices that setAllSoundsPaused(true) paused, to be resumed with it (and no others).
+    std::vector<uint8_t> heldByPause;
+    bool allPaused = false;
     SoundVoicePool voices;
     std::array<PlayingSound, MaxHandles> handles;
     std::vector<std::unique_ptr<SoundSource>> sources;

@@ -79,3 +79,8 @@ void SoundManager::UpdateListener(const glm::vec3& position, const glm::vec3& lo
     engine->update();
     engine->setListenerPosition(position, lookDirection, glm::vec3(0.0f), up);
 }
+
+void SoundManager::SetPaused(bool paused)
+{
+    engine->setAllSoundsPaused(paused);
+}

@@ -41,6 +41,10 @@ public:
     // normalise(look × right) of the camera (see ISoundEngine::setListenerPosition).
     void UpdateListener(const glm::vec3& position, const glm::vec3& lookDirection, const glm::vec3& up);
 
+    // Pauses every playing sound, 2D and 3D, and refuses new ones until resumed; resuming
+    // continues each paused sound where it stopped.
+    void SetPaused(bool paused);
+
     bool IsWarmUpPending() const { return warmUpPending; }
 
 private:

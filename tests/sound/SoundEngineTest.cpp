@@ -198,6 +198,44 @@ TEST_F(SoundEngineTest, HandlesPauseResumeAndStopTheirOwnSoundOnly)
     EXPECT_FALSE(engine->Voices().IsTracked(voice));
 }
 
+TEST_F(SoundEngineTest, PausingAllHoldsEveryPlayingSoundAndStartsNothingNew)
+{
+    ISoundSource* tone = Add(soundtest::MakeTone(1.0f));
+    ISound* flat = engine->play2D(tone, false, false, true);
+    ISound* placed = engine->play3D(tone, glm::vec3(2.0f, 0.0f, 0.0f), false, false, true);
+    ISound* held = engine->play3D(tone, glm::vec3(0.0f), false, false, true);
+    held->setIsPaused(true);                             // paused by its owner before the game paused
+    ISound* waiting = engine->play2D(tone, false, true); // set up paused, never started
+    const auto busyVoices = [&] {
+        int busy = 0;
+        for (int v = 0; v < int(engine->VoiceCount()); ++v)
+            busy += engine->Voices().IsBusy(v) ? 1 : 0;
+        return busy;
+    };
+
+    engine->setAllSoundsPaused(true);
+    EXPECT_EQ(Int(VoiceOf(flat), AL_SOURCE_STATE), AL_PAUSED);
+    EXPECT_EQ(Int(VoiceOf(placed), AL_SOURCE_STATE), AL_PAUSED);
+    const int busy = busyVoices();
+    EXPECT_EQ(engine->play3D(tone, glm::vec3(0.0f)), nullptr);
+    EXPECT_EQ(engine->play2D(tone, false, false, true), nullptr);
+    EXPECT_EQ(busyVoices(), busy) << "a sound started while paused";
+
+    engine->setAllSoundsPaused(false);
+    EXPECT_EQ(Int(VoiceOf(flat), AL_SOURCE_STATE), AL_PLAYING);
+    EXPECT_EQ(Int(VoiceOf(placed), AL_SOURCE_STATE), AL_PLAYING);
+    // What its owner paused, or never started, stays as it was.
+    EXPECT_EQ(Int(VoiceOf(held), AL_SOURCE_STATE), AL_PAUSED);
+    EXPECT_EQ(Int(VoiceOf(waiting), AL_SOURCE_STATE), AL_INITIAL);
+    ISound* after = engine->play2D(tone, false, false, true);
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(Int(VoiceOf(after), AL_SOURCE_STATE), AL_PLAYING);
+    for (ISound* sound : {flat, placed, held, waiting, after}) {
+        sound->stop();
+        sound->drop();
+    }
+}
+
 TEST_F(SoundEngineTest, SoundsThatPlayedOutFreeTheirVoices)
 {
     ISoundSource* blip = Add(soundtest::MakeTone(0.05f));

@@ -206,6 +206,25 @@ TEST_F(SoundOutputTest, TheGamesShotIsHeard)
     EXPECT_GT(shot, 5.0 * idle);
 }
 
+TEST_F(SoundOutputTest, TheGamesSoundsPauseWithItAndResumeWithIt)
+{
+    // The shot is paused at once by Escape: the next second is silent. Resumed a second later, it
+    // plays on where it stopped: the last second is as loud as a fresh shot's.
+    const std::string runDir = ZORBULON_RUN_DIR;
+    ProbeRun run = Probe("wave", {"game", "shot"}, runDir);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const double shot = TailRms(1.0);
+    run = Probe("wave", {"game", "paused"}, runDir);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const double paused = TailRms(1.0);
+    run = Probe("wave", {"game", "resumed"}, runDir);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const double resumed = TailRms(1.0);
+    std::printf("    last second: shot rms %.5f, paused rms %.5f, resumed rms %.5f\n", shot, paused, resumed);
+    EXPECT_LT(paused, 0.2 * shot);
+    EXPECT_GT(resumed, 0.5 * shot);
+}
+
 TEST_F(SoundOutputTest, WithoutAnyDeviceEveryCallStillSucceeds)
 {
     const ProbeRun run = Probe("no-such-driver", {"silent"});

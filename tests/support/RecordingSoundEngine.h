@@ -79,6 +79,7 @@ public:
         Record("play3D " + NameOf(source) + " " + Vec(p) + " " + Flag(looped) + Flag(paused) + Flag(track));
         return paused || track ? Hand() : nullptr;
     }
+    void setAllSoundsPaused(bool paused) override { Record(std::string("setAllSoundsPaused ") + Flag(paused)); }
     void update() override { Record("update"); }
     void setListenerPosition(const glm::vec3& position, const glm::vec3& look, const glm::vec3& velocity,
                              const glm::vec3& up) override

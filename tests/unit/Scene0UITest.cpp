@@ -140,3 +140,31 @@ TEST(Scene0UI, GameOverMenuAfterSixWholeSecondsRestartFirst)
     ui.ClickMenuButton(d.Scene(), 1);
     EXPECT_TRUE(d.Scene().quitRequested);
 }
+
+TEST(Scene0UI, WindowLostWhileDeadPausesTheGameOverCountdown)
+{
+    SceneDriver d;
+    d.StopSpawning();
+    UiFrames ui(1280.0f, 720.0f);
+    d.Player().TakeDamage(false, 100.0f);
+    d.Step();
+    ASSERT_TRUE(d.Player().dead);
+    ui.Frame(d.Scene()); // the game-over countdown starts
+    d.RunFor(3.0f);
+    d.Window(SDL_WINDOWEVENT_MINIMIZED);
+    ASSERT_TRUE(d.Scene().paused);
+    d.RunFor(10.0f);
+    ui.Frame(d.Scene());
+    // The pause menu (Resume first) stands in for the game-over menu while paused.
+    ASSERT_TRUE(UiFrames::Shown("GAME OVER"));
+    ui.ClickMenuButton(d.Scene(), 0);
+    EXPECT_FALSE(d.Scene().paused);
+    EXPECT_FALSE(d.Scene().restartRequested);
+    // Three seconds of the countdown went by before the pause: the menu is due three later.
+    d.RunFor(2.5f);
+    ui.Frame(d.Scene());
+    EXPECT_FALSE(UiFrames::Shown("GAME OVER"));
+    d.RunFor(1.0f);
+    ui.Frame(d.Scene());
+    EXPECT_TRUE(UiFrames::Shown("GAME OVER"));
+}

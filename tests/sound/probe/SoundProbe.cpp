@@ -7,9 +7,11 @@
 //   zorbulon_sound_probe DIR play3d X Y Z LX LY LZ RX RY RZ   listener at the origin looking
 //                                                          along L with right R; "Tone" at X Y Z
 //   zorbulon_sound_probe DIR silent                         every call, with no device
-//   zorbulon_sound_probe DIR game idle|shot                 the whole game over a renderer without
+//   zorbulon_sound_probe DIR game idle|shot|paused|resumed  the whole game over a renderer without
 //                                                          a GPU, from the real pack in DIR: let the
-//                                                          round sound end, then stand or shoot
+//                                                          round sound end, then stand or shoot;
+//                                                          paused: Escape right after the shot;
+//                                                          resumed: and Escape again a second later
 #include "game/Scene0.h"
 #include "game/SoundEngine.h"
 #include "game/SoundManager.h"
@@ -86,17 +88,33 @@ void RunGame(Scene0& scene, double seconds)
     }
 }
 
-int Game(bool shoot)
+void PressEscape(Scene0& scene)
+{
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    scene.HandleEvent(&key);
+    key.type = SDL_KEYUP;
+    scene.HandleEvent(&key);
+}
+
+int Game(const std::string& action)
 {
     NullRenderer renderer;
     Scene0 scene(&renderer);
     // The round-change sound of the first round lasts two seconds.
     RunGame(scene, 2.5);
-    if (shoot) {
+    if (action != "idle") {
         SDL_Event click{};
         click.type = SDL_MOUSEBUTTONDOWN;
         click.button.button = SDL_BUTTON_LEFT;
         scene.HandleEvent(&click);
+    }
+    if (action == "paused" || action == "resumed")
+        PressEscape(scene);
+    if (action == "resumed") {
+        RunGame(scene, 1.0);
+        PressEscape(scene);
     }
     RunGame(scene, 1.2);
     std::printf("done\n");
@@ -114,7 +132,7 @@ int main(int argc, char** argv)
     if (mode == "silent")
         return Silent();
     if (mode == "game" && argc == 4)
-        return Game(std::string(argv[3]) == "shot");
+        return Game(argv[3]);
 
     SoundManager manager;
     manager.LoadSound("Tone");
