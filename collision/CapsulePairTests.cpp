@@ -74,6 +74,16 @@ bool CapsuleBox(const Capsule& capsule, const Cube& box, Collision& out)
     const float distanceSquared = glm::dot(p - q, p - q);
     if (capsule.radius * capsule.radius < distanceSquared)
         return false;
+    if (distanceSquared <= Epsilon) {
+        // The segment itself is inside: a push along "nowhere" (+x by the radius) would shove the
+        // capsule sideways whatever the wall, so it leaves through the nearest face instead. The
+        // normal points towards the box, as in the touching case.
+        const FacePush push = NearestFacePush(a, b, capsule.radius, BoxOf(box));
+        out.hit = true;
+        out.normal = -push.direction;
+        out.depth = push.depth;
+        return true;
+    }
     Fill(out, clampedA - p, capsule.radius - std::sqrt(distanceSquared));
     return true;
 }
@@ -107,7 +117,8 @@ bool CapsuleTriangle(const Capsule& capsule, const Triangle& triangle, Collision
     const int nearest = static_cast<int>(std::min_element(distanceSquared, distanceSquared + 5) - distanceSquared);
     const float minimum = distanceSquared[nearest];
     if (minimum <= r * r + TriangleContactSlack) {
-        Fill(out, capsulePoint[nearest] - trianglePoint[nearest], r - std::sqrt(minimum));
+        // Within the slack band beyond the radius it touches without overlapping: no push.
+        Fill(out, capsulePoint[nearest] - trianglePoint[nearest], std::max(0.0f, r - std::sqrt(minimum)));
         return true;
     }
 
@@ -131,8 +142,17 @@ bool CapsuleTriangle(const Capsule& capsule, const Triangle& triangle, Collision
     if (bc * ac - glm::dot(pc, pc) * ab < 0.0f || ab * bc - ac * glm::dot(pb, pb) < 0.0f)
         return false;
     out.hit = true;
-    out.normal = sA > 0.0f ? n : -n;
-    out.depth = r - std::abs(sA);
+    if ((sA > 0.0f) == (sB > 0.0f)) {
+        // Both ends on one side: push that way until the nearer end is a radius off the face.
+        out.normal = sA > 0.0f ? n : -n;
+        out.depth = std::max(0.0f, r - std::min(std::abs(sA), std::abs(sB)));
+    } else {
+        // Through the plane: out to the side that holds more of the segment, far enough to carry
+        // the other end back over the face plus a radius.
+        const bool aSide = std::abs(sA) >= std::abs(sB);
+        out.normal = (aSide ? sA : sB) > 0.0f ? n : -n;
+        out.depth = r + std::abs(aSide ? sB : sA);
+    }
     return true;
 }
 
@@ -148,6 +168,15 @@ bool CapsuleOBB(const Capsule& capsule, const OrientedBox& box, Collision& out)
         const glm::vec3 onBox = ClosestPointOnOBB(p, box);
         const float distanceSquared = glm::dot(p - onBox, p - onBox);
         if (rr >= distanceSquared) {
+            if (distanceSquared <= Epsilon) {
+                // The segment is inside: out through the nearest face (the normal points from
+                // the box to the capsule).
+                const FacePush push = NearestFacePush(a, b, capsule.radius, box);
+                out.hit = true;
+                out.normal = push.direction;
+                out.depth = push.depth;
+                return true;
+            }
             Fill(out, p - onBox, capsule.radius - std::sqrt(distanceSquared));
             return true;
         }

@@ -1,5 +1,7 @@
 #include "collision/ClosestPoints.h"
 
+#include <algorithm>
+
 namespace COLLISION {
 
 glm::vec3 ClosestPointOnTriangle(const glm::vec3& p, const glm::vec3& a, const glm::vec3& b, const glm::vec3& c)
@@ -93,6 +95,28 @@ SegmentClosestPoints ClosestPointsOfSegments(const glm::vec3& p1, const glm::vec
     const glm::vec3 gap = out.c1 - out.c2;
     out.distanceSquared = glm::dot(gap, gap);
     return out;
+}
+
+FacePush NearestFacePush(const glm::vec3& a, const glm::vec3& b, float radius, const OrientedBox& box)
+{
+    FacePush best;
+    bool first = true;
+    for (int i = 0; i < 3; ++i) {
+        const glm::vec3& axis = box.axes[i];
+        const float sa = glm::dot(a - box.centre, axis);
+        const float sb = glm::dot(b - box.centre, axis);
+        const float extent = box.halfExtents[i];
+        // Out through the + face the lower end must pass extent + radius; out through the - face
+        // the higher end must pass -(extent + radius).
+        const float outPositive = extent + radius - std::min(sa, sb);
+        const float outNegative = std::max(sa, sb) + extent + radius;
+        if (first || outPositive < best.depth)
+            best = {axis, outPositive};
+        first = false;
+        if (outNegative < best.depth)
+            best = {-axis, outNegative};
+    }
+    return best;
 }
 
 } // namespace COLLISION

@@ -32,6 +32,15 @@ glm::vec3 ClosestPointOnOBB(const glm::vec3& p, const OrientedBox& box);
 SegmentClosestPoints ClosestPointsOfSegments(const glm::vec3& p1, const glm::vec3& q1, const glm::vec3& p2,
                                              const glm::vec3& q2);
 
+// How to clear a capsule (segment a-b, `radius`) out of a box it pierces: the outward normal of
+// the face that needs the shortest move, and that move's length, which leaves the whole capsule
+// outside the face's plane.
+struct FacePush {
+    glm::vec3 direction{1.0f, 0.0f, 0.0f};
+    float depth = 0.0f;
+};
+FacePush NearestFacePush(const glm::vec3& a, const glm::vec3& b, float radius, const OrientedBox& box);
+
 // d / |d|, or +X when d has no length (coincident points must still push somewhere).
 inline glm::vec3 UnitOrX(const glm::vec3& d, float length)
 {

@@ -198,6 +198,34 @@ TEST(CapsuleBoxTest, NormalFromCapsuleTowardsBox)
     EXPECT_FALSE(c.hit);
 }
 
+TEST(CapsuleBoxTest, AnEndInsideLeavesThroughTheNearestFaceAndClearsTheBox)
+{
+    // A walker whose lower end got 0.2 into a wall block near its +z face, under its top: the way
+    // out is back through +z (0.7), not over the top (1.0) and never along +-x by the radius.
+    const auto wall = MakeCube({0, 0, 0}, {1, 1, 1});
+    struct Case {
+        glm::vec3 a, b;
+        glm::vec3 normal;
+        float depth;
+    } cases[] = {
+        {{0, 0.5f, 0.8f}, {0, 2.5f, 0.8f}, {0, 0, -1}, 0.7f},       // +z face
+        {{-0.9f, 0.5f, 0}, {-0.9f, 2.5f, 0}, {1, 0, 0}, 0.6f},      // -x face
+        {{0.2f, 0.9f, 0.1f}, {0.2f, 2.9f, 0.1f}, {0, -1, 0}, 0.6f}, // just under the top: up
+    };
+    for (const Case& k : cases) {
+        const auto capsule = MakeCapsule(k.a, k.b, 0.5f);
+        Collision c;
+        ASSERT_TRUE(CapsuleBox(*capsule, *wall, c));
+        ExpectVec3Near(c.normal, k.normal);
+        EXPECT_NEAR(c.depth, k.depth, 1e-5f);
+        // The capsule's response (position -= normal * depth) leaves it just touching.
+        const auto moved = MakeCapsule(k.a - c.normal * c.depth, k.b - c.normal * c.depth, 0.5f);
+        Collision after;
+        if (CapsuleBox(*moved, *wall, after))
+            EXPECT_NEAR(after.depth, 0.0f, 1e-4f);
+    }
+}
+
 TEST(CapsuleTriangleTest, EndsEdgesToleranceAndPiercing)
 {
     Collision c;
@@ -210,19 +238,20 @@ TEST(CapsuleTriangleTest, EndsEdgesToleranceAndPiercing)
     const auto t = MakeTriangle({0, 0, 0}, {4, 0, 0}, {0, 0, 4});
     EXPECT_TRUE(CapsuleTriangle(*MakeCapsule({1, 0, -0.1f}, {3, 0, -0.1f}, 0.05f), *t, c));
     ExpectVec3Near(c.normal, {0, 0, -1});
-    EXPECT_NEAR(c.depth, -0.05f, 1e-5f);
+    EXPECT_EQ(c.depth, 0.0f); // touching within the slack never pulls the capsule in
     EXPECT_FALSE(CapsuleTriangle(*MakeCapsule({1, 0, -0.12f}, {3, 0, -0.12f}, 0.05f), *t, c));
     // With a radius of 0.5 the slack is a hair under 0.01 of distance.
     EXPECT_TRUE(CapsuleTriangle(*MakeCapsule({1, 0, -0.509f}, {3, 0, -0.509f}, 0.5f), *t, c));
     EXPECT_FALSE(CapsuleTriangle(*MakeCapsule({1, 0, -0.511f}, {3, 0, -0.511f}, 0.5f), *t, c));
 
-    // A segment that pierces the face far from every end and edge: the face normal on the side of
-    // the first end, depth = radius - its height.
+    // A segment that pierces the face far from every end and edge: out to the side holding more
+    // of it, by the radius plus the other end's distance, so the capsule clears the face.
     EXPECT_TRUE(CapsuleTriangle(*MakeCapsule({0, 0.6f, 0}, {0, -3, 0}, 0.5f), *Floor(), c));
-    ExpectVec3Near(c.normal, {0, 1, 0});
-    EXPECT_NEAR(c.depth, -0.1f, 1e-5f);
-    EXPECT_TRUE(CapsuleTriangle(*MakeCapsule({0, -0.6f, 0}, {0, 3, 0}, 0.5f), *Floor(), c));
     ExpectVec3Near(c.normal, {0, -1, 0});
+    EXPECT_NEAR(c.depth, 1.1f, 1e-5f);
+    EXPECT_TRUE(CapsuleTriangle(*MakeCapsule({0, -0.6f, 0}, {0, 3, 0}, 0.5f), *Floor(), c));
+    ExpectVec3Near(c.normal, {0, 1, 0});
+    EXPECT_NEAR(c.depth, 1.1f, 1e-5f);
     // Piercing the plane outside the triangle, and far above it.
     EXPECT_FALSE(CapsuleTriangle(*MakeCapsule({10, 0.6f, 0}, {10, -3, 0}, 0.5f), *Floor(), c));
     EXPECT_FALSE(CapsuleTriangle(*MakeCapsule({0, 2, 0}, {0, 3, 0}, 0.5f), *Floor(), c));
@@ -242,6 +271,21 @@ TEST(CapsuleOBBTest, NormalFromBoxToCapsule)
     EXPECT_NEAR(c.depth, 0.2f, 1e-5f);
     EXPECT_FALSE(CapsuleOBB(*MakeCapsule({2, -0.5f, 0}, {2, 0.5f, 0}, 0.5f), box->Box(), c));
     EXPECT_FALSE(c.hit);
+}
+
+TEST(CapsuleOBBTest, AnEndInsideLeavesThroughTheNearestFace)
+{
+    const auto box = MakeOBB({0, 0, 0}, {1, 1, 1}, 45.0f, {0, 1, 0});
+    const glm::vec3 u0 = box->u0;
+    const glm::vec3 a = 0.8f * u0 + glm::vec3(0, 0.5f, 0);
+    Collision c;
+    ASSERT_TRUE(CapsuleOBB(*MakeCapsule(a, a + glm::vec3(0, 2, 0), 0.5f), box->Box(), c));
+    ExpectVec3Near(c.normal, u0); // from the box to the capsule, along the face's normal
+    EXPECT_NEAR(c.depth, 0.7f, 1e-5f);
+    const glm::vec3 moved = a + c.normal * c.depth;
+    Collision after;
+    if (CapsuleOBB(*MakeCapsule(moved, moved + glm::vec3(0, 2, 0), 0.5f), box->Box(), after))
+        EXPECT_NEAR(after.depth, 0.0f, 1e-4f);
 }
 
 TEST(CapsuleCapsuleTest, NormalFromThisToOther)
