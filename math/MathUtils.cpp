@@ -9,9 +9,15 @@ glm::mat4 Rotate(float angleDegrees, const glm::vec3& axis)
     return glm::rotate(glm::mat4(1.0f), angleDegrees * DegToRad, axis);
 }
 
-glm::mat4 Inverse(const glm::mat4& m) { return glm::inverse(m); }
+glm::mat4 Inverse(const glm::mat4& m)
+{
+    return glm::inverse(m);
+}
 
-glm::mat4 Multiply(const glm::mat4& a, const glm::mat4& b) { return a * b; }
+glm::mat4 Multiply(const glm::mat4& a, const glm::mat4& b)
+{
+    return a * b;
+}
 
 glm::mat4 ModelMatrix(const glm::vec3& position, const glm::quat& rotation, const glm::vec3& scale)
 {
@@ -23,7 +29,10 @@ glm::mat4 ModelMatrix(const glm::vec3& position, const glm::quat& rotation, cons
     return m;
 }
 
-glm::quat QuatFromRotationMatrix(const glm::mat3& rotation) { return glm::normalize(glm::quat_cast(rotation)); }
+glm::quat QuatFromRotationMatrix(const glm::mat3& rotation)
+{
+    return glm::normalize(glm::quat_cast(rotation));
+}
 
 glm::quat LookRotation(const glm::vec3& direction)
 {
@@ -42,6 +51,11 @@ std::mt19937& RandomGenerator()
 {
     static std::mt19937 generator{std::random_device{}()};
     return generator;
+}
+
+float ApproachFraction(float rate, float dt)
+{
+    return -std::expm1(-rate * dt);
 }
 
 float RandomRange(float a, float b)

@@ -29,6 +29,11 @@ glm::quat QuatFromRotationMatrix(const glm::mat3& rotation);
 // with +Y up. Returns the identity for a direction without horizontal length.
 glm::quat LookRotation(const glm::vec3& direction);
 
+// Fraction of the remaining way that a chase at `rate` (fraction of the gap closed per second when
+// the steps are small) covers in `dt` seconds: 1 - e^(-rate * dt). A chase stepped with it ends at
+// the same place whatever the frame rate, and never overshoots.
+float ApproachFraction(float rate, float dt);
+
 // The one process-wide Mersenne Twister, seeded once from the system's random device.
 std::mt19937& RandomGenerator();
 

@@ -14,6 +14,7 @@
 #include "scene/components/TransformComponent.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -28,9 +29,15 @@ constexpr float PuddleFallSpeed = 15.0f;  // units per second
 constexpr float PuddleRestHeight = 0.01f; // just above the ground, so it does not flicker with it
 constexpr float ShotLifetime = 5.0f;      // seconds: one shot at a time, five seconds each
 constexpr float RegenDelay = 3.0f;        // quiet seconds before health climbs back
-constexpr float RegenPerFrame = 0.5f;
+constexpr float RegenPerSecond = 30.0f;   // half a point a frame at 60 fps
 constexpr float MaxHealth = 100.0f;
-constexpr float BurnDamagePerFrame = 0.2f;
+constexpr float BurnPerSecond = 12.0f; // a fifth of a point a frame at 60 fps
+// The bubble's flight is swept in steps of half its radius, so nothing thicker than that slips
+// between two steps; the first step that touches a solid is then halved down to a few millimetres,
+// which puts the burst at the same point whatever the frame rate.
+constexpr float SweepStep = 0.5f * BubbleRadius;
+constexpr float ContactPrecision = 0.005f;
+constexpr float MaxWalkPiece = 0.2f;      // under half the body's radius of 0.45
 constexpr float BurnSoundInterval = 0.3f; // seconds between "Burning" sounds while in fire
 constexpr float CameraSideShift = -0.03f; // the eye sits slightly left of the head bone
 constexpr float GunForwardShift = 0.08f;  // the gun rests just in front of the hands
@@ -41,6 +48,11 @@ constexpr int PitchBoneId = 0;
 constexpr int EyeBoneId = 3;
 constexpr int LeftHandBoneId = 32;
 constexpr int RightHandBoneId = 8;
+
+GameClock::Duration ToDuration(float seconds)
+{
+    return std::chrono::duration_cast<GameClock::Duration>(std::chrono::duration<float>(seconds));
+}
 
 } // namespace
 
@@ -124,11 +136,14 @@ void PlayerActor::PlayClip(const std::shared_ptr<Animation>& clip, bool loop)
 
 void PlayerActor::Update(float dt)
 {
+    frameSeconds_ = dt;
     DynamicActor::Update(dt);
     const glm::vec3 forward = camera->Forward();
     const glm::vec3 right = camera->Right();
     bool moving = false;
     Walk(forward, right, dt, moving);
+    if (!moving)
+        SettleStep(); // crowding zombies may have shoved him
 
     camera->offset = right * CameraSideShift;
     // The upper body bends with the camera's pitch instead of following the clip.
@@ -146,7 +161,7 @@ void PlayerActor::Update(float dt)
     if (!dead)
         TendBurnSound();
     ExpireShot();
-    Regenerate();
+    Regenerate(dt);
 
     if (health <= 0.0f) {
         dead = true;
@@ -188,10 +203,17 @@ void PlayerActor::Walk(const glm::vec3& forward, const glm::vec3& right, float d
         if (animation_->currentAnimation != idleClip_)
             PlayClip(idleClip_, true);
     } else {
-        glm::vec3& position = transform_->position;
-        position.x += d.x / length * moveSpeed * dt;
-        position.z += d.z / length * moveSpeed * dt;
-        position.y = 0.0f;
+        const glm::vec3 step(d.x / length * moveSpeed * dt, 0.0f, d.z / length * moveSpeed * dt);
+        // In pieces of at most half his radius, each settled against walls and crowds before the
+        // next: a long step at a low frame rate would otherwise carry his body into a wall block,
+        // where the way out is ambiguous (between two blocks, both ways cancel).
+        const int pieces = std::max(1, static_cast<int>(std::ceil(glm::length(step) / MaxWalkPiece)));
+        for (int i = 0; i < pieces; ++i) {
+            glm::vec3& position = transform_->position;
+            position += step / static_cast<float>(pieces);
+            position.y = 0.0f;
+            SettleStep();
+        }
         moving = true;
         if (animation_->currentAnimation != walkClip_)
             PlayClip(walkClip_, true);
@@ -200,6 +222,21 @@ void PlayerActor::Walk(const glm::vec3& forward, const glm::vec3& right, float d
 
     if (glm::length(forward) > NoLength)
         transform_->rotation = LookRotation(forward);
+}
+
+void PlayerActor::SettleStep()
+{
+    // Against the level alone, after every other push: resolved before the frame is drawn, so the
+    // view never shows him inside a wall, and no crowd can shove him through one. The tag lists
+    // are swapped, not copied, so this allocates nothing.
+    if (!gridObject)
+        return;
+    UpdateCollider();
+    std::swap(gridObject->ignoreTags, levelOnlyIgnoreTags_);
+    HGrid::CheckObjAgainstGrid(gridObject);
+    std::swap(gridObject->ignoreTags, levelOnlyIgnoreTags_);
+    UpdateCollider();
+    UpdateGridCell();
 }
 
 void PlayerActor::Footsteps()
@@ -250,9 +287,39 @@ void PlayerActor::TakeDamage(bool playSound, float amount)
 
 void PlayerActor::FlyBubble(float dt)
 {
-    bubbleTransform_->position += bubbleVelocity * BubbleSpeed * dt;
+    const glm::vec3 from = bubbleTransform_->position;
+    const glm::vec3 to = from + bubbleVelocity * BubbleSpeed * dt;
+    const int steps = std::max(1, static_cast<int>(std::ceil(glm::distance(from, to) / SweepStep)));
+    float clear = 0.0f; // fraction of the way known to touch nothing
+    for (int i = 1; i <= steps; ++i) {
+        const float at = static_cast<float>(i) / static_cast<float>(steps);
+        if (!BubbleTouchesSolid(glm::mix(from, to, at))) {
+            clear = at;
+            continue;
+        }
+        // The first contact lies between the last clear step and this one.
+        float touching = at;
+        while (glm::distance(from, to) * (touching - clear) > ContactPrecision) {
+            const float middle = 0.5f * (clear + touching);
+            if (BubbleTouchesSolid(glm::mix(from, to, middle)))
+                touching = middle;
+            else
+                clear = middle;
+        }
+        BubbleTouchesSolid(glm::mix(from, to, touching)); // leaves the bubble at the burst point
+        return;
+    }
+}
+
+bool PlayerActor::BubbleTouchesSolid(const glm::vec3& position)
+{
+    bubbleTransform_->position = position;
     bubbleCollider_->UpdateVolume();
+    bubbleFlying = true;
+    bubble->hidden = false;
+    bubbleBurst = false;
     HGrid::CheckObjAgainstGrid(bubble->gridObject);
+    return bubbleBurst;
 }
 
 void PlayerActor::Burst()
@@ -267,9 +334,17 @@ void PlayerActor::Burst()
 void PlayerActor::TendPuddle(float dt)
 {
     glm::vec3& position = puddleTransform_->position;
+    const GameClock::TimePoint frameStart = GameClock::Now() - ToDuration(dt);
     if (position.y > PuddleRestHeight) {
-        position.y -= PuddleFallSpeed * dt;
-        return;
+        const float fall = PuddleFallSpeed * dt;
+        if (position.y - fall > PuddleRestHeight) {
+            position.y -= fall;
+            return;
+        }
+        // It reaches the ground during this frame and burns from that moment on.
+        puddleLandedAt_ = frameStart + ToDuration((position.y - PuddleRestHeight) / PuddleFallSpeed);
+    } else if (!puddleLanded) {
+        puddleLandedAt_ = frameStart; // burst on the ground
     }
     position.y = PuddleRestHeight;
     puddleCollider_->UpdateVolume();
@@ -342,10 +417,15 @@ void PlayerActor::ExpireShot()
     firstBurnPending = true;
 }
 
-void PlayerActor::Regenerate()
+void PlayerActor::Regenerate(float dt)
 {
-    if (wasHurt && health > 0.0f && SecondsSince(hitTime) >= RegenDelay)
-        health = std::min(health + RegenPerFrame, MaxHealth);
+    if (!wasHurt || health <= 0.0f)
+        return;
+    // Only the part of this frame past the quiet spell heals, so the climb starts on time at any
+    // frame rate.
+    const float healing = std::min(dt, SecondsSince(hitTime) - RegenDelay);
+    if (healing > 0.0f)
+        health = std::min(health + RegenPerSecond * healing, MaxHealth);
 }
 
 void PlayerActor::OnBubbleContact(Object& found)
@@ -371,8 +451,14 @@ void PlayerActor::OnPuddleContact(Object& found)
             found.owner->dead = true;
         }
     } else if (found.tag == PlayerTag && !dead) {
-        health -= BurnDamagePerFrame;
-        hitTime = GameClock::Now();
+        // Only the part of this frame in which the puddle lay burning counts: from its landing to
+        // the shot's end, so the damage is the same at any frame rate.
+        const GameClock::TimePoint now = GameClock::Now();
+        const GameClock::TimePoint from = std::max(now - ToDuration(frameSeconds_), puddleLandedAt_);
+        const GameClock::TimePoint to = std::min(now, shotTime + ToDuration(ShotLifetime));
+        if (to > from)
+            health -= BurnPerSecond * std::chrono::duration<float>(to - from).count();
+        hitTime = std::max(from, to); // the last moment he burned
         wasHurt = true;
         if (firstBurnPending) {
             soundManager->PlaySound3D("Burning", transform_->position, false);

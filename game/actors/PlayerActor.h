@@ -10,6 +10,7 @@
 #include <glm/glm.hpp>
 
 #include <memory>
+#include <vector>
 
 class Animation;
 class AnimationComponent;
@@ -79,13 +80,16 @@ private:
     void PlayClip(const std::shared_ptr<Animation>& clip, bool loop);
     void PlaceBones(const glm::vec3& forward);
     void FlyBubble(float dt);
+    // Puts the bubble at `position` and asks the grid whether a solid is there; a solid bursts it.
+    bool BubbleTouchesSolid(const glm::vec3& position);
     void Burst();
     void TendPuddle(float dt);
     void TendParticles(float dt);
     void TendBurnSound();
     void ExpireShot();
-    void Regenerate();
+    void Regenerate(float dt);
     void Footsteps();
+    void SettleStep();
     void OnBubbleContact(Object& found);
     void OnPuddleContact(Object& found);
 
@@ -101,5 +105,9 @@ private:
     std::shared_ptr<Animation> idleClip_;
     std::shared_ptr<Animation> walkClip_;
     std::shared_ptr<Animation> deathClip_;
+    // Every tag but the level's (ground and scenery), for settling against walls alone.
+    std::vector<int32_t> levelOnlyIgnoreTags_{ZombieBodyTag, RayTag, ProjectileTag};
+    GameClock::TimePoint puddleLandedAt_{};
+    float frameSeconds_ = 0.0f; // this frame's dt, for the puddle's burn (a rate per second)
     Bone* pitchBone_ = nullptr; // bone 0 of the current clip: follows the camera's pitch
 };

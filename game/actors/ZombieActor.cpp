@@ -5,6 +5,7 @@
 #include "collision/Capsule.h"
 #include "collision/CollisionComponent.h"
 #include "collision/HGrid.h"
+#include "collision/ICollisionComponent.h"
 #include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/SkeletonBones.h"
@@ -64,6 +65,11 @@ ZombieActor::ZombieActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
     capsule_->baseA = capsule_->pointA = centre - glm::vec3(0.0f, CapsuleHalfSegment, 0.0f);
     capsule_->baseB = capsule_->pointB = centre + glm::vec3(0.0f, CapsuleHalfSegment, 0.0f);
     capsule_->SetOrientation(capsule_->orientation);
+
+    if (player)
+        if (auto body = player->GetComponent<ICollisionComponent>())
+            if (auto playerCapsule = std::dynamic_pointer_cast<COLLISION::Capsule>(body->GetBoundingVolume()))
+                playerRadius_ = playerCapsule->radius;
 
     gridObject = new Object(ZombieBodyTag, this, nullptr);
     // The player's own query pushes him out of zombies; a zombie's query leaves him alone.
@@ -144,6 +150,9 @@ void ZombieActor::Spawn(const glm::vec3& position)
     groanTimer.Stop();
     hitLanded = false;
     available = false;
+    // Its body arrives with it: a bubble flying this frame must meet it here, not at the parking spot.
+    UpdateCollider();
+    UpdateGridCell();
 }
 
 void ZombieActor::Update(float dt)
@@ -179,6 +188,8 @@ void ZombieActor::Update(float dt)
         DoDead();
         break;
     }
+    if (!dead)
+        KeepOffPlayer();
 
     if (!dead && !hidden)
         Groan();
@@ -215,6 +226,21 @@ void ZombieActor::FacePlayer(const glm::vec3& offset)
         transform_->rotation = LookRotation(-offset / length);
 }
 
+void ZombieActor::KeepOffPlayer()
+{
+    // The player's query pushes him out of zombies; a zombie shoved onto him by the crowd must also
+    // step back off him, or the next push would carry him into the wall behind him.
+    const glm::vec3 offset = transform_->position - player->Transform().position; // where it stands now
+    const glm::vec3 d(offset.x, 0.0f, offset.z);
+    const float reach = CapsuleRadius + playerRadius_;
+    const float distance = glm::length(d);
+    if (distance >= reach || distance <= NoLength)
+        return;
+    glm::vec3& position = transform_->position;
+    position += d / distance * (reach - distance);
+    position.y = 0.0f;
+}
+
 void ZombieActor::DoIdle()
 {
     PlayClip(idleClip_, true, 1.0f);
@@ -225,9 +251,11 @@ void ZombieActor::DoSeek(float dt)
     PlayClip(roundDifficulty <= 1 ? walkClip_ : runClip_, true, walkAnimSpeed);
     const glm::vec3 d = OffsetFromPlayer();
     glm::vec3& position = transform_->position;
-    // Proportional to the distance: fast from afar, slow near the player.
-    position.x -= d.x * moveFactor * dt;
-    position.z -= d.z * moveFactor * dt;
+    // Proportional to the distance: fast from afar, slow near the player. Closing the gap by an
+    // exponential fraction makes the chase the same at every frame rate.
+    const float step = ApproachFraction(moveFactor, dt);
+    position.x -= d.x * step;
+    position.z -= d.z * step;
     position.y = 0.0f;
     FacePlayer(d);
 }
@@ -236,7 +264,8 @@ void ZombieActor::DoAttack(float dt)
 {
     const glm::vec3 d = OffsetFromPlayer();
     glm::vec3& position = transform_->position;
-    const glm::vec3 candidate(position.x - d.x * moveFactor * dt, 0.0f, position.z - d.z * moveFactor * dt);
+    const float step = ApproachFraction(moveFactor, dt);
+    const glm::vec3 candidate(position.x - d.x * step, 0.0f, position.z - d.z * step);
     if (glm::distance(candidate, player->Transform().position) > ClosestApproach)
         position = candidate;
     PlayClip(attackClip_, false, attackAnimSpeed);

@@ -78,6 +78,7 @@ private:
     // Capsule centre minus the player's position, on the ground plane.
     glm::vec3 OffsetFromPlayer() const;
     void FacePlayer(const glm::vec3& offset);
+    void KeepOffPlayer();
     void PlayClip(const std::shared_ptr<Animation>& clip, bool loop, float speed);
     void OnHandContact(Object& found);
 
@@ -90,4 +91,5 @@ private:
     std::shared_ptr<Animation> runClip_;
     std::shared_ptr<Animation> attackClip_;
     std::shared_ptr<Animation> deathClip_;
+    float playerRadius_ = 0.0f; // the player's body, which a live zombie never overlaps
 };

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end runs of the real game under Xvfb on lavapipe with validation on.
-#   play:  the launcher (typing a resolution, "Start Game"), the first frame, the pause menu and
-#          Resume, walking with W/A/S/D and the mouse, a shot, hiding and showing the window, the
-#          menu's Restart, and finally Exit.
+#   play:  the launcher (typing a resolution, "Start Game"), the first frame, a shot, 30 s behind
+#          the pause menu and Resume (the game goes on where it stopped), walking with W/A/S/D and
+#          the mouse, hiding and showing the window (it comes back paused), the menu's Restart, and
+#          finally Exit.
 #   close: start, render, then close the window the way a window manager does.
 # Fails on a wrong exit code, a frame that does not show the game, or any validation message.
 # Screenshots stay in the output directory for people to look at.
@@ -85,6 +86,8 @@ bubble_share() { convert "$1" -resize 320x180 -fx "(r > 0.6 && g < 0.35 && b > 0
 
 open_menu() { # window screenshot-file; presses Escape until the menu shows (frames are slow)
   local attempt
+  screenshot "$1" "$2"
+  menu_shown "$2" && return 0 # already up (the window came back paused)
   for attempt in 1 2 3; do
     kill -0 "$game_pid" 2>/dev/null || return 1
     key "$1" Escape
@@ -165,14 +168,29 @@ else
   after=$(bubble_share "$out/shot.png")
   check "the shot's bubble or puddle shows" "$after > $before + 0.003"
 
-  log "pause menu"
+  log "pause menu, 30 s"
   open_menu "$window" "$out/pause_menu.png" || fail "Escape did not open the pause menu"
   menu_is_pause "$out/pause_menu.png" && log "ok: pause menu with Resume, Restart and Exit" ||
     fail "the menu Escape opened is not the pause menu"
+  sleep 30
+  screenshot "$window" "$out/pause_menu_30s.png"
+  # Nothing moves behind the menu: the frame after 30 s is the frame it paused on.
+  changed=$(compare -metric AE -fuzz 2% "$out/pause_menu.png" "$out/pause_menu_30s.png" null: 2>&1)
+  check "the paused frame stands still for 30 s" "${changed%% *} < 0.001 * $WIDTH * $HEIGHT"
   click_at "$window" $(menu_button 0) # Resume
-  sleep 4
+  sleep 0.5
+  wait_for_frame "$window" "$out/resumed.png" 20
   screenshot "$window" "$out/resumed.png"
   menu_shown "$out/resumed.png" && fail "the menu stayed after Resume"
+  # The shot lives five seconds of game time: after 30 s of pause its puddle is still burning,
+  # and the round is still the first.
+  resumed=$(bubble_share "$out/resumed.png")
+  check "the shot's puddle outlived the pause" "$resumed > $before + 0.003"
+  # The counter's white text alone, without the scene behind it.
+  convert "$out/shot.png" -crop 300x40+10+15 +repage -colorspace gray -threshold 85% "$out/round_before.png"
+  convert "$out/resumed.png" -crop 300x40+10+15 +repage -colorspace gray -threshold 85% "$out/round_after.png"
+  same_round=$(compare -metric AE -fuzz 2% "$out/round_before.png" "$out/round_after.png" null: 2>&1)
+  check "the round counter reads the same after the pause" "${same_round%% *} < 20"
 
   log "walk"
   for k in w a s d; do hold_key "$window" "$k" 1.5; done
@@ -186,6 +204,10 @@ else
   xdotool windowmap "$window"
   sleep 2
   wait_for_frame "$window" "$out/after_show.png" 240 || fail "no frame after showing the window again"
+  sleep 1
+  screenshot "$window" "$out/after_show.png"
+  menu_shown "$out/after_show.png" && menu_is_pause "$out/after_show.png" &&
+    log "ok: the window came back paused" || fail "the hidden game did not wait behind its pause menu"
 
   log "restart"
   press_in_menu "$window" "$out/restart_menu.png" Restart || fail "no menu to restart from"

@@ -208,8 +208,9 @@ TEST(PlayerHealth, RegeneratesAfterThreeQuietSecondsToExactlyFull)
     EXPECT_FLOAT_EQ(p.health, 75.0f);
     d.RunFor(2.9f, 0.1f);
     EXPECT_FLOAT_EQ(p.health, 75.0f);
-    d.Step(0.1f);
-    EXPECT_FLOAT_EQ(p.health, 75.5f);
+    // 30 points a second once the three quiet seconds are over.
+    d.RunFor(0.6f, 0.1f);
+    EXPECT_NEAR(p.health, 75.0f + 30.0f * 0.5f, 0.05f);
     d.RunFor(10.0f, 0.1f);
     EXPECT_EQ(p.health, 100.0f);
 }
