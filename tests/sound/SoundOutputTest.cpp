@@ -134,6 +134,15 @@ protected:
         return count > 0 ? std::sqrt(sum / count) : 0.0;
     }
 
+    // The game itself, from the real pack in the run directory, on the wave driver: the RMS of
+    // the last second of a probe run doing `action`.
+    double GameLastSecond(const char* action) const
+    {
+        const ProbeRun run = Probe("wave", {"game", action}, ZORBULON_RUN_DIR);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return TailRms(1.0);
+    }
+
     TempWorkDir dir;
 };
 
@@ -193,14 +202,8 @@ TEST_F(SoundOutputTest, FarSoundsAreQuieterThanNearOnes)
 
 TEST_F(SoundOutputTest, TheGamesShotIsHeard)
 {
-    // The game itself, from the real pack in the run directory, on the wave driver.
-    const std::string runDir = ZORBULON_RUN_DIR;
-    ProbeRun run = Probe("wave", {"game", "idle"}, runDir);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    const double idle = TailRms(1.0);
-    run = Probe("wave", {"game", "shot"}, runDir);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    const double shot = TailRms(1.0);
+    const double idle = GameLastSecond("idle");
+    const double shot = GameLastSecond("shot");
     std::printf("    last second: standing rms %.5f, shooting rms %.5f\n", idle, shot);
     EXPECT_GT(shot, 0.002); // the shot is short: its level over a whole second is low
     EXPECT_GT(shot, 5.0 * idle);
@@ -210,16 +213,9 @@ TEST_F(SoundOutputTest, TheGamesSoundsPauseWithItAndResumeWithIt)
 {
     // The shot is paused at once by Escape: the next second is silent. Resumed a second later, it
     // plays on where it stopped: the last second is as loud as a fresh shot's.
-    const std::string runDir = ZORBULON_RUN_DIR;
-    ProbeRun run = Probe("wave", {"game", "shot"}, runDir);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    const double shot = TailRms(1.0);
-    run = Probe("wave", {"game", "paused"}, runDir);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    const double paused = TailRms(1.0);
-    run = Probe("wave", {"game", "resumed"}, runDir);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    const double resumed = TailRms(1.0);
+    const double shot = GameLastSecond("shot");
+    const double paused = GameLastSecond("paused");
+    const double resumed = GameLastSecond("resumed");
     std::printf("    last second: shot rms %.5f, paused rms %.5f, resumed rms %.5f\n", shot, paused, resumed);
     EXPECT_LT(paused, 0.2 * shot);
     EXPECT_GT(resumed, 0.5 * shot);

@@ -61,6 +61,16 @@ public:
     int backgroundVertices = 0;
 };
 
+// Kills the player and draws the frame that starts the game-over countdown.
+void KillPlayer(SceneDriver& d, UiFrames& ui)
+{
+    d.StopSpawning();
+    d.Player().TakeDamage(false, 100.0f);
+    d.Step();
+    ASSERT_TRUE(d.Player().dead);
+    ui.Frame(d.Scene());
+}
+
 } // namespace
 
 TEST(Scene0UI, RoundCounterFromTheFirstFrame)
@@ -122,12 +132,8 @@ TEST(Scene0UI, PauseMenuExitIsThird)
 TEST(Scene0UI, GameOverMenuAfterSixWholeSecondsRestartFirst)
 {
     SceneDriver d;
-    d.StopSpawning();
     UiFrames ui(1280.0f, 720.0f);
-    d.Player().TakeDamage(false, 100.0f);
-    d.Step();
-    ASSERT_TRUE(d.Player().dead);
-    ui.Frame(d.Scene()); // the game-over timer starts here
+    KillPlayer(d, ui); // the game-over timer starts here
     GameClock::AdvanceSeconds(5.9);
     ui.Frame(d.Scene());
     EXPECT_FALSE(UiFrames::Shown("GAME OVER"));
@@ -144,12 +150,8 @@ TEST(Scene0UI, GameOverMenuAfterSixWholeSecondsRestartFirst)
 TEST(Scene0UI, WindowLostWhileDeadPausesTheGameOverCountdown)
 {
     SceneDriver d;
-    d.StopSpawning();
     UiFrames ui(1280.0f, 720.0f);
-    d.Player().TakeDamage(false, 100.0f);
-    d.Step();
-    ASSERT_TRUE(d.Player().dead);
-    ui.Frame(d.Scene()); // the game-over countdown starts
+    KillPlayer(d, ui);
     d.RunFor(3.0f);
     d.Window(SDL_WINDOWEVENT_MINIMIZED);
     ASSERT_TRUE(d.Scene().paused);
