@@ -12,6 +12,7 @@
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
 #include "renderer/GpuContext.h"
+#include "renderer/VulkanCheck.h"
 #include "renderer/VulkanRenderer.h"
 
 #include <SDL2/SDL.h>
@@ -295,7 +296,7 @@ void MeasureSteadyPlay(Rig& rig)
         record.push_back(s.recordMs);
         both.push_back(s.uniformsMs + s.recordMs);
     }
-    vkDeviceWaitIdle(gpu.device);
+    VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
     const double seconds = MillisecondsSince(start) / 1e3;
     const uint64_t allocations = AllocationCount() - allocationsBefore;
     SetAllocationObserver(nullptr);

@@ -1,6 +1,7 @@
 #include "renderer/GpuResources.h"
 
 #include "renderer/GpuContext.h"
+#include "renderer/VulkanCheck.h"
 
 #include <stdexcept>
 
@@ -21,17 +22,21 @@ void CreateBuffer(VkDeviceSize size, VkBufferUsageFlags usage, VkMemoryPropertyF
     info.size = size;
     info.usage = usage;
     info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
-    if (vkCreateBuffer(gpu.device, &info, nullptr, &buffer) != VK_SUCCESS)
-        throw std::runtime_error("failed to create buffer!");
+    VkCheck(vkCreateBuffer(gpu.device, &info, nullptr, &buffer), "failed to create buffer!");
 
     VkMemoryRequirements requirements;
     vkGetBufferMemoryRequirements(gpu.device, buffer, &requirements);
     VkMemoryAllocateInfo alloc{VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO};
     alloc.allocationSize = requirements.size;
     alloc.memoryTypeIndex = FindMemoryType(requirements.memoryTypeBits, properties);
-    if (vkAllocateMemory(gpu.device, &alloc, nullptr, &memory) != VK_SUCCESS)
-        throw std::runtime_error("failed to allocate buffer memory!");
-    vkBindBufferMemory(gpu.device, buffer, memory, 0);
+    // A failure part-way releases what was made, so the caller's handles stay null.
+    try {
+        VkCheck(vkAllocateMemory(gpu.device, &alloc, nullptr, &memory), "failed to allocate buffer memory!");
+        VkCheck(vkBindBufferMemory(gpu.device, buffer, memory, 0), "failed to bind buffer memory!");
+    } catch (...) {
+        DestroyBuffer(buffer, memory);
+        throw;
+    }
 }
 
 void DestroyBuffer(VkBuffer& buffer, VkDeviceMemory& memory)
@@ -60,17 +65,24 @@ void CreateImage(uint32_t width, uint32_t height, uint32_t mipLevels, VkSampleCo
     info.samples = samples;
     info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
     info.flags = flags;
-    if (vkCreateImage(gpu.device, &info, nullptr, &image) != VK_SUCCESS)
-        throw std::runtime_error("failed to create image!");
+    VkCheck(vkCreateImage(gpu.device, &info, nullptr, &image), "failed to create image!");
 
     VkMemoryRequirements requirements;
     vkGetImageMemoryRequirements(gpu.device, image, &requirements);
     VkMemoryAllocateInfo alloc{VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO};
     alloc.allocationSize = requirements.size;
     alloc.memoryTypeIndex = FindMemoryType(requirements.memoryTypeBits, properties);
-    if (vkAllocateMemory(gpu.device, &alloc, nullptr, &memory) != VK_SUCCESS)
-        throw std::runtime_error("failed to allocate image memory!");
-    vkBindImageMemory(gpu.device, image, memory, 0);
+    try {
+        VkCheck(vkAllocateMemory(gpu.device, &alloc, nullptr, &memory), "failed to allocate image memory!");
+        VkCheck(vkBindImageMemory(gpu.device, image, memory, 0), "failed to bind image memory!");
+    } catch (...) {
+        if (memory != VK_NULL_HANDLE)
+            vkFreeMemory(gpu.device, memory, nullptr);
+        vkDestroyImage(gpu.device, image, nullptr);
+        image = VK_NULL_HANDLE;
+        memory = VK_NULL_HANDLE;
+        throw;
+    }
 }
 
 VkImageView CreateImageView(VkImage image, VkFormat format, VkImageAspectFlags aspect, VkImageViewType viewType,
@@ -84,8 +96,7 @@ VkImageView CreateImageView(VkImage image, VkFormat format, VkImageAspectFlags a
                        VK_COMPONENT_SWIZZLE_IDENTITY};
     info.subresourceRange = {aspect, 0, mipLevels, 0, layerCount};
     VkImageView view;
-    if (vkCreateImageView(gpu.device, &info, nullptr, &view) != VK_SUCCESS)
-        throw std::runtime_error("failed to create image view!");
+    VkCheck(vkCreateImageView(gpu.device, &info, nullptr, &view), "failed to create image view!");
     return view;
 }
 
@@ -95,24 +106,31 @@ VkCommandBuffer BeginSingleTimeCommands()
     alloc.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
     alloc.commandPool = gpu.commandPool;
     alloc.commandBufferCount = 1;
-    VkCommandBuffer commandBuffer;
-    vkAllocateCommandBuffers(gpu.device, &alloc, &commandBuffer);
+    VkCommandBuffer commandBuffer = VK_NULL_HANDLE;
+    VkCheck(vkAllocateCommandBuffers(gpu.device, &alloc, &commandBuffer), "failed to allocate command buffers!");
 
     VkCommandBufferBeginInfo begin{VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO};
     begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
-    vkBeginCommandBuffer(commandBuffer, &begin);
+    const VkResult result = vkBeginCommandBuffer(commandBuffer, &begin);
+    if (result != VK_SUCCESS)
+        vkFreeCommandBuffers(gpu.device, gpu.commandPool, 1, &commandBuffer);
+    VkCheck(result, "failed to begin recording command buffer!");
     return commandBuffer;
 }
 
 void EndSingleTimeCommands(VkCommandBuffer commandBuffer)
 {
-    vkEndCommandBuffer(commandBuffer);
     VkSubmitInfo submit{VK_STRUCTURE_TYPE_SUBMIT_INFO};
     submit.commandBufferCount = 1;
     submit.pCommandBuffers = &commandBuffer;
-    vkQueueSubmit(gpu.graphicsQueue, 1, &submit, VK_NULL_HANDLE);
-    vkQueueWaitIdle(gpu.graphicsQueue);
+    VkResult result = vkEndCommandBuffer(commandBuffer);
+    if (result == VK_SUCCESS)
+        result = vkQueueSubmit(gpu.graphicsQueue, 1, &submit, VK_NULL_HANDLE);
+    if (result == VK_SUCCESS)
+        result = vkQueueWaitIdle(gpu.graphicsQueue);
+    // Freed whatever happened: a failed upload must not leave its command buffer behind.
     vkFreeCommandBuffers(gpu.device, gpu.commandPool, 1, &commandBuffer);
+    VkCheck(result, "failed to submit one-time command buffer!");
 }
 
 LayoutTransition DescribeLayoutTransition(VkFormat format, VkImageLayout oldLayout, VkImageLayout newLayout)
@@ -129,7 +147,8 @@ LayoutTransition DescribeLayoutTransition(VkFormat format, VkImageLayout oldLayo
         t.dstAccess = VK_ACCESS_TRANSFER_WRITE_BIT;
         t.srcStage = VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT;
         t.dstStage = VK_PIPELINE_STAGE_TRANSFER_BIT;
-    } else if (oldLayout == VK_IMAGE_LAYOUT_UNDEFINED && newLayout == VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL) {
+    } else if (oldLayout == VK_IMAGE_LAYOUT_UNDEFINED &&
+               newLayout == VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL) {
         t.srcAccess = 0;
         t.dstAccess = VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_READ_BIT | VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_WRITE_BIT;
         t.srcStage = VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT;

@@ -5,6 +5,7 @@
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
 #include "renderer/NamedBuffers.h"
+#include "renderer/VulkanCheck.h"
 
 #include <stdexcept>
 
@@ -50,7 +51,7 @@ void VulkanRenderer::ReleaseFrameResources()
 {
     if (gpu.device == VK_NULL_HANDLE)
         return;
-    vkDeviceWaitIdle(gpu.device);
+    VkCheckTeardown(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
     DestroyCommandPool();
     DestroyNamedBuffers();
 }
@@ -58,7 +59,7 @@ void VulkanRenderer::ReleaseFrameResources()
 VulkanRenderer::~VulkanRenderer()
 {
     if (gpu.device != VK_NULL_HANDLE) {
-        vkDeviceWaitIdle(gpu.device);
+        VkCheckTeardown(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
         ShutdownUi();
         DestroySwapChainSet();
         DestroySyncObjects();

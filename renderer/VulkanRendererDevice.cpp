@@ -40,9 +40,11 @@ DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFam
     candidate.queues = queues;
 
     uint32_t extensionCount = 0;
-    vkEnumerateDeviceExtensionProperties(device, nullptr, &extensionCount, nullptr);
+    VkCheck(vkEnumerateDeviceExtensionProperties(device, nullptr, &extensionCount, nullptr),
+            "failed to enumerate device extensions");
     std::vector<VkExtensionProperties> extensions(extensionCount);
-    vkEnumerateDeviceExtensionProperties(device, nullptr, &extensionCount, extensions.data());
+    VkCheck(vkEnumerateDeviceExtensionProperties(device, nullptr, &extensionCount, extensions.data()),
+            "failed to enumerate device extensions");
     for (const VkExtensionProperties& e : extensions)
         candidate.extensions.emplace_back(e.extensionName);
 
@@ -54,11 +56,11 @@ DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFam
 void VulkanRenderer::PickPhysicalDevice()
 {
     uint32_t count = 0;
-    vkEnumeratePhysicalDevices(gpu.instance, &count, nullptr);
+    VkCheck(vkEnumeratePhysicalDevices(gpu.instance, &count, nullptr), "failed to enumerate GPUs");
     if (count == 0)
         throw std::runtime_error("No GPUs support vulkan");
     std::vector<VkPhysicalDevice> devices(count);
-    vkEnumeratePhysicalDevices(gpu.instance, &count, devices.data());
+    VkCheck(vkEnumeratePhysicalDevices(gpu.instance, &count, devices.data()), "failed to enumerate GPUs");
 
     std::vector<DeviceCandidate> candidates;
     std::vector<QueueFamilyIndices> queues(count);

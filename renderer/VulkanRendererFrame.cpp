@@ -75,7 +75,8 @@ void VulkanRenderer::DrawFrame(Scene* scene)
     }
 
     constexpr uint64_t NoTimeout = std::numeric_limits<uint64_t>::max();
-    vkWaitForFences(gpu.device, 1, &inFlightFences[currentFrame], VK_TRUE, NoTimeout);
+    VkCheck(vkWaitForFences(gpu.device, 1, &inFlightFences[currentFrame], VK_TRUE, NoTimeout),
+            "failed to wait for the frame's fence");
 
     uint32_t imageIndex = 0;
     VkResult result = vkAcquireNextImageKHR(gpu.device, swapChain.swapChain, NoTimeout,
@@ -87,9 +88,9 @@ void VulkanRenderer::DrawFrame(Scene* scene)
     if (result != VK_SUCCESS && result != VK_SUBOPTIMAL_KHR)
         throw std::runtime_error("failed to acquire swapchain image");
 
-    vkResetFences(gpu.device, 1, &inFlightFences[currentFrame]);
+    VkCheck(vkResetFences(gpu.device, 1, &inFlightFences[currentFrame]), "failed to reset the frame's fence");
     VkCommandBuffer commandBuffer = commandBuffers[currentFrame];
-    vkResetCommandBuffer(commandBuffer, 0);
+    VkCheck(vkResetCommandBuffer(commandBuffer, 0), "failed to reset command buffer!");
 
     auto start = std::chrono::steady_clock::now();
     UpdateUniforms(scene);

@@ -59,15 +59,22 @@ void VulkanRenderer::CreateRenderPass()
     subpass.pResolveAttachments = &resolveRef;
     subpass.pDepthStencilAttachment = &depthRef;
 
+    // One multisampled colour target and one depth image serve both frames in flight: this frame's
+    // clears must wait for the previous frame's colour writes and its depth writes (which end in
+    // the late fragment tests), not only for the swap-chain image to be free.
+    constexpr VkPipelineStageFlags AttachmentStages = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT |
+                                                      VK_PIPELINE_STAGE_EARLY_FRAGMENT_TESTS_BIT |
+                                                      VK_PIPELINE_STAGE_LATE_FRAGMENT_TESTS_BIT;
+    constexpr VkAccessFlags AttachmentWrites =
+        VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT | VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_WRITE_BIT;
     VkSubpassDependency dependency{};
     dependency.srcSubpass = VK_SUBPASS_EXTERNAL;
     dependency.dstSubpass = 0;
-    dependency.srcStageMask =
-        VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT | VK_PIPELINE_STAGE_EARLY_FRAGMENT_TESTS_BIT;
-    dependency.srcAccessMask = 0;
-    dependency.dstStageMask =
-        VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT | VK_PIPELINE_STAGE_EARLY_FRAGMENT_TESTS_BIT;
-    dependency.dstAccessMask = VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT | VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_WRITE_BIT;
+    dependency.srcStageMask = AttachmentStages;
+    dependency.srcAccessMask = AttachmentWrites;
+    dependency.dstStageMask = AttachmentStages;
+    dependency.dstAccessMask =
+        AttachmentWrites | VK_ACCESS_COLOR_ATTACHMENT_READ_BIT | VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_READ_BIT;
 
     const VkAttachmentDescription attachments[] = {colour, depth, resolve};
     VkRenderPassCreateInfo info{VK_STRUCTURE_TYPE_RENDER_PASS_CREATE_INFO};

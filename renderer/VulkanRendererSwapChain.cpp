@@ -155,7 +155,7 @@ void VulkanRenderer::DestroySwapChainSet()
 
 void VulkanRenderer::RecreateSwapChainSet()
 {
-    vkDeviceWaitIdle(gpu.device);
+    VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
     DestroySwapChainSet();
     // Vulkan has no swap chain of zero extent: stay without one until the window is back.
     swapChainStale = !WindowCanPresent();

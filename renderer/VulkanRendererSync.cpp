@@ -28,7 +28,7 @@ void VulkanRenderer::DestroyCommandPool()
 {
     // The pool frees its command buffers with it.
     if (gpu.commandPool != VK_NULL_HANDLE) {
-        vkDeviceWaitIdle(gpu.device);
+        VkCheckTeardown(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
         vkDestroyCommandPool(gpu.device, gpu.commandPool, nullptr);
     }
     gpu.commandPool = VK_NULL_HANDLE;

@@ -59,7 +59,7 @@ void VulkanRenderer::InitUi()
     info.CheckVkResultFn = CheckUiResult;
     ImGui_ImplVulkan_Init(&info, gpu.renderPass);
     uiVulkanReady = true;
-    vkDeviceWaitIdle(gpu.device);
+    VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
 }
 
 void VulkanRenderer::EnsureUiFontTexture()

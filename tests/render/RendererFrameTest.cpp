@@ -108,7 +108,7 @@ void RenderFrames(int count)
 // What the window shows, read back from the X server.
 Image Screenshot()
 {
-    vkDeviceWaitIdle(gpu.device);
+    EXPECT_EQ(vkDeviceWaitIdle(gpu.device), VK_SUCCESS);
     const std::string path = (shotDir / "frame.ppm").string();
     // The private X server holds this one window, found by its title.
     const std::string command = "import -window Zorbulon -depth 8 ppm:" + path;
