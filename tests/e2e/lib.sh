@@ -32,7 +32,7 @@ start_xvfb() {
 
 stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null; wait $XVFB_PID 2>/dev/null || true; }
 
-# Lavapipe only, validation on, messages into $1.
+# Lavapipe only, validation on (synchronization checks included), messages into $1.
 use_lavapipe_with_validation() {
   local log_file=$1 settings_dir
   settings_dir=$(dirname "$log_file")
@@ -47,6 +47,7 @@ use_lavapipe_with_validation() {
   cat >"$settings_dir/vk_layer_settings.txt" <<SETTINGS
 khronos_validation.report_flags = error,warn
 khronos_validation.debug_action = VK_DBG_LAYER_ACTION_LOG_MSG
+khronos_validation.enables = VK_VALIDATION_FEATURE_ENABLE_SYNCHRONIZATION_VALIDATION_EXT,VALIDATION_CHECK_ENABLE_SYNCHRONIZATION_VALIDATION_QUEUE_SUBMIT
 khronos_validation.log_filename = $log_file
 SETTINGS
   export VK_LAYER_SETTINGS_PATH=$settings_dir
@@ -89,6 +90,20 @@ region_rgb() { convert "$1" -crop "$2" +repage -format "%[fx:mean.r] %[fx:mean.g
 # awk comparisons on floats: check "$value > $limit" style expressions.
 check() { # description expression
   if awk "BEGIN { exit !($2) }"; then log "ok: $1 ($2)"; else fail "$1 ($2)"; fi
+}
+
+# What a game that shows no window is doing: its standard error, its threads' stacks, and the
+# windows the X server knows of. For a failure that must be explained, not just retried.
+diagnose_game() { # pid output-directory
+  local pid=$1 out=$2 child
+  child=$(pgrep -P "$pid" | head -1)
+  echo "--- game process: $(ps -o pid,stat,etime,cmd -p "${child:-$pid}" 2>/dev/null | tail -1)" >&2
+  [ -s "$out/stderr.txt" ] && { echo "--- game stderr"; head -c 4000 "$out/stderr.txt"; } >&2
+  xwininfo -root -tree 2>&1 | head -40 >&2
+  if command -v gdb >/dev/null && [ -n "$child" ]; then
+    timeout 60 gdb -batch -p "$child" -ex "thread apply all bt 20" >"$out/stacks.txt" 2>&1
+    head -c 6000 "$out/stacks.txt" >&2
+  fi
 }
 
 validation_errors() { grep -cE "Validation (Error|Warning)|VUID-" "$1" 2>/dev/null || true; }
