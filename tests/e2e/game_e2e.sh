@@ -115,7 +115,11 @@ press_in_menu() { # window screenshot-file Restart|Exit
 }
 
 log "launcher"
-launcher=$(wait_window "Choose Resolution" 120) || { fail "no launcher window"; exit 1; }
+launcher=$(wait_window "Choose Resolution" 120) || {
+  fail "no launcher window"
+  diagnose_game "$game_pid" "$out"
+  exit 1
+}
 sleep 1
 screenshot "$launcher" "$out/launcher.png"
 # Width and Height fields, then the "Start Game" button, in the 300 x 150 panel at (490, 285).
