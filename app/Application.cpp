@@ -13,7 +13,18 @@
 Application::Application(RendererFactory makeRenderer, SceneFactory makeScene) : makeScene_(std::move(makeScene))
 {
     RunLauncher(*this);
+    // A constructor that throws never reaches the destructor: a failed start (no window, no
+    // device, a missing or damaged pack) releases here what it built, in the shutdown order.
+    try {
+        Start(makeRenderer);
+    } catch (...) {
+        Shutdown();
+        throw;
+    }
+}
 
+void Application::Start(const RendererFactory& makeRenderer)
+{
     window = new WindowInfo();
     renderer = makeRenderer(window);
     SDL_Init(SDL_INIT_VIDEO);

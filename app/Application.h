@@ -35,6 +35,7 @@ public:
     void RestartScene();
 
 private:
+    void Start(const RendererFactory& makeRenderer);
     void Shutdown();
 
     SceneFactory makeScene_;

@@ -5,6 +5,7 @@
 #include "assets/AssimpConversions.h"
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
+#include "renderer/VulkanCheck.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -24,15 +25,22 @@ void UploadDeviceLocal(const void* data, VkDeviceSize size, VkBufferUsageFlags u
 {
     VkBuffer staging = VK_NULL_HANDLE;
     VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
-    CreateBuffer(size, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
-                 VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging, stagingMemory);
-    void* mapped = nullptr;
-    vkMapMemory(gpu.device, stagingMemory, 0, size, 0, &mapped);
-    std::memcpy(mapped, data, static_cast<size_t>(size));
-    vkUnmapMemory(gpu.device, stagingMemory);
+    try {
+        CreateBuffer(size, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                     VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
+                     stagingMemory);
+        void* mapped = nullptr;
+        VkCheck(vkMapMemory(gpu.device, stagingMemory, 0, size, 0, &mapped), "Failed to map buffer memory");
+        std::memcpy(mapped, data, static_cast<size_t>(size));
+        vkUnmapMemory(gpu.device, stagingMemory);
 
-    CreateBuffer(size, VK_BUFFER_USAGE_TRANSFER_DST_BIT | usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, buffer, memory);
-    CopyBuffer(staging, buffer, size);
+        CreateBuffer(size, VK_BUFFER_USAGE_TRANSFER_DST_BIT | usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, buffer,
+                     memory);
+        CopyBuffer(staging, buffer, size);
+    } catch (...) {
+        DestroyBuffer(staging, stagingMemory);
+        throw;
+    }
     DestroyBuffer(staging, stagingMemory);
 }
 
@@ -128,6 +136,18 @@ private:
 
 MeshComponent::MeshComponent(IRenderer* renderer, const char* assetName) : renderer(renderer)
 {
+    // The destructor of a half-built mesh never runs: a failed import or upload frees here the
+    // sub-meshes and buffers made so far.
+    try {
+        Import(assetName);
+    } catch (...) {
+        Release();
+        throw;
+    }
+}
+
+void MeshComponent::Import(const char* assetName)
+{
     {
         const std::vector<char> bytes = LoadAsset(assetName);
         Assimp::Importer importer;
@@ -135,7 +155,8 @@ MeshComponent::MeshComponent(IRenderer* renderer, const char* assetName) : rende
         if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode)
             throw std::runtime_error(std::string("ERROR LOADING A MODEL") + importer.GetErrorString());
         // Bone weights are read only for files that hold animations (or skeletons).
-        isAnimated = (scene->mSkeletons && scene->mNumSkeletons > 0) || (scene->mAnimations && scene->mNumAnimations > 0);
+        isAnimated =
+            (scene->mSkeletons && scene->mNumSkeletons > 0) || (scene->mAnimations && scene->mNumAnimations > 0);
         MeshImport(*this, *scene).Walk(*scene->mRootNode);
     }
 
@@ -148,6 +169,11 @@ MeshComponent::MeshComponent(IRenderer* renderer, const char* assetName) : rende
 }
 
 MeshComponent::~MeshComponent()
+{
+    Release();
+}
+
+void MeshComponent::Release()
 {
     for (SubMesh* sub : meshes)
         delete sub;

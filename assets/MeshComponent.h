@@ -42,4 +42,9 @@ public:
 
     // Binds the shared buffers and records one indexed draw per mesh.
     void Draw(VkCommandBuffer* commandBuffer);
+
+private:
+    void Import(const char* assetName);
+    // Frees the sub-meshes and GPU buffers made so far; safe to run twice.
+    void Release();
 };

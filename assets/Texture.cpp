@@ -4,6 +4,7 @@
 #include "assets/AssetPack.h"
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
+#include "renderer/VulkanCheck.h"
 
 #include <stb_image.h>
 
@@ -39,7 +40,7 @@ DecodedImage Decode(const std::string& assetName)
 void UploadToStaging(const void* data, VkDeviceSize size, VkDeviceSize offset, VkDeviceMemory memory)
 {
     void* mapped = nullptr;
-    vkMapMemory(gpu.device, memory, offset, size, 0, &mapped);
+    VkCheck(vkMapMemory(gpu.device, memory, offset, size, 0, &mapped), "Failed to map buffer memory");
     std::memcpy(mapped, data, static_cast<size_t>(size));
     vkUnmapMemory(gpu.device, memory);
 }
@@ -120,13 +121,15 @@ VkSampler CreateSampler()
     info.maxLod = 1000.0f;
     info.borderColor = VK_BORDER_COLOR_INT_OPAQUE_BLACK;
     info.unnormalizedCoordinates = VK_FALSE;
-    VkSampler sampler;
-    if (vkCreateSampler(gpu.device, &info, nullptr, &sampler) != VK_SUCCESS)
-        throw std::runtime_error("failed to create texture sampler!");
+    VkSampler sampler = VK_NULL_HANDLE;
+    VkCheck(vkCreateSampler(gpu.device, &info, nullptr, &sampler), "failed to create texture sampler!");
     return sampler;
 }
 
-bool UsesVulkan(const IRenderer* renderer) { return renderer && renderer->backend == RendererBackend::Vulkan; }
+bool UsesVulkan(const IRenderer* renderer)
+{
+    return renderer && renderer->backend == RendererBackend::Vulkan;
+}
 
 } // namespace
 
@@ -162,20 +165,29 @@ Texture::Texture(IRenderer* renderer, const std::string& assetName, uint16_t tex
 
     VkBuffer staging = VK_NULL_HANDLE;
     VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
-    CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
-                 VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging, stagingMemory);
-    UploadToStaging(decoded.pixels.get(), imageSize, 0, stagingMemory);
+    try {
+        CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                     VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
+                     stagingMemory);
+        UploadToStaging(decoded.pixels.get(), imageSize, 0, stagingMemory);
 
-    CreateImage(width, height, mipLevels, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
-                VK_IMAGE_USAGE_TRANSFER_SRC_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
-                VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, image, memory);
-    TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, mipLevels, 1);
-    CopyBufferToImage(staging, image, width, height, 1);
-    DestroyBuffer(staging, stagingMemory);
+        CreateImage(width, height, mipLevels, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
+                    VK_IMAGE_USAGE_TRANSFER_SRC_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
+                    VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, image, memory);
+        TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, mipLevels,
+                              1);
+        CopyBufferToImage(staging, image, width, height, 1);
+        DestroyBuffer(staging, stagingMemory);
 
-    GenerateMipmaps(image, format, static_cast<int32_t>(width), static_cast<int32_t>(height), mipLevels);
-    view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, mipLevels, 1);
-    sampler = CreateSampler();
+        GenerateMipmaps(image, format, static_cast<int32_t>(width), static_cast<int32_t>(height), mipLevels);
+        view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, mipLevels, 1);
+        sampler = CreateSampler();
+    } catch (...) {
+        // The destructor of a half-built texture never runs: free here what was made.
+        DestroyBuffer(staging, stagingMemory);
+        Release();
+        throw;
+    }
 }
 
 Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetNames, uint16_t textureIndex)
@@ -201,26 +213,38 @@ Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetN
 
     VkBuffer staging = VK_NULL_HANDLE;
     VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
-    CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
-                 VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging, stagingMemory);
-    for (size_t i = 0; i < faces.size(); ++i)
-        UploadToStaging(faces[i].pixels.get(), layerSize, layerSize * i, stagingMemory);
+    try {
+        CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                     VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
+                     stagingMemory);
+        for (size_t i = 0; i < faces.size(); ++i)
+            UploadToStaging(faces[i].pixels.get(), layerSize, layerSize * i, stagingMemory);
 
-    CreateImage(width, height, 1, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
-                VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, image,
-                memory, 6, VK_IMAGE_CREATE_CUBE_COMPATIBLE_BIT);
-    TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1, 6);
-    CopyBufferToImage(staging, image, width, height, 6);
-    TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
-                          1, 6);
-    DestroyBuffer(staging, stagingMemory);
+        CreateImage(width, height, 1, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
+                    VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,
+                    image, memory, 6, VK_IMAGE_CREATE_CUBE_COMPATIBLE_BIT);
+        TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1, 6);
+        CopyBufferToImage(staging, image, width, height, 6);
+        TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                              VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 1, 6);
+        DestroyBuffer(staging, stagingMemory);
 
-    view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_CUBE, 1, 6);
-    faceView = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1);
-    sampler = CreateSampler();
+        view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_CUBE, 1, 6);
+        faceView = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1);
+        sampler = CreateSampler();
+    } catch (...) {
+        DestroyBuffer(staging, stagingMemory);
+        Release();
+        throw;
+    }
 }
 
 Texture::~Texture()
+{
+    Release();
+}
+
+void Texture::Release()
 {
     if (!UsesVulkan(renderer) || gpu.device == VK_NULL_HANDLE)
         return;
@@ -234,4 +258,10 @@ Texture::~Texture()
         vkDestroyImage(gpu.device, image, nullptr);
     if (memory != VK_NULL_HANDLE)
         vkFreeMemory(gpu.device, memory, nullptr);
+    // Safe to run twice: a failed constructor runs it, then nothing else does.
+    sampler = VK_NULL_HANDLE;
+    faceView = VK_NULL_HANDLE;
+    view = VK_NULL_HANDLE;
+    image = VK_NULL_HANDLE;
+    memory = VK_NULL_HANDLE;
 }

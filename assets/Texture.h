@@ -35,4 +35,8 @@ public:
     virtual ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
+
+private:
+    // Frees the GPU objects made so far; safe to run twice.
+    void Release();
 };

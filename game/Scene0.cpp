@@ -32,7 +32,9 @@ constexpr const char* LevelRows[LevelSize] = {
     "#................#", "#..g.....g...g...#", "##################",
 };
 
-// Load-time profiling runs on the wall clock: the game clock may be frozen by tests.
+} // namespace
+
+// Load-time profiling runs on the wall clock: game time stands still while a scene is built.
 class PhaseStopwatch {
 public:
     explicit PhaseStopwatch(Scene0& scene) : scene_(scene), start_(std::chrono::steady_clock::now()) {}
@@ -49,8 +51,6 @@ private:
     Scene0& scene_;
     std::chrono::steady_clock::time_point start_;
 };
-
-} // namespace
 
 Scene0::Scene0(IRenderer* renderer) : renderer(renderer)
 {
@@ -70,6 +70,22 @@ Scene0::Scene0(IRenderer* renderer) : renderer(renderer)
     restartRequested = false;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
+    // A failure part-way (a missing or damaged asset) releases whatever was built, as the
+    // destructor would, before it ends the start.
+    try {
+        Build(stopwatch);
+    } catch (...) {
+        try {
+            Teardown();
+        } catch (...) {
+            // The construction failure is the one to report.
+        }
+        throw;
+    }
+}
+
+void Scene0::Build(PhaseStopwatch& stopwatch)
+{
     grid = new HGrid();
     soundManager = new SoundManager();
     assetRegistry = new AssetRegistry(renderer);
@@ -223,12 +239,18 @@ void Scene0::SizeShaderBuffers()
 
 Scene0::~Scene0() noexcept(false)
 {
+    Teardown();
+}
+
+void Scene0::Teardown()
+{
     renderer->ReleaseFrameResources();
 
     delete soundManager;
     soundManager = nullptr;
 
-    assetRegistry->Clear();
+    if (assetRegistry)
+        assetRegistry->Clear();
     delete assetRegistry;
     assetRegistry = nullptr;
 
@@ -242,9 +264,9 @@ Scene0::~Scene0() noexcept(false)
     actors.clear();
     transparentActors.clear();
 
-    // A hand sphere whose zombie was never destroyed would keep a dangling grid entry.
-    CheckAttackSpheresCleared();
-
+    // A hand sphere whose zombie was never destroyed would keep a dangling grid entry: reported
+    // after the grid is gone, so the report does not leak it too.
     delete grid;
     grid = nullptr;
+    CheckAttackSpheresCleared();
 }

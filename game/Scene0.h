@@ -15,6 +15,7 @@
 
 class Actor;
 class IRenderer;
+class PhaseStopwatch;
 class PlayerActor;
 class ZombieActor;
 class TransformComponent;
@@ -77,6 +78,9 @@ public:
     void SetPaused(bool pause);
 
 private:
+    void Build(PhaseStopwatch& stopwatch);
+    // Releases what the scene owns, whatever part of it was built.
+    void Teardown();
     void LoadTextures();
     void LoadMeshes();
     void LoadAnimations();

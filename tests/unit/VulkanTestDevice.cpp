@@ -1,6 +1,8 @@
 // Vulkan device for the drawing tests (see VulkanTestDevice.h).
 #include "VulkanTestDevice.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -42,7 +44,8 @@ VulkanTestDevice::VulkanTestDevice()
 VulkanTestDevice::~VulkanTestDevice()
 {
     if (device) {
-        vkDeviceWaitIdle(device);
+        if (vkDeviceWaitIdle(device) != VK_SUCCESS)
+            ADD_FAILURE() << "the test device did not finish its work";
         vkDestroyCommandPool(device, commandPool, nullptr);
         vkDestroyDevice(device, nullptr);
     }
