@@ -17,6 +17,20 @@ endfunction()
 
 # Writes the manifest and the rule that builds the pack in the run directory.
 function(zorbulon_add_pack)
+  set(pack ${ZORBULON_RUN_DIR}/Assets.bin)
+  set(index ${ZORBULON_RUN_DIR}/AssetsOffsets.bin)
+  if(ZORBULON_PACK_DIR)
+    add_custom_command(
+      OUTPUT ${pack} ${index}
+      COMMAND ${CMAKE_COMMAND} -E copy ${ZORBULON_PACK_DIR}/Assets.bin ${ZORBULON_PACK_DIR}/AssetsOffsets.bin
+              ${ZORBULON_RUN_DIR}
+      DEPENDS ${ZORBULON_PACK_DIR}/Assets.bin ${ZORBULON_PACK_DIR}/AssetsOffsets.bin
+      COMMENT "Copying the pack from ${ZORBULON_PACK_DIR}"
+      VERBATIM)
+    add_custom_target(zorbulon_pack ALL DEPENDS ${pack} ${index})
+    set_property(GLOBAL PROPERTY ZORBULON_PACK_FILE ${pack})
+    return()
+  endif()
   get_property(assets GLOBAL PROPERTY ZORBULON_CONTENT_ASSETS)
   get_property(targets GLOBAL PROPERTY ZORBULON_CONTENT_TARGETS)
   if(NOT assets OR NOT TARGET zorbulon_pack_tool)
@@ -35,8 +49,6 @@ function(zorbulon_add_pack)
   endforeach()
   set(manifest_file ${CMAKE_BINARY_DIR}/content/manifest.tsv)
   file(GENERATE OUTPUT ${manifest_file} CONTENT "${manifest}")
-  set(pack ${ZORBULON_RUN_DIR}/Assets.bin)
-  set(index ${ZORBULON_RUN_DIR}/AssetsOffsets.bin)
   add_custom_command(
     OUTPUT ${pack} ${index}
     COMMAND zorbulon_pack_tool ${manifest_file} ${pack} ${index}
