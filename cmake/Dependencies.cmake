@@ -8,6 +8,7 @@ find_package(nlohmann_json REQUIRED)
 find_package(spirv_cross_core REQUIRED)
 find_package(Threads REQUIRED)
 find_package(OpenGL REQUIRED)
+find_package(ZLIB REQUIRED)
 pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
 pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
@@ -22,4 +23,4 @@ target_compile_definitions(zorbulon_deps INTERFACE
 target_link_libraries(zorbulon_deps INTERFACE
   SDL2::SDL2 Vulkan::Vulkan glm::glm assimp::assimp nlohmann_json::nlohmann_json
   spirv-cross-core PkgConfig::IMGUI PkgConfig::OPENAL PkgConfig::SNDFILE
-  OpenGL::GL Threads::Threads ${CMAKE_DL_LIBS})
+  OpenGL::GL ZLIB::ZLIB Threads::Threads ${CMAKE_DL_LIBS})

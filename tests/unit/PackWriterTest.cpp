@@ -1,9 +1,11 @@
+#include "tools/pack/PackWriter.h"
 #include "assets/AssetPack.h"
 #include "support/TempDir.h"
-#include "tools/pack/PackWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 TEST(PackWriter, WritesWhatTheGameReads)
@@ -21,6 +23,21 @@ TEST(PackWriter, WritesWhatTheGameReads)
     EXPECT_EQ(std::string(b.begin(), b.end()), std::string("\0\r\n\x01", 4));
     EXPECT_TRUE(LoadAsset("Nothing").empty());
     EXPECT_FALSE(std::filesystem::exists("Assets.bin.tmp"));
+}
+
+TEST(PackWriter, EachRecordEndsWithItsChecksum)
+{
+    TempWorkDir dir;
+    dir.Write("check.bin", "123456789");
+    dir.Write("empty.bin", "");
+    WritePack({{"Check", "check.bin"}, {"Empty", "empty.bin"}}, "Assets.bin", "AssetsOffsets.bin");
+    std::ostringstream index;
+    index << std::ifstream("AssetsOffsets.bin", std::ios::binary).rdbuf();
+    // cbf43926 is the published CRC-32 check value of "123456789"; an empty file's CRC is zero.
+    EXPECT_EQ(index.str(), "NAME: Check\nstart: 0\nend: 9\ncrc32: cbf43926\n"
+                           "NAME: Empty\nstart: 9\nend: 9\ncrc32: 00000000\n");
+    const std::vector<char> check = LoadAsset("Check");
+    EXPECT_EQ(std::string(check.begin(), check.end()), "123456789");
 }
 
 TEST(PackWriter, RejectsTwoAssetsWithOneNameAndBadLines)

@@ -1,11 +1,29 @@
 #include "tools/pack/PackWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <unordered_set>
+
+#include <zlib.h>
+
+namespace {
+
+// zlib's crc32 takes a 32-bit length, so large files go in slices.
+unsigned long Crc32Of(const std::string& bytes)
+{
+    const size_t slice = size_t(1) << 30;
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (size_t done = 0; done < bytes.size(); done += slice)
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data() + done),
+                    static_cast<uInt>(std::min(bytes.size() - done, slice)));
+    return crc;
+}
+
+} // namespace
 
 std::vector<PackEntry> ReadPackManifest(const std::string& manifestPath)
 {
@@ -51,10 +69,14 @@ void WritePack(const std::vector<PackEntry>& entries, const std::string& packPat
                 throw std::runtime_error("cannot read " + e.path + " for asset '" + e.name + "'");
             std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             pack.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            // Single line feeds: the reader keeps any CR as part of the line.
+            // Single line feeds: the reader keeps any CR as part of the line. The checksum comes
+            // after the two number lines, where readers without checksums pass over it.
+            char crc[9];
+            std::snprintf(crc, sizeof(crc), "%08lx", Crc32Of(bytes));
             index << "NAME: " << e.name << '\n'
                   << "start: " << offset << '\n'
-                  << "end: " << offset + static_cast<long long>(bytes.size()) << '\n';
+                  << "end: " << offset + static_cast<long long>(bytes.size()) << '\n'
+                  << "crc32: " << crc << '\n';
             offset += static_cast<long long>(bytes.size());
         }
         if (!pack.flush() || !index.flush())

@@ -1,5 +1,6 @@
 // Writes the game's asset pack: every file concatenated into the pack, and the text index of
-// three-line records ("NAME: ", "start: ", "end: ") that the game's reader scans.
+// four-line records ("NAME: ", "start: ", "end: ", "crc32: " with zlib's crc32 of the file in
+// eight lowercase hex digits) that the game's reader scans.
 #pragma once
 
 #include <string>
