@@ -53,9 +53,29 @@ TEST(GlobalAllocator, EveryFormOfNewCountsOnceAndDeleteNever)
         [] { ::operator delete(Keep(::operator new(24)), 24); },
         [&] { ::operator delete(Keep(::operator new(24, wide)), 24, wide); },
     };
-    for (size_t i = 0; i < pairs.size(); ++i)
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const int64_t live = LiveAllocationCount();
         EXPECT_EQ(AllocationsDuring(pairs[i]), 1u) << "pair " << i;
+        EXPECT_EQ(LiveAllocationCount(), live) << "every form of delete releases: pair " << i;
+    }
     EXPECT_EQ(AllocationsDuring([] { ::operator delete(nullptr); }), 0u);
+}
+
+TEST(GlobalAllocator, LiveCountGrowsWithWhatIsKeptAndFallsWithWhatIsReleased)
+{
+    const int64_t live = LiveAllocationCount();
+    std::vector<void*> kept;
+    kept.reserve(8);
+    const int64_t withVector = LiveAllocationCount();
+    EXPECT_EQ(withVector, live + 1);
+    for (int i = 0; i < 5; ++i)
+        kept.push_back(::operator new(16));
+    EXPECT_EQ(LiveAllocationCount(), withVector + 5);
+    for (void* p : kept)
+        ::operator delete(p);
+    EXPECT_EQ(LiveAllocationCount(), withVector);
+    ::operator delete(nullptr); // nothing released, nothing counted
+    EXPECT_EQ(LiveAllocationCount(), withVector);
 }
 
 TEST(GlobalAllocator, OverAlignedRequestsAreAlignedWhateverTheirSize)
