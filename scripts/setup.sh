@@ -11,7 +11,7 @@ PACKAGES=(
   libassimp-dev libimgui-dev libstb-dev libglm-dev
   libopenal-dev libopenal1 libsndfile1-dev nlohmann-json3-dev zlib1g-dev
   libgl-dev libgl1-mesa-dri
-  xvfb xdotool x11-utils libx11-dev imagemagick
+  xvfb xdotool x11-utils libx11-dev imagemagick gdb
   vulkan-validationlayers vulkan-tools
 )
 # Lavapipe in plain bookworm (22.x) has no descriptor indexing; 25.x comes from backports.

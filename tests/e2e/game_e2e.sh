@@ -38,8 +38,10 @@ use_lavapipe_with_validation "$out/validation.log"
 export SDL_AUDIODRIVER=dummy
 export ALSOFT_DRIVERS=null
 
-# The watchdog ends a game that hangs well before the test's own time limit.
-(cd "$(dirname "$game")" && exec timeout 600 "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
+# The watchdog ends a game that hangs well before the test's own time limit. A crash leaves a
+# core for the diagnosis.
+rm -f "$(dirname "$game")"/core*
+(cd "$(dirname "$game")" && ulimit -c unlimited && exec timeout 600 "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
 game_pid=$!
 
 # CPU seconds the game has used (user + system): the watchdog's child process.
@@ -115,9 +117,9 @@ press_in_menu() { # window screenshot-file Restart|Exit
 }
 
 log "launcher"
-launcher=$(wait_window "Choose Resolution" 120) || {
+launcher=$(wait_window "Choose Resolution" 120 "$game_pid") || {
   fail "no launcher window"
-  diagnose_game "$game_pid" "$out"
+  diagnose_game "$game_pid" "$out" "$game"
   exit 1
 }
 sleep 1
@@ -135,7 +137,11 @@ done
 click_at "$launcher" 537 367
 
 log "game window"
-window=$(wait_window Zorbulon 120) || { fail "no game window"; exit 1; }
+window=$(wait_window Zorbulon 120 "$game_pid") || {
+  fail "no game window"
+  diagnose_game "$game_pid" "$out" "$game"
+  exit 1
+}
 read -r gw gh < <(xdotool getwindowgeometry "$window" | awk '/Geometry/ { split($2, s, "x"); print s[1], s[2] }')
 check "window has the typed size" "$gw == $WIDTH && $gh == $HEIGHT"
 wait_for_frame "$window" "$out/first_frame.png" 240 || fail "no rendered frame"

@@ -54,10 +54,12 @@ SETTINGS
   : >"$log_file"
 }
 
-# Waits (up to $2 seconds) for a window titled $1 and prints its id.
+# Waits (up to $2 seconds) for a window titled $1 and prints its id; gives up at once when the
+# process $3 (if given) has ended.
 wait_window() {
-  local title=$1 timeout=${2:-120} id=""
+  local title=$1 timeout=${2:-120} pid=${3:-} id=""
   for _ in $(seq 1 $((timeout * 5))); do
+    [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null && return 1
     id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.2
@@ -94,11 +96,29 @@ check() { # description expression
 
 # What a game that shows no window is doing: its standard error, its threads' stacks, and the
 # windows the X server knows of. For a failure that must be explained, not just retried.
-diagnose_game() { # pid output-directory
-  local pid=$1 out=$2 child
+diagnose_game() { # pid output-directory [executable]
+  local pid=$1 out=$2 game=${3:-} child core status
   child=$(pgrep -P "$pid" | head -1)
-  echo "--- game process: $(ps -o pid,stat,etime,cmd -p "${child:-$pid}" 2>/dev/null | tail -1)" >&2
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "--- game process: $(ps -o pid,stat,etime,cmd -p "${child:-$pid}" 2>/dev/null | tail -1)" >&2
+  else
+    wait "$pid" 2>/dev/null
+    status=$?
+    echo "--- the game has ended, exit status $status" >&2
+  fi
   [ -s "$out/stderr.txt" ] && { echo "--- game stderr"; head -c 4000 "$out/stderr.txt"; } >&2
+  # A crash leaves a core in the game's directory (core files are switched on for the run).
+  if [ -n "$game" ]; then
+    for core in "$(dirname "$game")"/core*; do
+      [ -e "$core" ] || continue
+      mv "$core" "$out/core"
+      timeout 120 gdb -batch -ex "thread apply all bt 25" "$game" "$out/core" >"$out/crash.txt" 2>&1
+      echo "--- crash" >&2
+      grep -A30 -m1 "SIG\|signal" "$out/crash.txt" >&2
+      head -c 12000 "$out/crash.txt" >"$out/crash_head.txt"
+      rm -f "$out/core"
+    done
+  fi
   xwininfo -root -tree 2>&1 | head -40 >&2
   if command -v gdb >/dev/null && [ -n "$child" ]; then
     timeout 60 gdb -batch -p "$child" -ex "thread apply all bt 20" >"$out/stacks.txt" 2>&1
