@@ -10,9 +10,10 @@
 #include <SDL2/SDL.h>
 #include <imgui_impl_sdl.h>
 
-Application::Application(RendererFactory makeRenderer, SceneFactory makeScene) : makeScene_(std::move(makeScene))
+Application::Application(RendererFactory makeRenderer, SceneFactory makeScene, const Launcher& launch)
+    : makeScene_(std::move(makeScene))
 {
-    RunLauncher(*this);
+    launch(*this);
     // A constructor that throws never reaches the destructor: a failed start (no window, no
     // device, a missing or damaged pack) releases here what it built, in the shutdown order.
     try {

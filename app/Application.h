@@ -5,14 +5,19 @@
 #include <cstdint>
 #include <functional>
 
+class Application;
 class IRenderer;
 class Scene;
 struct WindowInfo;
+
+void RunLauncher(Application& app);
 
 class Application {
 public:
     using RendererFactory = std::function<IRenderer*(WindowInfo*)>;
     using SceneFactory = std::function<Scene*(IRenderer*)>;
+    // Asks for the resolution before the game window opens (the launcher window by default).
+    using Launcher = std::function<void(Application&)>;
 
     Scene* scene = nullptr;
     WindowInfo* window = nullptr;
@@ -23,7 +28,7 @@ public:
     int32_t height = 1080;
 
     // Runs the launcher, opens the game window, brings the renderer up and builds the first scene.
-    Application(RendererFactory makeRenderer, SceneFactory makeScene);
+    Application(RendererFactory makeRenderer, SceneFactory makeScene, const Launcher& launch = RunLauncher);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

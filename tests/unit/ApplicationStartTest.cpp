@@ -1,0 +1,98 @@
+// A start that fails part-way releases what it built, in the shutdown order, and lets the error
+// reach main; a start that succeeds keeps everything until shutdown. No launcher, no display: the
+// windows SDL cannot open stay null, as a failed window would.
+#include "app/Application.h"
+#include "app/WindowInfo.h"
+#include "assets/AssetRegistry.h"
+#include "collision/HGrid.h"
+#include "game/Scene0.h"
+#include "game/SoundManager.h"
+#include "support/NullRenderer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> teardown; // what was destroyed, in order
+
+class RecordingRenderer : public NullRenderer {
+public:
+    explicit RecordingRenderer(const char* initFailure) : initFailure_(initFailure) {}
+    ~RecordingRenderer() override { teardown.push_back("renderer"); }
+    void Init() override
+    {
+        if (initFailure_)
+            throw std::runtime_error(initFailure_);
+    }
+
+private:
+    const char* initFailure_;
+};
+
+class RecordingScene : public Scene0 {
+public:
+    using Scene0::Scene0;
+    ~RecordingScene() noexcept(false) override { teardown.push_back("scene"); }
+};
+
+void NoLauncher(Application&) {}
+
+Application::RendererFactory Renderer(const char* initFailure = nullptr)
+{
+    return [initFailure](WindowInfo*) { return new RecordingRenderer(initFailure); };
+}
+
+Scene* BuildScene(IRenderer* renderer)
+{
+    return new RecordingScene(renderer);
+}
+
+// The message of what the constructor threw, or "" when it did not.
+std::string StartFailure(const Application::RendererFactory& renderer)
+{
+    try {
+        Application app(renderer, BuildScene, NoLauncher);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(ApplicationStart, AFailedDeviceReleasesTheRendererAndBuildsNoScene)
+{
+    teardown.clear();
+    EXPECT_EQ(StartFailure(Renderer("failed to create logical device")), "failed to create logical device");
+    EXPECT_EQ(teardown, std::vector<std::string>{"renderer"});
+}
+
+TEST(ApplicationStart, AMissingPackReleasesTheHalfBuiltSceneThenTheRenderer)
+{
+    teardown.clear();
+    TempWorkDir empty; // no Assets.bin here
+    EXPECT_EQ(StartFailure(Renderer()), "Failed to open assets file");
+    // The scene never finished construction, so its destructor never ran; what it had built is
+    // gone all the same, and nothing of it stays reachable.
+    EXPECT_EQ(teardown, std::vector<std::string>{"renderer"});
+    EXPECT_EQ(grid, nullptr);
+    EXPECT_EQ(soundManager, nullptr);
+    EXPECT_EQ(assetRegistry, nullptr);
+}
+
+TEST(ApplicationStart, AGoodStartKeepsItAllUntilShutdownThenSceneBeforeRenderer)
+{
+    teardown.clear();
+    {
+        Application app(Renderer(), BuildScene, NoLauncher);
+        ASSERT_NE(app.scene, nullptr);
+        EXPECT_TRUE(teardown.empty());
+        EXPECT_EQ(app.window->width, 1920);
+    }
+    EXPECT_EQ(teardown, (std::vector<std::string>{"scene", "renderer"}));
+}
