@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: set-up, configure, build, ctest.
+# Builds everything and runs every test: set-up, configure, build, ctest; then the CPU-side
+# suites again under AddressSanitizer and UndefinedBehaviorSanitizer (SANITIZE=0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -7,5 +8,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 ./scripts/setup.sh
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 cmake --build "$BUILD_DIR" --parallel "$(nproc)"
-cd "$BUILD_DIR"
-ctest --output-on-failure --parallel "$(nproc)" "$@"
+(cd "$BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" "$@")
+if [ "${SANITIZE:-1}" != 0 ]; then
+  ./scripts/sanitize.sh "$BUILD_DIR" "${BUILD_DIR}-sanitize"
+fi
