@@ -2,11 +2,24 @@
 // with two integer fields and a "Start Game" button.
 #pragma once
 
+#include <SDL2/SDL.h>
+
 class Application;
 
 // Returns once "Start Game" was pressed, with the application's width and height set. Closing
 // the window ends the process with code 0; a set-up failure prints SDL's error and exits with 1.
 void RunLauncher(Application& app);
+
+// RunLauncher's steps: open the window with its UI, draw frames until one returns true (the
+// button was pressed), close it. SDL stays initialised after the close, for the game window.
+struct LauncherWindow {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    bool vsync = false;
+};
+LauncherWindow OpenLauncherWindow();
+bool DrawLauncherFrame(const LauncherWindow& launcher, int& width, int& height);
+void CloseLauncherWindow(LauncherWindow& launcher);
 
 // The sizes the button accepts: at least 1280 x 720, and no more than a window can be.
 void ClampResolution(int& width, int& height);

@@ -22,6 +22,10 @@ void VulkanRenderer::CreateInstance()
     // (properties2, maintenance3) are core there; under 1.0 they would need extensions of their own.
     app.apiVersion = VK_API_VERSION_1_1;
 
+    // The application does not check its window: without one SDL has nothing to ask (and some of
+    // its video drivers crash when asked), so it is reported here.
+    if (!windowInfo || !windowInfo->sdlWindow)
+        throw std::runtime_error("failed to create window");
     unsigned int count = 0;
     if (!SDL_Vulkan_GetInstanceExtensions(windowInfo->sdlWindow, &count, nullptr))
         throw std::runtime_error("failed to get required SDL extension count!");

@@ -7,11 +7,15 @@ log() { echo "[e2e $(date +%T)] $*"; }
 fail() { echo "[e2e] FAIL: $*" >&2; E2E_FAIL=1; }
 
 # Starts a private X server on a display it picks itself (no clash with other servers on the
-# machine) and exports DISPLAY.
+# machine) and exports DISPLAY. -noreset: by default an X server resets when its last client
+# leaves, and a client that connects meanwhile has its connection dropped. The readiness probe
+# below is such a last client, and so is the launcher closing its window: the game's connection
+# then failed now and then, and SDL quietly fell back to a video driver without windows (an
+# invisible launcher) or without Vulkan (no game window).
 start_xvfb() {
   local size=${1:-1920x1080x24} numberFile displayNumber=""
   numberFile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$numberFile" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 1 100); do
     if [ -z "$displayNumber" ] && [ -s "$numberFile" ]; then
