@@ -103,6 +103,9 @@ void CloseLauncherWindow(LauncherWindow& launcher)
     SDL_GL_DeleteContext(launcher.context);
     SDL_DestroyWindow(launcher.window);
     launcher = LauncherWindow{};
+    // What the closed window still had to say (hidden, closed, left) is not the game's business.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     // SDL stays initialised for the game window: shutting its video down here and bringing it up
     // again at once, right after an OpenGL window, now and then leaves SDL without its X11 driver
     // (it falls back to one without Vulkan, and the game window cannot open). The application's

@@ -95,6 +95,7 @@ private:
     void SizeShaderBuffers();
     void PrepareFrameCaches();
 
+    uint32_t GameWindowId() const;
     void PlaceListener();
     void UpdateActor(Actor& actor, COLLISION::BoundingVolume* volume, float dt);
     void WanderLights(float dt);

@@ -2,6 +2,8 @@
 // the window (focus, minimised, hidden) pauses.
 #include "game/Scene0.h"
 
+#include "app/IRenderer.h"
+#include "app/WindowInfo.h"
 #include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
 #include "scene/camera/Camera.h"
@@ -12,16 +14,24 @@
 
 namespace {
 
-// The player can no longer see or steer the game.
-bool LosesTheWindow(const SDL_Event& event)
+// The player can no longer see or steer the game. Only the game's own window counts: the
+// launcher's window, closed just before, may still send its last events.
+bool LosesTheWindow(const SDL_Event& event, uint32_t gameWindowId)
 {
-    if (event.type != SDL_WINDOWEVENT)
+    if (event.type != SDL_WINDOWEVENT || event.window.windowID != gameWindowId)
         return false;
     const uint8_t what = event.window.event;
     return what == SDL_WINDOWEVENT_FOCUS_LOST || what == SDL_WINDOWEVENT_MINIMIZED || what == SDL_WINDOWEVENT_HIDDEN;
 }
 
 } // namespace
+
+uint32_t Scene0::GameWindowId() const
+{
+    // No SDL window (a renderer without one) has the id 0, as SDL gives events of no window.
+    const WindowInfo* window = renderer ? renderer->windowInfo : nullptr;
+    return window && window->sdlWindow ? SDL_GetWindowID(window->sdlWindow) : 0;
+}
 
 void Scene0::SetPaused(bool pause)
 {
@@ -38,7 +48,7 @@ void Scene0::SetPaused(bool pause)
 void Scene0::HandleEvent(const SDL_Event* event)
 {
     // No frame of play passes unseen: the game waits behind its pause menu until he resumes.
-    if (LosesTheWindow(*event)) {
+    if (LosesTheWindow(*event, GameWindowId())) {
         SetPaused(true);
         return;
     }

@@ -77,12 +77,14 @@ public:
         e.key.repeat = repeat ? 1 : 0;
         scene->HandleEvent(&e);
     }
-    // A window event such as SDL_WINDOWEVENT_FOCUS_LOST or SDL_WINDOWEVENT_MINIMIZED.
-    void Window(SDL_WindowEventID what)
+    // A window event such as SDL_WINDOWEVENT_FOCUS_LOST or SDL_WINDOWEVENT_MINIMIZED, of the
+    // game's window (id 0 over the renderer without a window) or of another.
+    void Window(SDL_WindowEventID what, uint32_t windowId = 0)
     {
         SDL_Event e{};
         e.type = SDL_WINDOWEVENT;
         e.window.event = static_cast<uint8_t>(what);
+        e.window.windowID = windowId;
         scene->HandleEvent(&e);
     }
     void Tap(SDL_Scancode code)

@@ -137,6 +137,19 @@ TEST(GameTimePause, LosingTheWindowPausesUntilHeResumes)
     }
 }
 
+TEST(GameTimePause, TheLaunchersLastWindowEventsDoNotPauseTheGame)
+{
+    SceneDriver d;
+    // The launcher's window, closed as the game starts, reports itself hidden and left.
+    for (const SDL_WindowEventID what :
+         {SDL_WINDOWEVENT_HIDDEN, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_LEAVE})
+        d.Window(what, 1);
+    EXPECT_FALSE(d.Scene().paused);
+    const GameClock::TimePoint at = GameClock::Now();
+    d.Step(0.1f);
+    EXPECT_NEAR(SecondsSince(at), 0.1f, 1e-4f);
+}
+
 TEST(GameTimePause, HeldEscapeTogglesOnce)
 {
     SceneDriver d;

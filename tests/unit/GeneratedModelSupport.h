@@ -25,10 +25,12 @@ inline NullRenderer& Renderer()
 // Meshes are loaded once per test binary; loading a character takes a moment.
 inline std::shared_ptr<MeshComponent> Mesh(const std::string& name)
 {
+    // The renderer first, so it is destroyed after the meshes that were built over it.
+    NullRenderer& renderer = Renderer();
     static std::map<std::string, std::shared_ptr<MeshComponent>> cache;
     auto it = cache.find(name);
     if (it == cache.end())
-        it = cache.emplace(name, std::make_shared<MeshComponent>(&Renderer(), name.c_str())).first;
+        it = cache.emplace(name, std::make_shared<MeshComponent>(&renderer, name.c_str())).first;
     return it->second;
 }
 
