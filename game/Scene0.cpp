@@ -3,9 +3,9 @@
 
 #include "app/IRenderer.h"
 #include "assets/AssetRegistry.h"
-#include "assets/VertexLayout.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
+#include "game/SceneShaders.h"
 #include "game/SkyBox.h"
 #include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
@@ -165,44 +165,7 @@ void Scene0::LoadSounds()
 
 void Scene0::CreateShaders()
 {
-    // Shader components are made on every backend: without Vulkan they only read and reflect their
-    // SPIR-V, and the actors that look them up by name still find them.
-    const VkVertexInputBindingDescription vertexBinding = VertexBindingDescription();
-    const std::vector<VkVertexInputAttributeDescription> attributes = VertexAttributeDescriptions();
-
-    ShaderBinding sky;
-    sky.name = "SkyBox";
-    sky.binding = 1;
-    sky.descriptorType = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
-    sky.descriptorCount = 1;
-    sky.stageFlags = VK_SHADER_STAGE_FRAGMENT_BIT;
-
-    // The whole texture registry as one array; the name matches no texture.
-    ShaderBinding all;
-    all.name = "d";
-    all.binding = 1;
-    all.descriptorType = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
-    all.descriptorCount = assetRegistry->textureCount;
-    all.stageFlags = VK_SHADER_STAGE_FRAGMENT_BIT;
-    all.textures = &assetRegistry->textureNames;
-
-    // 48 bytes: a colour and eight texture indices; 128: the wireframe's model matrix and colour.
-    constexpr uint32_t MaterialPush = 48;
-    constexpr uint32_t WireframePush = 128;
-    constexpr uint32_t Fragment = VK_SHADER_STAGE_FRAGMENT_BIT;
-    constexpr uint32_t VertexAndFragment = VK_SHADER_STAGE_VERTEX_BIT | VK_SHADER_STAGE_FRAGMENT_BIT;
-    assetRegistry->CreateShader("SkyBoxShader", sky, vertexBinding, attributes, 0, 0, PipelineKind::SkyBox);
-    assetRegistry->CreateShader("BaseShader", all, vertexBinding, attributes, MaterialPush, Fragment,
-                                PipelineKind::Default);
-    assetRegistry->CreateShader("PBRShader", all, vertexBinding, attributes, MaterialPush, Fragment,
-                                PipelineKind::Default);
-    assetRegistry->CreateShader("AnimPBRShader", all, vertexBinding, attributes, MaterialPush, Fragment,
-                                PipelineKind::Default);
-    assetRegistry->CreateShader("CollisionShader", all, vertexBinding, attributes, WireframePush, VertexAndFragment,
-                                PipelineKind::CollisionWireframe);
-    assetRegistry->CreateShader("BillBoardPBRShader", all, vertexBinding, attributes, MaterialPush, Fragment,
-                                PipelineKind::Default);
-    assetRegistry->GetShader("BillBoardPBRShader")->usesSortedList = true;
+    CreateSceneShaders(*assetRegistry);
 }
 
 void Scene0::FileInGrid()

@@ -60,6 +60,9 @@ public:
     const FrameCpuTimes& LastFrameCpuTimes() const { return lastFrameCpuTimes; }
     // Frames that were acquired, recorded, submitted and presented.
     uint64_t PresentedFrames() const { return presentedFrames; }
+    // Frames not drawn because the window could not be presented to: each waited for the
+    // window's next event instead.
+    uint64_t WindowWaits() const { return windowWaits; }
 
 private:
     // Instance and surface (VulkanRendererInstance.cpp).
@@ -119,4 +122,5 @@ private:
     std::vector<const ShaderComponent*> opaqueShaders; // per-frame scratch, keeps its capacity
     FrameCpuTimes lastFrameCpuTimes;
     uint64_t presentedFrames = 0;
+    uint64_t windowWaits = 0;
 };

@@ -71,6 +71,7 @@ void VulkanRenderer::DrawFrame(Scene* scene)
         RecreateSwapChainSet();
     if (away || swapChainStale) {
         SDL_WaitEventTimeout(nullptr, IdleWaitMilliseconds);
+        ++windowWaits;
         return;
     }
 

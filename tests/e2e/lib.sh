@@ -36,9 +36,11 @@ start_xvfb() {
 
 stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null; wait $XVFB_PID 2>/dev/null || true; }
 
-# Lavapipe only, validation on (synchronization checks included), messages into $1.
+# Lavapipe only, validation on, messages into $1. Synchronization checks are included unless $2
+# is "without-sync": the layer (1.3.239) keeps the access log of every submission that wrote to
+# any resource ever made, destroyed or not, so a memory soak would measure the layer's growth.
 use_lavapipe_with_validation() {
-  local log_file=$1 settings_dir
+  local log_file=$1 sync=${2:-with-sync} settings_dir enables=""
   settings_dir=$(dirname "$log_file")
   # Mesa 25 names the manifest lvp_icd.json; older packages lvp_icd.<arch>.json.
   local icd
@@ -48,10 +50,13 @@ use_lavapipe_with_validation() {
   export VK_DRIVER_FILES=$icd
   export VK_ICD_FILENAMES=$icd
   export VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation
+  if [ "$sync" != without-sync ]; then
+    enables="khronos_validation.enables = VK_VALIDATION_FEATURE_ENABLE_SYNCHRONIZATION_VALIDATION_EXT,VALIDATION_CHECK_ENABLE_SYNCHRONIZATION_VALIDATION_QUEUE_SUBMIT"
+  fi
   cat >"$settings_dir/vk_layer_settings.txt" <<SETTINGS
 khronos_validation.report_flags = error,warn
 khronos_validation.debug_action = VK_DBG_LAYER_ACTION_LOG_MSG
-khronos_validation.enables = VK_VALIDATION_FEATURE_ENABLE_SYNCHRONIZATION_VALIDATION_EXT,VALIDATION_CHECK_ENABLE_SYNCHRONIZATION_VALIDATION_QUEUE_SUBMIT
+$enables
 khronos_validation.log_filename = $log_file
 SETTINGS
   export VK_LAYER_SETTINGS_PATH=$settings_dir

@@ -3,6 +3,7 @@
 // vertex inputs that the renderer builds its layouts for and writes its records into.
 #include "ShaderContentReflection.h"
 
+#include "assets/VertexLayout.h"
 #include "renderer/shader/ShaderReflection.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,30 @@ std::vector<std::string> StageAssetNames()
         names.push_back(contract.name + "frag");
     }
     return names;
+}
+
+// What a shader sees of a vertex attribute format: its numeric type and component count.
+struct FormatShape {
+    spirv_cross::SPIRType::BaseType base = spirv_cross::SPIRType::Unknown;
+    uint32_t components = 0;
+};
+
+FormatShape ShapeOf(VkFormat format)
+{
+    switch (format) {
+    case VK_FORMAT_R32_SFLOAT:
+        return {spirv_cross::SPIRType::Float, 1};
+    case VK_FORMAT_R32G32_SFLOAT:
+        return {spirv_cross::SPIRType::Float, 2};
+    case VK_FORMAT_R32G32B32_SFLOAT:
+        return {spirv_cross::SPIRType::Float, 3};
+    case VK_FORMAT_R32G32B32A32_SFLOAT:
+        return {spirv_cross::SPIRType::Float, 4};
+    case VK_FORMAT_R32G32B32A32_SINT:
+        return {spirv_cross::SPIRType::Int, 4};
+    default:
+        return {}; // a format the shaders have no input type for
+    }
 }
 
 bool EndsWith(const std::string& text, const std::string& suffix)
@@ -218,24 +243,22 @@ TEST_P(ShaderProgramContent, TextureBindingMatchesTheDescriptorEntry)
     }
 }
 
-TEST_P(ShaderProgramContent, VertexInputsMatchTheVertexRecord)
+TEST_P(ShaderProgramContent, VertexInputsMatchTheEnginesVertexLayout)
 {
-    struct Attribute {
-        spirv_cross::SPIRType::BaseType base;
-        uint32_t components;
-    };
-    // Vertex: position, normal, texCoords, boneIds (R32G32B32A32_SINT), weights, tangent.
-    const Attribute attributes[] = {{spirv_cross::SPIRType::Float, 3}, {spirv_cross::SPIRType::Float, 3},
-                                    {spirv_cross::SPIRType::Float, 2}, {spirv_cross::SPIRType::Int, 4},
-                                    {spirv_cross::SPIRType::Float, 4}, {spirv_cross::SPIRType::Float, 3}};
+    // Every input the vertex stage reads is fed by an attribute of the layout all pipelines are
+    // built with, of the same numeric type and width.
+    const std::vector<VkVertexInputAttributeDescription> layout = VertexAttributeDescriptions();
     const CompiledStage& v = program->vertex;
     bool hasPosition = false;
     for (const spirv_cross::Resource& input : v.resources.stage_inputs) {
         uint32_t location = v.compiler->get_decoration(input.id, spv::DecorationLocation);
-        ASSERT_LT(location, std::size(attributes)) << input.name << ": the pipelines feed locations 0 to 5";
+        auto fed = std::find_if(layout.begin(), layout.end(),
+                                [&](const VkVertexInputAttributeDescription& a) { return a.location == location; });
+        ASSERT_NE(fed, layout.end()) << input.name << " at location " << location << " is fed by no attribute";
+        const FormatShape shape = ShapeOf(fed->format);
         const spirv_cross::SPIRType& type = v.compiler->get_type(input.type_id);
-        EXPECT_EQ(type.basetype, attributes[location].base) << input.name << " at location " << location;
-        EXPECT_EQ(type.vecsize, attributes[location].components) << input.name << " at location " << location;
+        EXPECT_EQ(type.basetype, shape.base) << input.name << " at location " << location;
+        EXPECT_EQ(type.vecsize, shape.components) << input.name << " at location " << location;
         EXPECT_EQ(type.columns, 1u);
         hasPosition = hasPosition || location == 0;
     }

@@ -1,8 +1,10 @@
-// A minimal offscreen Vulkan renderer for the shader tests: it draws vertices with one of the
-// pack's programs, laid out the way the game's pipelines are (descriptor set from reflection,
-// texture registry at binding 1, push-constant ranges and recipes per program), and reads the
-// colour and depth back. Runs on whatever Vulkan device exists (Mesa's lavapipe on a CPU) and
-// records every validation-layer error.
+// A minimal offscreen frame for the shader tests, drawn through the engine's own code: the scene's
+// shader programs made as the game makes them (CreateSceneShaders), each built by
+// ShaderComponent::Build (reflection, named buffers, descriptor set layout, pool and sets,
+// pipeline recipe and pipeline over the vertex layout), on a test device lent to the engine as its
+// GpuContext. Only the render target, the command recording and the read-back are the harness's.
+// Runs on whatever Vulkan device exists (Mesa's lavapipe on a CPU) and records every
+// validation-layer error.
 #pragma once
 
 #include "VulkanTestDevice.h"
@@ -16,13 +18,14 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct ShaderDraw {
     std::string program;
     std::vector<Vertex> vertices;
-    // Bytes per block name; a block left out is zero-filled (a storage block gets one record).
+    // Bytes per block name; a block left out is zero-filled (a per-object block holds one record).
     std::map<std::string, std::vector<uint8_t>> blocks;
     std::vector<uint8_t> pushConstants; // empty: colour 0 and every texture slot empty
     uint32_t firstInstance = 0;
@@ -49,6 +52,8 @@ template <class T> std::vector<uint8_t> BytesOf(const T& record)
     return bytes;
 }
 
+class OffscreenRenderer;
+
 class ShaderRenderHarness {
 public:
     // Small enough for a software rasteriser to draw in a blink, large enough to sample regions.
@@ -60,34 +65,43 @@ public:
     ShaderRenderHarness& operator=(const ShaderRenderHarness&) = delete;
 
     // Empty when a device is ready; otherwise why there is none (the tests then skip).
-    const std::string& UnavailableReason() const { return gpu.UnavailableReason(); }
+    const std::string& UnavailableReason() const { return device.UnavailableReason(); }
 
     // A 2D texture in the registry array; returns its index. Index 0 is a white 1x1 texture.
     int32_t AddTexture(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba, VkFormat format);
     // The sky's cube map: six square RGBA8 sRGB faces in the order +X, -X, +Y, -Y, +Z, -Z.
     void SetSkyBox(uint32_t size, const std::array<std::vector<uint8_t>, 6>& faces);
 
-    // Clears to (0, 0, 0, 1) and depth 1, then draws in order.
+    // Clears to (0, 0, 0, 1) and depth 1, then draws in order, each draw with its own blocks.
     RenderedFrame Render(const std::vector<ShaderDraw>& draws);
 
-    const std::vector<std::string>& ValidationErrors() const { return gpu.ValidationErrors(); }
+    const std::vector<std::string>& ValidationErrors() const { return device.ValidationErrors(); }
+
+    struct Image {
+        VkImage image = VK_NULL_HANDLE;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        VkImageView view = VK_NULL_HANDLE;
+        VkImageView faceView = VK_NULL_HANDLE; // cube maps: the first face as 2D, as the engine's textures
+        VkFormat format = VK_FORMAT_UNDEFINED;
+    };
 
 private:
-    struct PreparedDraw;
-
     void CreateTarget();
-    PreparedDraw Prepare(const ShaderDraw& draw);
-    void Release(PreparedDraw& prepared);
+    Image UploadImage(uint32_t width, uint32_t height, uint32_t layers, VkFormat format,
+                      const std::vector<uint8_t>& bytes);
+    void Destroy(Image& image);
+    void DrawOne(const ShaderDraw& draw, bool first);
 
-    VulkanTestDevice gpu;
-    VkDevice device = VK_NULL_HANDLE; // null when there is no device
+    VulkanTestDevice device;
+    std::unique_ptr<OffscreenRenderer> renderer;
     uint32_t targetWidth;
     uint32_t targetHeight;
-    VulkanTestDevice::Image colourTarget;
-    VulkanTestDevice::Image depthTarget;
-    VkRenderPass renderPass = VK_NULL_HANDLE;
+    Image colourTarget;
+    Image depthTarget;
+    VkRenderPass clearPass = VK_NULL_HANDLE; // the first draw of a frame
+    VkRenderPass loadPass = VK_NULL_HANDLE;  // every later draw, on top of what is there
     VkFramebuffer framebuffer = VK_NULL_HANDLE;
     VkSampler sampler = VK_NULL_HANDLE;
-    std::vector<VulkanTestDevice::Image> textures;
-    VulkanTestDevice::Image skyBox;
+    std::vector<Image> textures;
+    Image skyBox;
 };
