@@ -8,6 +8,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -82,6 +83,9 @@ void Animation::Import(const char* name, const char* data, size_t size)
         throw std::runtime_error(std::string("ERROR LOADING AN ANIMATION: no animation in ") + name);
 
     const aiAnimation& clip = *scene->mAnimations[0];
+    // The rate is kept as an int, and converting a double outside its range is undefined.
+    if (!(clip.mTicksPerSecond >= 0.0 && clip.mTicksPerSecond <= std::numeric_limits<int32_t>::max()))
+        throw std::runtime_error(std::string("ERROR LOADING AN ANIMATION: tick rate out of range in ") + name);
     duration = static_cast<float>(clip.mDuration);
     ticksPerSecond = static_cast<int32_t>(clip.mTicksPerSecond);
 

@@ -20,7 +20,8 @@ public:
     int32_t ticksPerSecond = 0;
     NodeData rootNode;
 
-    // Imports the clip; a file without animations or a failed import throws like a model import.
+    // Imports the clip; a file without animations, a tick rate outside 0..INT32_MAX or a failed
+    // import throws like a model import.
     Animation(const char* assetName, std::shared_ptr<MeshComponent> model);
     // Imports a clip file already in memory; `name` stands for it in the messages.
     Animation(const char* name, const char* data, size_t size, std::shared_ptr<MeshComponent> model);

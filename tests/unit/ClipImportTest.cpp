@@ -55,3 +55,20 @@ TEST(ClipImport, AFileWithoutAnimationsNamesTheClip)
         EXPECT_EQ(std::string(e.what()), "ERROR LOADING AN ANIMATION: no animation in Cube");
     }
 }
+
+// The game keeps the rate as an int; a damaged file can state any number there.
+TEST(ClipImport, ATickRateBeyondAnIntIsRefused)
+{
+    const std::vector<char> bytes = LoadAsset("ZombieIdle");
+    std::string text(bytes.begin(), bytes.end());
+    const size_t block = text.find("AnimTicksPerSecond {");
+    ASSERT_NE(block, std::string::npos);
+    const size_t value = text.find_first_of("0123456789", block);
+    text.replace(value, text.find(';', value) - value, "3000000000");
+    try {
+        Animation clip("ZombieIdle", text.data(), text.size(), FreshZombie());
+        FAIL() << "expected an import failure, got " << clip.ticksPerSecond << " ticks per second";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "ERROR LOADING AN ANIMATION: tick rate out of range in ZombieIdle");
+    }
+}
