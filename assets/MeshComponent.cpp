@@ -16,8 +16,11 @@
 
 namespace {
 
-constexpr unsigned ImportFlags =
-    aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
+// Validation runs before the other steps: they index vertices by face without checking, so a face
+// index past its mesh's vertices (the .x importer never makes one; other formats assimp reads
+// from memory can) would have them read and write outside the mesh's arrays.
+constexpr unsigned ImportFlags = aiProcess_ValidateDataStructure | aiProcess_CalcTangentSpace | aiProcess_Triangulate |
+                                 aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
 
 // Staging upload into a device-local buffer with the given usage.
 void UploadDeviceLocal(const void* data, VkDeviceSize size, VkBufferUsageFlags usage, VkBuffer& buffer,

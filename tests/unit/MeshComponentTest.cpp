@@ -229,3 +229,20 @@ TEST(MeshComponent, BytesInMemoryImportAsTheSameAssetInThePack)
         EXPECT_EQ(std::string(e.what()).rfind("ERROR LOADING A MODEL", 0), 0u) << e.what();
     }
 }
+
+// The .x importer makes its own vertex per face corner, but assimp reads other formats from
+// memory too, and this PLY face names vertex 7 of 3: refused before assimp's own steps use it.
+TEST(MeshComponent, AFaceIndexPastItsMeshsVerticesIsRefused)
+{
+    const std::string ply = "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
+                            "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"
+                            "end_header\n0 0 0\n1 0 0\n0 1 0\n3 0 1 7\n";
+    try {
+        MeshComponent mesh(nullptr, ply.data(), ply.size());
+        FAIL() << "expected an import failure, got " << mesh.indices.size() << " indices over " << mesh.vertices.size()
+               << " vertices";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("ERROR LOADING A MODEL", 0), 0u) << e.what();
+        EXPECT_NE(std::string(e.what()).find("mIndices[2] is out of range"), std::string::npos) << e.what();
+    }
+}
