@@ -19,8 +19,8 @@ fi
 # Per target: inputs to run (about a minute each on the two-core machine) and the largest input.
 # The largest seeds fit whole: a cut model, clip or sound only reaches the parser's error path.
 TARGETS=(pack_reader mesh_import clip_import sound_decode shader_reflection)
-declare -A RUNS=([pack_reader]=12000 [mesh_import]=700 [clip_import]=1500 [sound_decode]=60000
-  [shader_reflection]=130000)
+declare -A RUNS=([pack_reader]=12000 [mesh_import]=800 [clip_import]=1800 [sound_decode]=80000
+  [shader_reflection]=220000)
 declare -A MAX_LEN=([pack_reader]=16384 [mesh_import]=1048576 [clip_import]=262144 [sound_decode]=262144
   [shader_reflection]=32768)
 
