@@ -16,8 +16,11 @@
 
 namespace {
 
-constexpr unsigned ImportFlags =
-    aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
+// Validation runs before the other steps: they index vertices by face without checking, so a face
+// index past its mesh's vertices (the .x importer never makes one; other formats assimp reads
+// from memory can) would have them read and write outside the mesh's arrays.
+constexpr unsigned ImportFlags = aiProcess_ValidateDataStructure | aiProcess_CalcTangentSpace | aiProcess_Triangulate |
+                                 aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
 
 // Staging upload into a device-local buffer with the given usage.
 void UploadDeviceLocal(const void* data, VkDeviceSize size, VkBufferUsageFlags usage, VkBuffer& buffer,
@@ -139,19 +142,29 @@ MeshComponent::MeshComponent(IRenderer* renderer, const char* assetName) : rende
     // The destructor of a half-built mesh never runs: a failed import or upload frees here the
     // sub-meshes and buffers made so far.
     try {
-        Import(assetName);
+        const std::vector<char> bytes = LoadAsset(assetName);
+        Import(bytes.data(), bytes.size());
     } catch (...) {
         Release();
         throw;
     }
 }
 
-void MeshComponent::Import(const char* assetName)
+MeshComponent::MeshComponent(IRenderer* renderer, const char* data, size_t size) : renderer(renderer)
+{
+    try {
+        Import(data, size);
+    } catch (...) {
+        Release();
+        throw;
+    }
+}
+
+void MeshComponent::Import(const char* data, size_t size)
 {
     {
-        const std::vector<char> bytes = LoadAsset(assetName);
         Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), ImportFlags, "");
+        const aiScene* scene = importer.ReadFileFromMemory(data, size, ImportFlags, "");
         if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode)
             throw std::runtime_error(std::string("ERROR LOADING A MODEL") + importer.GetErrorString());
         // Bone weights are read only for files that hold animations (or skeletons).

@@ -10,6 +10,7 @@
 
 #include <vulkan/vulkan.h>
 
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,6 +37,9 @@ public:
 
     // Imports the asset; throws "ERROR LOADING A MODEL" + the importer's message on failure.
     MeshComponent(IRenderer* renderer, const char* assetName);
+    // Imports a model file already in memory, with the same checks and messages; a null renderer
+    // (or another backend than Vulkan) makes no GPU buffers.
+    MeshComponent(IRenderer* renderer, const char* data, size_t size);
     ~MeshComponent() override;
     MeshComponent(const MeshComponent&) = delete;
     MeshComponent& operator=(const MeshComponent&) = delete;
@@ -44,7 +48,7 @@ public:
     void Draw(VkCommandBuffer* commandBuffer);
 
 private:
-    void Import(const char* assetName);
+    void Import(const char* data, size_t size);
     // Frees the sub-meshes and GPU buffers made so far; safe to run twice.
     void Release();
 };

@@ -6,6 +6,7 @@ find_package(glm REQUIRED)
 find_package(assimp REQUIRED)
 find_package(nlohmann_json REQUIRED)
 find_package(spirv_cross_core REQUIRED)
+find_package(SPIRV-Tools REQUIRED)
 find_package(Threads REQUIRED)
 find_package(OpenGL REQUIRED)
 find_package(ZLIB REQUIRED)
@@ -22,5 +23,5 @@ target_compile_definitions(zorbulon_deps INTERFACE
   GLM_ENABLE_EXPERIMENTAL)
 target_link_libraries(zorbulon_deps INTERFACE
   SDL2::SDL2 Vulkan::Vulkan glm::glm assimp::assimp nlohmann_json::nlohmann_json
-  spirv-cross-core PkgConfig::IMGUI PkgConfig::OPENAL PkgConfig::SNDFILE
+  spirv-cross-core SPIRV-Tools-static PkgConfig::IMGUI PkgConfig::OPENAL PkgConfig::SNDFILE
   OpenGL::GL ZLIB::ZLIB Threads::Threads ${CMAKE_DL_LIBS})

@@ -13,6 +13,8 @@ PACKAGES=(
   libgl-dev libgl1-mesa-dri
   xvfb xdotool x11-utils libx11-dev imagemagick gdb
   vulkan-validationlayers vulkan-tools
+  # scripts/fuzz.sh: clang's libFuzzer and sanitizer runtimes, and llvm-symbolizer for readable reports
+  clang libclang-rt-14-dev llvm
 )
 # Lavapipe in plain bookworm (22.x) has no descriptor indexing; 25.x comes from backports.
 BACKPORT_PACKAGES=(mesa-vulkan-drivers)

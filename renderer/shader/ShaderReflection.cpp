@@ -1,5 +1,6 @@
 #include "renderer/shader/ShaderReflection.h"
 
+#include <spirv-tools/libspirv.hpp>
 #include <spirv_cross/spirv_cross.hpp>
 
 #include <cstring>
@@ -9,6 +10,22 @@ namespace {
 
 constexpr uint32_t SpirvMagic = 0x07230203;
 
+// SPIRV-Cross trusts its input: a damaged module can make it read out of bounds or ask for
+// terabytes before it reports anything. So every module first passes the validator the build runs
+// on our shaders (spirv-val's rules, Vulkan 1.0), which also keeps it from the driver.
+void Validate(const std::vector<uint32_t>& words)
+{
+    spvtools::SpirvTools validator(SPV_ENV_VULKAN_1_0);
+    std::string firstError;
+    validator.SetMessageConsumer(
+        [&firstError](spv_message_level_t, const char*, const spv_position_t&, const char* message) {
+            if (firstError.empty())
+                firstError = message;
+        });
+    if (!validator.Validate(words))
+        throw std::runtime_error("invalid SPIR-V module: " + firstError);
+}
+
 std::vector<uint32_t> ToWords(const std::vector<char>& bytes)
 {
     if (bytes.size() < 4 || bytes.size() % 4 != 0)
@@ -17,6 +34,7 @@ std::vector<uint32_t> ToWords(const std::vector<char>& bytes)
     std::memcpy(words.data(), bytes.data(), bytes.size());
     if (words[0] != SpirvMagic)
         throw std::runtime_error("invalid SPIR-V module: bad magic number");
+    Validate(words);
     return words;
 }
 
@@ -43,11 +61,15 @@ StageReflection ReflectStage(const std::vector<char>& spirv)
     for (const spirv_cross::Resource& r : resources.storage_buffers)
         stage.storageBlocks.push_back(Describe(compiler, r, true));
     for (const spirv_cross::Resource& r : resources.push_constant_buffers)
-        stage.pushConstantSize = static_cast<uint32_t>(compiler.get_declared_struct_size(compiler.get_type(r.base_type_id)));
+        stage.pushConstantSize =
+            static_cast<uint32_t>(compiler.get_declared_struct_size(compiler.get_type(r.base_type_id)));
     return stage;
 }
 
-bool IsDynamicBlockName(const std::string& name) { return name.compare(0, 4, "DYN_") == 0; }
+bool IsDynamicBlockName(const std::string& name)
+{
+    return name.compare(0, 4, "DYN_") == 0;
+}
 
 namespace {
 

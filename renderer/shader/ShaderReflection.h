@@ -18,8 +18,9 @@ struct StageReflection {
     uint32_t pushConstantSize = 0;
 };
 
-// Throws std::runtime_error for bytes that are not a SPIR-V module (SPIRV-Cross's own errors
-// derive from it too).
+// Throws std::runtime_error for bytes that are not a valid Vulkan 1.0 SPIR-V module
+// ("invalid SPIR-V module: " + the validator's first error; SPIRV-Cross's own errors derive from
+// it too).
 StageReflection ReflectStage(const std::vector<char>& spirv);
 
 // True for the per-actor dynamic uniform blocks, whose names start with "DYN_".

@@ -8,6 +8,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -43,16 +44,19 @@ Bone ReadChannel(const aiNodeAnim& channel, MeshComponent& model)
     std::vector<KeyPosition> positions;
     positions.reserve(channel.mNumPositionKeys);
     for (unsigned i = 0; i < channel.mNumPositionKeys; ++i)
-        positions.push_back({ToGlm(channel.mPositionKeys[i].mValue), static_cast<float>(channel.mPositionKeys[i].mTime)});
+        positions.push_back(
+            {ToGlm(channel.mPositionKeys[i].mValue), static_cast<float>(channel.mPositionKeys[i].mTime)});
     std::vector<KeyRotation> rotations;
     rotations.reserve(channel.mNumRotationKeys);
     for (unsigned i = 0; i < channel.mNumRotationKeys; ++i)
-        rotations.push_back({ToGlm(channel.mRotationKeys[i].mValue), static_cast<float>(channel.mRotationKeys[i].mTime)});
+        rotations.push_back(
+            {ToGlm(channel.mRotationKeys[i].mValue), static_cast<float>(channel.mRotationKeys[i].mTime)});
     std::vector<KeyScale> scales;
     scales.reserve(channel.mNumScalingKeys);
     for (unsigned i = 0; i < channel.mNumScalingKeys; ++i)
         scales.push_back({ToGlm(channel.mScalingKeys[i].mValue), static_cast<float>(channel.mScalingKeys[i].mTime)});
-    return Bone(name, id, model.boneInfoMap[name].offset, std::move(positions), std::move(rotations), std::move(scales));
+    return Bone(name, id, model.boneInfoMap[name].offset, std::move(positions), std::move(rotations),
+                std::move(scales));
 }
 
 } // namespace
@@ -60,14 +64,28 @@ Bone ReadChannel(const aiNodeAnim& channel, MeshComponent& model)
 Animation::Animation(const char* assetName, std::shared_ptr<MeshComponent> model) : model(std::move(model))
 {
     const std::vector<char> bytes = LoadAsset(assetName);
+    Import(assetName, bytes.data(), bytes.size());
+}
+
+Animation::Animation(const char* name, const char* data, size_t size, std::shared_ptr<MeshComponent> model)
+    : model(std::move(model))
+{
+    Import(name, data, size);
+}
+
+void Animation::Import(const char* name, const char* data, size_t size)
+{
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), aiProcess_Triangulate, "");
+    const aiScene* scene = importer.ReadFileFromMemory(data, size, aiProcess_Triangulate, "");
     if (!scene || !scene->mRootNode)
         throw std::runtime_error(std::string("ERROR LOADING AN ANIMATION") + importer.GetErrorString());
     if (!scene->mAnimations || scene->mNumAnimations == 0)
-        throw std::runtime_error(std::string("ERROR LOADING AN ANIMATION: no animation in ") + assetName);
+        throw std::runtime_error(std::string("ERROR LOADING AN ANIMATION: no animation in ") + name);
 
     const aiAnimation& clip = *scene->mAnimations[0];
+    // The rate is kept as an int, and converting a double outside its range is undefined.
+    if (!(clip.mTicksPerSecond >= 0.0 && clip.mTicksPerSecond <= std::numeric_limits<int32_t>::max()))
+        throw std::runtime_error(std::string("ERROR LOADING AN ANIMATION: tick rate out of range in ") + name);
     duration = static_cast<float>(clip.mDuration);
     ticksPerSecond = static_cast<int32_t>(clip.mTicksPerSecond);
 
@@ -85,8 +103,7 @@ Animation::Animation(std::shared_ptr<MeshComponent> model, float duration, int32
                      std::unordered_map<int, Bone> bones)
     : model(std::move(model)), bones(std::move(bones)), duration(duration), ticksPerSecond(ticksPerSecond),
       rootNode(std::move(rootNode))
-{
-}
+{}
 
 Bone* Animation::FindBone(int id)
 {

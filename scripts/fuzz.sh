@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (fuzz/) with clang in their own build directory, seeds each from the
+# assets of the real pack, runs the kept regression inputs, then fuzzes each target for a fixed
+# number of inputs from a fixed seed. Any crash, sanitizer report, timeout or out-of-memory fails.
+# Takes the pack from the main build.
+# Usage: scripts/fuzz.sh [main build dir] [fuzz build dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+MAIN_BUILD=$(realpath "${1:-build}")
+FUZZ_BUILD=$(realpath -m "${2:-build-fuzz}")
+PACK=$MAIN_BUILD/bin/Assets.bin
+INDEX=$MAIN_BUILD/bin/AssetsOffsets.bin
+if [ ! -f "$PACK" ] || [ ! -f "$INDEX" ]; then
+  echo "fuzz: no pack in $MAIN_BUILD/bin; build it first (ninja -C ${1:-build} zorbulon_pack)" >&2
+  exit 2
+fi
+
+# Per target: inputs to run (about a minute each on the two-core machine) and the largest input.
+# The largest seeds fit whole: a cut model, clip or sound only reaches the parser's error path.
+TARGETS=(pack_reader mesh_import clip_import sound_decode shader_reflection)
+declare -A RUNS=([pack_reader]=12000 [mesh_import]=800 [clip_import]=1800 [sound_decode]=80000
+  [shader_reflection]=220000)
+declare -A MAX_LEN=([pack_reader]=16384 [mesh_import]=1048576 [clip_import]=262144 [sound_decode]=262144
+  [shader_reflection]=32768)
+
+cmake -S . -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZORBULON_FUZZ=ON \
+  -DZORBULON_BUILD_TESTS=OFF -DZORBULON_BUILD_BENCH=OFF -DZORBULON_PACK_DIR="$MAIN_BUILD/bin" >/dev/null
+cmake --build "$FUZZ_BUILD" --parallel "$(nproc)" --target "${TARGETS[@]/#/fuzz_}"
+
+# --- Seed corpora -------------------------------------------------------------------------------
+
+# One line per index record: name, start, end, crc32 line (the whole line, or empty).
+records() {
+  awk '/^NAME: /{if (n != "") print n "\t" s "\t" e "\t" c; n = substr($0, 7); s = e = c = ""}
+       /^start: /{s = $2} /^end: /{e = $2} /^crc32: /{c = $0}
+       END{if (n != "") print n "\t" s "\t" e "\t" c}' "$INDEX"
+}
+
+# Bytes of one asset: start and end offsets.
+asset_bytes() {
+  dd if="$PACK" bs=1M iflag=skip_bytes,count_bytes skip="$1" count=$(($2 - $1)) status=none
+}
+
+# Files a seed under its content hash, so equal assets count once and names are the same each run.
+add_seed() { # dir file
+  mv "$2" "$1/$(sha1sum "$2" | cut -c1-16)"
+}
+
+CORPUS=$FUZZ_BUILD/corpus
+rm -rf "$CORPUS"
+for t in "${TARGETS[@]}"; do mkdir -p "$CORPUS/$t"; done
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+while IFS=$'\t' read -r name start end crc; do
+  asset_bytes "$start" "$end" >"$tmp/asset"
+  magic=$(head -c 4 "$tmp/asset" | od -An -tx1 | tr -d ' \n')
+  case "$magic" in
+    786f6620) # "xof ": a model holds meshes, a clip an animation set; the characters hold both
+      grep -aq '^ *Mesh ' "$tmp/asset" && cp "$tmp/asset" "$tmp/mesh" && add_seed "$CORPUS/mesh_import" "$tmp/mesh"
+      grep -aq 'AnimationSet' "$tmp/asset" && cp "$tmp/asset" "$tmp/clip" && add_seed "$CORPUS/clip_import" "$tmp/clip"
+      ;;
+    52494646 | 4f676753 | 664c6143) # RIFF, OggS, fLaC
+      add_seed "$CORPUS/sound_decode" "$tmp/asset" ;;
+  esac
+  case "$name" in
+    *vert | *frag) [ "$magic" = 03022307 ] && add_seed "$CORPUS/shader_reflection" "$tmp/asset" ;;
+  esac
+  rm -f "$tmp/asset"
+done < <(records)
+
+# The pack reader: the real index alone (every asset then lies past the end of an empty pack), and
+# small slices of the pack, each with its records moved to start at 0, after a NUL byte.
+cp "$INDEX" "$tmp/index" && add_seed "$CORPUS/pack_reader" "$tmp/index"
+slice() { # names...
+  local offset=0 name start end crc
+  : >"$tmp/slice-index"
+  : >"$tmp/slice-pack"
+  for want in "$@"; do
+    IFS=$'\t' read -r name start end crc < <(records | awk -F'\t' -v n="$want" '$1 == n' | head -1)
+    printf 'NAME: %s\nstart: %d\nend: %d\n%s\n' "$name" "$offset" $((offset + end - start)) "$crc" >>"$tmp/slice-index"
+    asset_bytes "$start" "$end" >>"$tmp/slice-pack"
+    offset=$((offset + end - start))
+  done
+  { cat "$tmp/slice-index"; printf '\0'; cat "$tmp/slice-pack"; } >"$tmp/slice"
+  add_seed "$CORPUS/pack_reader" "$tmp/slice"
+}
+slice Triangle
+slice Cube
+slice Grass
+slice SkyBoxShaderfrag
+slice Triangle Cube SkyBoxShaderfrag
+
+# --- Runs ---------------------------------------------------------------------------------------
+
+export ZORBULON_FUZZ_PACK=$MAIN_BUILD/bin
+# Leaks inside the libraries on malformed files are theirs (fuzz/lsan.supp says which).
+export LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+BIN=$FUZZ_BUILD/bin
+WORK=$FUZZ_BUILD/work
+FINDINGS=$FUZZ_BUILD/findings
+rm -rf "$WORK" "$FINDINGS"
+mkdir -p "$WORK" "$FINDINGS"
+status=0
+summary=()
+start_all=$SECONDS
+for t in "${TARGETS[@]}"; do
+  log=$FUZZ_BUILD/$t.log
+  # Inputs that once failed run first, each on its own.
+  regressions=("$ROOT"/fuzz/regressions/"$t"/*)
+  if [ -e "${regressions[0]}" ]; then
+    if ! "$BIN/fuzz_$t" "${regressions[@]}" >"$FUZZ_BUILD/$t.regressions.log" 2>&1; then
+      echo "== $t: a regression input fails again (see $FUZZ_BUILD/$t.regressions.log)"
+      tail -n 30 "$FUZZ_BUILD/$t.regressions.log"
+      status=1
+    fi
+  fi
+
+  # A copy of the seeds: what the run adds stays in the build directory.
+  cp -r "$CORPUS/$t" "$WORK/$t"
+  mkdir -p "$FINDINGS/$t"
+  t0=$SECONDS
+  rc=0
+  "$BIN/fuzz_$t" -seed=1 -runs="${RUNS[$t]}" -max_len="${MAX_LEN[$t]}" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$FINDINGS/$t/" "$WORK/$t" >"$log" 2>&1 || rc=$?
+  seconds=$((SECONDS - t0))
+  runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -1)
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  found=$(find "$FINDINGS/$t" -type f | wc -l)
+  if [ "$rc" -ne 0 ] && [ "$found" -eq 0 ]; then found=1; fi
+  summary+=("$(printf '%-18s %8s inputs %5d s  cov %-5s findings %d' "$t" "${runs:-?}" "$seconds" "${cov:-?}" "$found")")
+  if [ "$found" -ne 0 ]; then
+    echo "== $t: finding (exit $rc); inputs in $FINDINGS/$t, log $log"
+    grep -E -A 12 '^==[0-9]+==ERROR|runtime error|^SUMMARY|ERROR: libFuzzer' "$log" | head -n 60 || true
+    status=1
+  fi
+done
+
+echo "== fuzz summary ($((SECONDS - start_all)) s of runs)"
+printf '%s\n' "${summary[@]}"
+exit $status
