@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: set-up, configure, build, ctest; then the CPU-side
-# suites again under AddressSanitizer and UndefinedBehaviorSanitizer (SANITIZE=0 skips them).
+# suites again under AddressSanitizer and UndefinedBehaviorSanitizer (SANITIZE=0 skips them), and
+# the fuzz targets for a fixed number of inputs from a fixed seed (FUZZ=0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -11,4 +12,7 @@ cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 (cd "$BUILD_DIR" && ctest --output-on-failure --parallel "$(nproc)" "$@")
 if [ "${SANITIZE:-1}" != 0 ]; then
   ./scripts/sanitize.sh "$BUILD_DIR" "${BUILD_DIR}-sanitize"
+fi
+if [ "${FUZZ:-1}" != 0 ]; then
+  ./scripts/fuzz.sh "$BUILD_DIR" "${BUILD_DIR}-fuzz"
 fi
