@@ -1,6 +1,6 @@
 // A start that fails part-way releases what it built, in the shutdown order, and lets the error
-// reach main; a start that succeeds keeps everything until shutdown. No launcher, no display: the
-// windows SDL cannot open stay null, as a failed window would.
+// reach main; a start that succeeds keeps everything until shutdown. No launcher, and SDL's dummy
+// video driver: the game window cannot open and stays null, as a failed window would.
 #include "app/Application.h"
 #include "app/WindowInfo.h"
 #include "assets/AssetRegistry.h"
@@ -10,6 +10,7 @@
 #include "support/NullRenderer.h"
 #include "support/TempDir.h"
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -42,6 +43,16 @@ public:
 
 void NoLauncher(Application&) {}
 
+// SDL's window-less video driver for the test's scope; left to itself SDL would fall back to an
+// off-screen driver that does open windows (and loads a software OpenGL to draw them).
+class DummyVideo {
+public:
+    DummyVideo() { SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy"); }
+    ~DummyVideo() { SDL_ResetHint(SDL_HINT_VIDEODRIVER); }
+    DummyVideo(const DummyVideo&) = delete;
+    DummyVideo& operator=(const DummyVideo&) = delete;
+};
+
 Application::RendererFactory Renderer(const char* initFailure = nullptr)
 {
     return [initFailure](WindowInfo*) { return new RecordingRenderer(initFailure); };
@@ -55,6 +66,7 @@ Scene* BuildScene(IRenderer* renderer)
 // The message of what the constructor threw, or "" when it did not.
 std::string StartFailure(const Application::RendererFactory& renderer)
 {
+    DummyVideo video;
     try {
         Application app(renderer, BuildScene, NoLauncher);
     } catch (const std::exception& e) {
@@ -88,9 +100,11 @@ TEST(ApplicationStart, AMissingPackReleasesTheHalfBuiltSceneThenTheRenderer)
 TEST(ApplicationStart, AGoodStartKeepsItAllUntilShutdownThenSceneBeforeRenderer)
 {
     teardown.clear();
+    DummyVideo video;
     {
         Application app(Renderer(), BuildScene, NoLauncher);
         ASSERT_NE(app.scene, nullptr);
+        EXPECT_EQ(app.window->sdlWindow, nullptr);
         EXPECT_TRUE(teardown.empty());
         EXPECT_EQ(app.window->width, 1920);
     }
