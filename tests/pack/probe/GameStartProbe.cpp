@@ -3,19 +3,18 @@
 // game's main does: "Zorbulon: <message>" on standard error and exit code 1 for an error.
 //
 //   zorbulon_game_start_probe DIR
+#include "app/FailureReport.h"
 #include "game/Scene0.h"
 #include "support/NullRenderer.h"
 
 #include <unistd.h>
 
-#include <exception>
-#include <iostream>
-
 int main(int argc, char** argv)
 {
     if (argc != 2 || chdir(argv[1]) != 0)
         return 2;
-    try {
+    // Reported exactly as the game's main reports it.
+    return RunReportingFailures([] {
         NullRenderer renderer;
         Scene0 scene(&renderer);
         scene.windowWidth = renderer.window.width;
@@ -23,15 +22,5 @@ int main(int argc, char** argv)
         // The game's first frame counts from tick zero, past the launcher: its clamp, 0.1 s.
         scene.Update(0.1f);
         scene.Render();
-    } catch (const std::exception& e) {
-        std::cerr << "Zorbulon: " << e.what() << std::endl;
-        return 1;
-    } catch (const char* message) {
-        std::cerr << "Zorbulon: " << message << std::endl;
-        return 1;
-    } catch (...) {
-        std::cerr << "Zorbulon: unexpected error" << std::endl;
-        return 1;
-    }
-    return 0;
+    });
 }
