@@ -3,6 +3,7 @@
 #include "assets/AssetRegistry.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
+#include "game/SoundManager.h"
 #include "game/actors/SphereActor.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "support/SceneDriver.h"
@@ -229,6 +230,23 @@ TEST(Scene0Rounds, TeardownReleasesServicesAndChecksTheHandSpheres)
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "You forgot to clear something");
     }
+    zombieAttackSpheres.clear();
+}
+
+TEST(Scene0Rounds, ATeardownThatReportsAStrayHandSphereStillFreesTheGrid)
+{
+    SceneDriver d;
+    zombieAttackSpheres.push_back(nullptr); // left behind by a zombie that was never destroyed
+    try {
+        delete d.scene.release(); // as the application deletes it: the report may throw
+        ADD_FAILURE() << "the stray hand sphere went unreported";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "You forgot to clear something");
+    }
+    // The report comes last: the grid, and everything else the scene owned, is already gone.
+    EXPECT_EQ(grid, nullptr);
+    EXPECT_EQ(assetRegistry, nullptr);
+    EXPECT_EQ(soundManager, nullptr);
     zombieAttackSpheres.clear();
 }
 
