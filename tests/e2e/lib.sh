@@ -135,4 +135,31 @@ diagnose_game() { # pid output-directory [executable]
   fi
 }
 
+# Starts the game in directory $2 on a private X server with lavapipe and validation, presses the
+# launcher's "Start Game" and waits (two minutes at most) for the game to end; its exit status is
+# left in GAME_STATUS, its output in $3. Fails when no launcher shows or the game keeps running.
+run_game_to_its_end() { # game directory output-directory
+  local game=$1 dir=$2 out=$3 pid launcher
+  start_xvfb 1920x1080x24 || return 1
+  use_lavapipe_with_validation "$out/validation.log"
+  export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
+  (cd "$dir" && exec timeout 300 "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
+  pid=$!
+  launcher=$(wait_window "Choose Resolution" 120 "$pid") || {
+    fail "no launcher window"
+    kill "$pid" 2>/dev/null
+    return 1
+  }
+  sleep 1
+  click_at "$launcher" 537 367
+  timeout 120 tail --pid="$pid" -f /dev/null
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    fail "the game kept running"
+    return 1
+  fi
+  wait "$pid"
+  GAME_STATUS=$?
+}
+
 validation_errors() { grep -cE "Validation (Error|Warning)|VUID-" "$1" 2>/dev/null || true; }
