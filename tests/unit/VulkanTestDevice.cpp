@@ -74,7 +74,11 @@ VulkanTestDevice::~VulkanTestDevice()
             ADD_FAILURE() << "named buffers outlive the test device";
         if (gpu.commandPool)
             vkDestroyCommandPool(gpu.device, gpu.commandPool, nullptr);
+        // The validation layer names every object still alive when the device goes: a leak.
+        const size_t before = validationErrors.size();
         vkDestroyDevice(gpu.device, nullptr);
+        for (size_t i = before; i < validationErrors.size(); ++i)
+            ADD_FAILURE() << "left on the test device: " << validationErrors[i];
     }
     if (messenger) {
         auto destroy = reinterpret_cast<PFN_vkDestroyDebugUtilsMessengerEXT>(
