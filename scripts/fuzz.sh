@@ -93,6 +93,22 @@ slice Grass
 slice SkyBoxShaderfrag
 slice Triangle Cube SkyBoxShaderfrag
 
+# Regression inputs made from the pack's own assets are derived here, not committed: the assets
+# are generated at build time, and so are these.
+DERIVED=$FUZZ_BUILD/derived
+rm -rf "$DERIVED"
+mkdir -p "$DERIVED/regressions/clip_import" "$DERIVED/library-findings/mesh_import"
+asset_of() { # name
+  local name start end crc
+  IFS=$'\t' read -r name start end crc < <(records | awk -F'\t' -v n="$1" '$1 == n' | head -1)
+  asset_bytes "$start" "$end"
+}
+# A clip whose tick rate does not fit an int (it was converted without a check).
+asset_of ZombieIdle | awk '/^AnimTicksPerSecond/ { print; getline; print " 3000000000;"; next } { print }' \
+  >"$DERIVED/regressions/clip_import/tick-rate-beyond-int.x"
+# assimp's leak on a cut .x file (fuzz/library-findings/README.md); reproduced by hand, not run.
+asset_of Triangle | head -c 100 >"$DERIVED/library-findings/mesh_import/x-frame-cut-short-leak.x"
+
 # --- Runs ---------------------------------------------------------------------------------------
 
 export ZORBULON_FUZZ_PACK=$MAIN_BUILD/bin
@@ -110,8 +126,11 @@ start_all=$SECONDS
 for t in "${TARGETS[@]}"; do
   log=$FUZZ_BUILD/$t.log
   # Inputs that once failed run first, each on its own.
-  regressions=("$ROOT"/fuzz/regressions/"$t"/*)
-  if [ -e "${regressions[0]}" ]; then
+  regressions=()
+  for f in "$ROOT"/fuzz/regressions/"$t"/* "$DERIVED"/regressions/"$t"/*; do
+    [ -e "$f" ] && regressions+=("$f")
+  done
+  if [ ${#regressions[@]} -gt 0 ]; then
     if ! "$BIN/fuzz_$t" "${regressions[@]}" >"$FUZZ_BUILD/$t.regressions.log" 2>&1; then
       echo "== $t: a regression input fails again (see $FUZZ_BUILD/$t.regressions.log)"
       tail -n 30 "$FUZZ_BUILD/$t.regressions.log"
