@@ -2,6 +2,7 @@
 #include "game/Scene0.h"
 
 #include "app/IRenderer.h"
+#include "app/PhaseStopwatch.h"
 #include "assets/AssetRegistry.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
@@ -16,7 +17,6 @@
 #include <SDL2/SDL.h>
 #include <vulkan/vulkan.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -34,27 +34,9 @@ constexpr const char* LevelRows[LevelSize] = {
 
 } // namespace
 
-// Load-time profiling runs on the wall clock: game time stands still while a scene is built.
-class PhaseStopwatch {
-public:
-    explicit PhaseStopwatch(Scene0& scene) : scene_(scene), start_(std::chrono::steady_clock::now()) {}
-    void Lap(const char* name)
-    {
-        const auto now = std::chrono::steady_clock::now();
-        if (scene_.constructionPhaseCount < MaxScenePhases)
-            scene_.constructionPhases[scene_.constructionPhaseCount++] = {
-                name, std::chrono::duration<double, std::milli>(now - start_).count()};
-        start_ = now;
-    }
-
-private:
-    Scene0& scene_;
-    std::chrono::steady_clock::time_point start_;
-};
-
 Scene0::Scene0(IRenderer* renderer) : renderer(renderer)
 {
-    PhaseStopwatch stopwatch(*this);
+    PhaseStopwatch stopwatch(constructionPhases, constructionPhaseCount);
     for (int r = 0; r < LevelSize; ++r)
         for (int c = 0; c < LevelSize; ++c) {
             const char cell = LevelRows[r][c];

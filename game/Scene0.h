@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/GameTimer.h"
+#include "app/PhaseStopwatch.h"
 #include "app/Scene.h"
 
 #include <glm/glm.hpp>
@@ -15,7 +16,6 @@
 
 class Actor;
 class IRenderer;
-class PhaseStopwatch;
 class PlayerActor;
 class ZombieActor;
 class TransformComponent;
@@ -28,13 +28,6 @@ inline constexpr int ZombiePoolSize = 24;
 inline constexpr int SpawnPointCount = 4;
 
 enum LevelCell : uint8_t { EmptyCell = 1, GrassCell = 2, WallCell = 4 };
-
-// Wall-clock time of one construction step, for load-time profiling.
-struct ScenePhaseTime {
-    const char* name = nullptr;
-    double milliseconds = 0.0;
-};
-inline constexpr int MaxScenePhases = 16;
 
 class Scene0 : public Scene {
 public:
