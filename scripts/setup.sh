@@ -45,16 +45,8 @@ if [ -z "$(missing_packages)" ] && mesa_is_recent; then
 fi
 
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-if ! grep -rqs "${codename}-backports" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  echo "setup: adding ${codename}-backports to apt sources"
-  as_root tee /etc/apt/sources.list.d/${codename}-backports.sources >/dev/null <<EOF
-Types: deb
-URIs: http://deb.debian.org/debian
-Suites: ${codename}-backports
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-fi
+. "$(dirname "$0")/apt-sources.sh"
+apt_ensure_backports /etc/apt "$codename" as_root tee
 
 export DEBIAN_FRONTEND=noninteractive
 as_root apt-get update -q
