@@ -12,6 +12,8 @@ PACKAGES=(
   libopenal-dev libopenal1 libsndfile1-dev nlohmann-json3-dev zlib1g-dev
   libgl-dev libgl1-mesa-dri
   xvfb xdotool x11-utils libx11-dev imagemagick gdb
+  # tests/install: the installed menu entry is checked with desktop-file-validate
+  desktop-file-utils
   vulkan-validationlayers vulkan-tools
   # scripts/fuzz.sh: clang's libFuzzer and sanitizer runtimes, and llvm-symbolizer for readable reports
   clang libclang-rt-14-dev llvm

@@ -2,6 +2,7 @@
 // Run from the run directory (where Assets.bin is). Draws the characters and the gun from the
 // pack through the game's own loaders (mesh import, clips, bone matrices) into contact sheets:
 // front, side and back views in the bind pose, poses along each clip, and the first-person view.
+// With --icon <file.png> it draws only the zombie's face, 256 x 256: the installed game's icon.
 #include "assets/AssetPack.h"
 #include "assets/MeshComponent.h"
 #include "scene/components/Animation.h"
@@ -19,6 +20,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -235,8 +237,9 @@ void Sheet(std::map<std::string, Asset>& assets, const std::vector<Panel>& panel
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: " << argv[0] << " <output dir>   (run where Assets.bin is)\n";
+    const bool icon = argc == 3 && std::string(argv[1]) == "--icon";
+    if (argc != 2 && !icon) {
+        std::cerr << "usage: " << argv[0] << " <output dir> | --icon <file.png>   (run where Assets.bin is)\n";
         return 2;
     }
     try {
@@ -263,6 +266,12 @@ int main(int argc, char** argv)
                 continue;
             }
             assets.emplace(name, std::move(a));
+        }
+        if (icon) {
+            if (!assets.count("Zombie"))
+                throw std::runtime_error("the pack has no zombie to draw the icon from");
+            Sheet(assets, {{"Zombie", "", 0, View::Face}}, 1, argv[2], 256, 256);
+            return 0;
         }
         const std::string out = argv[1];
         if (assets.count("Drevik")) {
