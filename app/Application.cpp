@@ -28,7 +28,7 @@ void Application::Start(const RendererFactory& makeRenderer)
 {
     window = new WindowInfo();
     renderer = makeRenderer(window);
-    SDL_Init(SDL_INIT_VIDEO);
+    SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER);
     window->backend = renderer->backend;
     window->width = static_cast<uint16_t>(width);
     window->height = static_cast<uint16_t>(height);

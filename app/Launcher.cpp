@@ -1,6 +1,7 @@
 #include "app/Launcher.h"
 
 #include "app/Application.h"
+#include "app/UiSettings.h"
 
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
@@ -34,7 +35,8 @@ void ClampResolution(int& width, int& height)
 
 LauncherWindow OpenLauncherWindow()
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    // Game controllers drive the panel too.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0)
         Fail("Failed to initialize SDL: ");
     LauncherWindow launcher;
     launcher.window = SDL_CreateWindow("Choose Resolution", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -52,7 +54,7 @@ LauncherWindow OpenLauncherWindow()
     launcher.vsync = SDL_GL_SetSwapInterval(1) == 0;
 
     ImGui::CreateContext();
-    ImGui::GetIO().IniFilename = nullptr; // the game keeps no state between runs
+    ApplyUiSettings();
     ImGui_ImplSDL2_InitForOpenGL(launcher.window, launcher.context);
     ImGui_ImplOpenGL3_Init("#version 330");
     return launcher;
@@ -82,6 +84,8 @@ bool DrawLauncherFrame(const LauncherWindow& launcher, int& width, int& height)
         ClampResolution(width, height);
         startPressed = true;
     }
+    // A pad's A starts at once; the d-pad reaches the fields.
+    ImGui::SetItemDefaultFocus();
     ImGui::End();
     ImGui::Render();
 

@@ -6,6 +6,7 @@
 #include "app/GameTimer.h"
 #include "app/PhaseStopwatch.h"
 #include "app/Scene.h"
+#include "game/Gamepad.h"
 
 #include <glm/glm.hpp>
 
@@ -51,6 +52,7 @@ public:
     uint16_t round = 0; // 0 before the first round
     Actor* spotLightMarker = nullptr;
     Actor* pointLightMarkers[MaxPointLights] = {};
+    Gamepad gamepad;
     ScenePhaseTime constructionPhases[MaxScenePhases];
     int constructionPhaseCount = 0;
 
@@ -90,6 +92,7 @@ private:
 
     uint32_t GameWindowId() const;
     void PlaceListener();
+    void ApplyGamepadSticks(float dt);
     void UpdateActor(Actor& actor, COLLISION::BoundingVolume* volume, float dt);
     void WanderLights(float dt);
     void SortTransparentActors();

@@ -1,5 +1,6 @@
-// Scene0's input: Escape pauses, W/A/S/D walk, the mouse looks, the left button shoots; losing
-// the window (focus, minimised, hidden) pauses.
+// Scene0's input: Escape pauses, W/A/S/D walk, the mouse looks, the left button shoots; on a game
+// controller Start pauses, the left stick walks, the right stick looks and the right trigger
+// shoots. Losing the window (focus, minimised, hidden) pauses.
 #include "game/Scene0.h"
 
 #include "app/IRenderer.h"
@@ -47,14 +48,17 @@ void Scene0::SetPaused(bool pause)
 
 void Scene0::HandleEvent(const SDL_Event* event)
 {
+    // The pad follows every event, paused or not, so that its sticks read true on resume.
+    const Gamepad::Action padAction = gamepad.HandleEvent(*event);
     // No frame of play passes unseen: the game waits behind its pause menu until he resumes.
     if (LosesTheWindow(*event, GameWindowId())) {
         SetPaused(true);
         return;
     }
     // Key auto-repeat would toggle the menu on and off while Escape is held.
-    if (event->type == SDL_KEYDOWN && event->key.keysym.scancode == SDL_SCANCODE_ESCAPE && !event->key.repeat &&
-        !player->dead) {
+    const bool escape =
+        event->type == SDL_KEYDOWN && event->key.keysym.scancode == SDL_SCANCODE_ESCAPE && !event->key.repeat;
+    if ((escape || padAction == Gamepad::Action::Pause) && !player->dead) {
         SetPaused(!paused);
         if (paused)
             return;
@@ -65,6 +69,10 @@ void Scene0::HandleEvent(const SDL_Event* event)
     }
     if (!inputEnabled || player->dead)
         return;
+    if (padAction == Gamepad::Action::Fire) {
+        player->Shoot();
+        return;
+    }
 
     switch (event->type) {
     case SDL_MOUSEMOTION:

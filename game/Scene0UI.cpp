@@ -23,9 +23,11 @@ void Scene0::DrawUI()
 
     ImGui::SetNextWindowPos(ImVec2(10.0f, 10.0f), ImGuiCond_Always, ImVec2(0.0f, 0.0f));
     ImGui::SetNextWindowSize(ImVec2(400.0f, 50.0f), ImGuiCond_Always);
+    // A label only: it never takes the focus, so a menu (and a pad's navigation) keeps it.
     ImGui::Begin("TopLeftText2", nullptr,
                  ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
-                     ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoBackground);
+                     ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoBackground |
+                     ImGuiWindowFlags_NoInputs | ImGuiWindowFlags_NoFocusOnAppearing);
     ImGui::SetWindowFontScale(2.5f);
     ImGui::Text("Current Round: %d", static_cast<int>(round));
     ImGui::End();
@@ -48,7 +50,11 @@ void Scene0::DrawGameMenu()
     ImGui::Begin("GAME OVER", nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove);
     const MenuButtons menu = GameMenuButtons(paused);
     for (size_t i = 0; i < menu.count; ++i) {
-        if (!ImGui::Button(menu.buttons[i].label))
+        const bool pressed = ImGui::Button(menu.buttons[i].label);
+        // A pad's A presses the first button (Resume, or Restart after death) at once.
+        if (i == 0)
+            ImGui::SetItemDefaultFocus();
+        if (!pressed)
             continue;
         switch (menu.buttons[i].action) {
         case MenuAction::Resume:

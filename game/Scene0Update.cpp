@@ -33,6 +33,7 @@ void Scene0::Update(float dt)
     // Game time moves only here, so every gameplay timer stands still while the game is paused.
     GameClock::AdvanceSeconds(dt);
 
+    ApplyGamepadSticks(dt);
     HGrid::CheckObjAgainstGrid(player->gridObject);
     camera->Update();
     PlaceListener();
@@ -53,6 +54,17 @@ void Scene0::Update(float dt)
     if (zombiesSpawned < zombiesThisRound)
         TrySpawnZombie();
     WanderLights(dt);
+}
+
+void Scene0::ApplyGamepadSticks(float dt)
+{
+    // The sticks are held, not pressed: they act for the frame's game time, as the keys do.
+    if (!inputEnabled || player->dead) {
+        player->walkStick = glm::vec2(0.0f);
+        return;
+    }
+    player->walkStick = gamepad.Walk();
+    camera->ApplyStickLook(gamepad.Look(), dt);
 }
 
 void Scene0::PlaceListener()

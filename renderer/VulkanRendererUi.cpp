@@ -3,6 +3,7 @@
 #include "renderer/VulkanRenderer.h"
 
 #include "app/Scene.h"
+#include "app/UiSettings.h"
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
 #include "renderer/VulkanCheck.h"
@@ -39,7 +40,7 @@ void VulkanRenderer::InitUi()
     VkCheck(vkCreateDescriptorPool(gpu.device, &pool, nullptr, &uiDescriptorPool), "failed to create descriptor pool!");
 
     ImGui::CreateContext();
-    ImGui::GetIO().IniFilename = nullptr; // the game keeps no state between runs
+    ApplyUiSettings();
     uiContextCreated = true;
     ImGui::StyleColorsDark();
     ImGui_ImplSDL2_InitForVulkan(windowInfo->sdlWindow);

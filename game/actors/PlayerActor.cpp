@@ -196,14 +196,18 @@ void PlayerActor::Walk(const glm::vec3& forward, const glm::vec3& right, float d
         d -= forward;
     if (moveKeys[Right])
         d += right;
+    d += walkStick.x * right + walkStick.y * forward;
 
+    // Keys give full speed in any direction; a stick part-way tilted walks slower, and nothing
+    // (keys and stick together, a diagonal) walks faster than moveSpeed.
     const float length = glm::length(d);
     if (length <= NoLength) {
         moving = false;
         if (animation_->currentAnimation != idleClip_)
             PlayClip(idleClip_, true);
     } else {
-        const glm::vec3 step(d.x / length * moveSpeed * dt, 0.0f, d.z / length * moveSpeed * dt);
+        const float speed = moveSpeed * std::min(1.0f, length);
+        const glm::vec3 step(d.x / length * speed * dt, 0.0f, d.z / length * speed * dt);
         // In pieces of at most half his radius, each settled against walls and crowds before the
         // next: a long step at a low frame rate would otherwise carry his body into a wall block,
         // where the way out is ambiguous (between two blocks, both ways cancel).

@@ -28,6 +28,7 @@ public:
     enum MoveKey { Forward = 0, Left = 1, Back = 2, Right = 3 };
 
     bool moveKeys[4] = {false, false, false, false}; // W, A, S, D
+    glm::vec2 walkStick{0.0f}; // a game controller's walk stick: x right, y forward, length up to 1
     int32_t killCount = 0;
     Actor* bubbleParticles[BubbleParticleCount] = {};
     DynamicActor* puddle = nullptr; // owned by the scene's lists

@@ -100,6 +100,14 @@ void Camera::UpdateFrustum()
     planes[PlaneBottom] = sidePlane(glm::normalize(glm::cross(farVector + halfV * up, right)));
 }
 
+void Camera::ApplyStickLook(const glm::vec2& stick, float dt)
+{
+    yaw += stick.x * StickDegreesPerSecond * dt;
+    pitch += stick.y * StickDegreesPerSecond * dt;
+    if (!freeMode)
+        pitch = std::clamp(pitch, -MaxFollowPitch, MaxFollowPitch);
+}
+
 void Camera::ApplyMouseMotion(int xrel, int yrel)
 {
     pitch += static_cast<float>(yrel) / 10.0f;

@@ -36,6 +36,8 @@ public:
 
     static constexpr float MaxFollowPitch = 88.0f;
     static constexpr float MouseDegreesPerPixel = 0.1f;
+    // A game controller's look stick at full tilt turns this fast.
+    static constexpr float StickDegreesPerSecond = 150.0f;
 
     Camera(IRenderer* renderer, float speed);
 
@@ -52,4 +54,7 @@ public:
     void UpdateFrustum();
     // Mouse look: 0.1 degree per pixel; pitch clamped to [-88, 88] in follow mode.
     void ApplyMouseMotion(int xrel, int yrel);
+    // Stick look over dt seconds: x turns right, y (down, as the mouse) pitches down; clamped as
+    // the mouse.
+    void ApplyStickLook(const glm::vec2& stick, float dt);
 };
