@@ -81,10 +81,10 @@ TEST(SoundContent, EverySoundIsNormalisedCentredAndClickFree)
         ASSERT_GT(s.size(), 100u);
         const float peak = Peak(s);
         EXPECT_LE(peak, 1.0f);
-        // Normalised for the level it is heard at: near full scale at the game's playback gain,
-        // never over it. At gain 1 that is a peak of at least 0.85; at gain 2, about 0.5.
+        // Levelled by loudness (SoundBalance), never over full scale at the game's playback gain,
+        // and not so far under it that the 16-bit steps start to show.
         const float heard = peak * GainInGame(name);
-        EXPECT_GE(heard, 0.85f);
+        EXPECT_GE(heard, 0.1f);
         EXPECT_LE(heard, 1.0f) << "overdrives the mix at the game's playback gain";
         EXPECT_GT(20.0f * std::log10(Rms(s) / peak), -30.0f) << "little more than silence";
         EXPECT_LE(LongestRunAtOrAbove(s, 0.99f), 1u) << "clipped";
@@ -97,15 +97,16 @@ TEST(SoundContent, EverySoundIsNormalisedCentredAndClickFree)
     }
 }
 
-TEST(SoundContent, GunShotIsASoftSharpPop)
+TEST(SoundContent, GunShotIsAPopWithACrack)
 {
     const Signal& s = Samples("GunShot");
     EXPECT_LT(Seconds("GunShot"), 1.0);
     EXPECT_GT(EnergyFractionBefore(s, 0.25 * Seconds("GunShot")), 0.7f) << "energy not front-loaded";
     const std::vector<float> env = RmsEnvelope(s, 0.01);
     EXPECT_LT(std::max_element(env.begin(), env.end()) - env.begin(), 5) << "loudest after 50 ms";
-    // A bubble's pop, not a bullet's crack: little of its energy lies above 2 kHz.
-    EXPECT_LT(BandEnergyFraction(s, 2000.0f, SampleRate), 0.1f);
+    // A bubble's pop under the crack of air (SoundBalance checks the crack): the low thump
+    // still carries most of the energy.
+    EXPECT_GT(BandEnergyFraction(s, 0.0f, 1000.0f), 0.5f);
     // The wet tail is still there after the pop.
     EXPECT_GT(RmsBetween(s, 0.1, 0.25), 0.05f * RmsBetween(s, 0.0, 0.05));
 }

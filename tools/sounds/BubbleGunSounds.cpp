@@ -25,7 +25,7 @@ void ScatterBubbles(Signal& out, Noise& noise, float from, float to, float rateP
 
 } // namespace
 
-// Soft pneumatic 'thwup': a low sine thump sweeping down from 260 Hz, a puff of air through a
+// Pneumatic 'tchwup': a sharp crack of air, a low sine thump sweeping down from 260 Hz, a puff of air through a
 // closing band-pass, the bubble leaving the muzzle with a rising blip, then a few small
 // bubbles wobbling off into a wet tail.
 Signal GunShot()
@@ -47,6 +47,9 @@ Signal GunShot()
     MixInto(out, BubbleBlip(850.0f, 3.0f), SamplesFor(0.006), 0.45f);
     const Envelope tail = Envelope(0.7f).To(0.35f, 0.15f, -2.0f);
     ScatterBubbles(out, noise, 0.04f, 0.33f, 30.0f, 450.0f, 1300.0f, tail);
+    // The valve's crack: air snapping out of the muzzle in a few milliseconds, the bright edge
+    // that an ear places the shot by.
+    MixInto(out, NoiseGrain(noise, 4500.0f, 0.7f, 0.005f), 0, 2.5f);
     return out;
 }
 
@@ -79,6 +82,8 @@ Signal BulletExplode()
     }
     const Envelope droplets = Envelope(0.5f).To(0.25f, 0.05f, -2.0f);
     ScatterBubbles(out, noise, 0.005f, 0.25f, 120.0f, 600.0f, 3000.0f, droplets);
+    // The skin tearing: a crack brighter and sooner than the pop's body.
+    MixInto(out, NoiseGrain(noise, 5000.0f, 0.7f, 0.002f), 0, 1.5f);
     return out;
 }
 

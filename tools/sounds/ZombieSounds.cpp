@@ -24,6 +24,15 @@ void Gurgle(Signal& out, std::uint32_t seed, float from, float to, float ratePer
     }
 }
 
+// The same vowel from a strained throat: the third and fourth formants (2.5 to 3.5 kHz) pushed
+// up to `f3` and `f4` of the first, the rasp of a voice forced past its comfort.
+Vowel Strained(Vowel v, float f3, float f4)
+{
+    v.gain[2] = f3;
+    v.gain[3] = f4;
+    return v;
+}
+
 // Overdrive: a throat strained past its limit. Input scaled so `drive` sets how hard.
 void Saturate(Signal& s, float drive)
 {
@@ -50,7 +59,8 @@ Signal ZombieNormal1()
     v.glottis = {0.65f, 0.03f, 0.15f, 0.15f};
     v.tractLength = ZombieTract;
     v.breath = 0.2f;
-    v.brightness = 2200.0f;
+    v.brightness = 4500.0f;
+    v.aspiration = 0.25f;
     return Speak(v, 701);
 }
 
@@ -62,14 +72,17 @@ Signal ZombieNormal2()
     v.duration = 1.3f;
     v.pitch = Envelope(110.0f).To(0.3f, 100.0f).To(0.45f, 92.0f).To(1.3f, 72.0f, -1.0f);
     v.loudness = Envelope(0.0f).To(0.06f, 1.0f).To(0.3f, 0.5f).To(0.4f, 0.25f).To(0.55f, 0.95f).To(1.3f, 0.0f, -1.5f);
-    v.vowels = {{0.0f, Vowels::Ah}, {0.4f, Vowels::Uh}, {0.8f, Vowels::Oh}, {1.2f, Vowels::Oo}};
+    v.vowels = {{0.0f, Strained(Vowels::Ah, 0.3f, 0.15f)}, {0.4f, Vowels::Uh}, {0.8f, Vowels::Oh}, {1.2f, Vowels::Oo}};
     v.glottis = {0.6f, 0.03f, 0.2f, 0.25f};
-    v.tractLength = ZombieTract;
+    v.tractLength = ZombieTract * 0.92f; // a smaller, tighter throat than the others
     v.breath = 0.15f;
     v.roughnessHz = 22.0f;
     v.roughnessDepth = 0.45f;
-    v.brightness = 2500.0f;
-    return Speak(v, 702);
+    v.brightness = 5000.0f;
+    v.aspiration = 0.3f;
+    Signal s = Speak(v, 702);
+    Gurgle(s, 705, 0.5f, 1.1f, 15.0f, 0.8f);
+    return s;
 }
 
 // Deep drawn-out "mmmwoaaah": starting nearly closed at 62 Hz, opening to "ah" while rising to
@@ -82,10 +95,11 @@ Signal ZombieNormal3()
     v.loudness = Envelope(0.0f).To(0.4f, 0.8f, 1.5f).To(0.9f, 1.0f).To(1.9f, 0.0f, -1.0f);
     v.vowels = {{0.0f, Vowels::Oo}, {0.35f, Vowels::Oo}, {0.9f, Vowels::Ah}, {1.5f, Vowels::Uh}};
     v.glottis = {0.7f, 0.035f, 0.12f, 0.1f};
-    v.tractLength = ZombieTract * 1.05f;
+    v.tractLength = ZombieTract * 1.1f;
     v.breath = 0.2f;
     v.wander = 0.03f;
-    v.brightness = 1800.0f;
+    v.brightness = 4000.0f;
+    v.aspiration = 0.22f;
     return Speak(v, 703);
 }
 
@@ -107,6 +121,7 @@ Signal ZombieAttack2()
     v.roughnessHz = 35.0f;
     v.roughnessDepth = 0.5f;
     v.brightness = 7000.0f;
+    v.aspiration = 0.25f;
     Signal s = Speak(v, 704);
     Saturate(s, 2.5f);
     return s;
@@ -120,13 +135,14 @@ Signal ZombieDeath1()
     v.duration = 1.8f;
     v.pitch = Envelope(190.0f).To(0.3f, 175.0f).To(1.8f, 55.0f, -1.2f);
     v.loudness = Envelope(0.0f).To(0.06f, 1.0f).To(0.9f, 0.8f).To(1.8f, 0.0f, -0.5f);
-    v.vowels = {{0.0f, Vowels::Ah}, {0.8f, Vowels::Oh}, {1.6f, Vowels::Oo}};
+    v.vowels = {{0.0f, Strained(Vowels::Ah, 0.35f, 0.2f)}, {0.8f, Vowels::Oh}, {1.6f, Vowels::Oo}};
     v.glottis = {0.6f, 0.025f, 0.15f, 0.1f};
     v.tractLength = ZombieTract;
     v.breath = 0.2f;
     v.roughnessHz = 16.0f;
     v.roughnessDepth = 0.35f;
-    v.brightness = 3000.0f;
+    v.brightness = 6000.0f;
+    v.aspiration = 0.3f;
     Signal s = Speak(v, 801);
     Gurgle(s, 802, 0.8f, 1.6f, 25.0f, 1.0f);
     return s;
@@ -142,11 +158,12 @@ Signal ZombieDeath2()
     v.loudness = Envelope(0.0f).To(0.05f, 1.0f).To(1.0f, 0.7f).To(1.5f, 0.0f, -1.0f);
     v.vowels = {{0.0f, Vowels::Uh}, {0.7f, Vowels::Oh}, {1.3f, Vowels::Oo}};
     v.glottis = {0.55f, 0.035f, 0.25f, 0.3f};
-    v.tractLength = ZombieTract;
+    v.tractLength = ZombieTract * 1.1f; // the throat collapsing
     v.breath = 0.25f;
     v.roughnessHz = 11.0f;
     v.roughnessDepth = 0.45f;
-    v.brightness = 2500.0f;
+    v.brightness = 3000.0f;
+    v.aspiration = 0.5f;
     Signal s = Speak(v, 811);
     Gurgle(s, 812, 0.25f, 1.35f, 40.0f, 1.2f);
     return s;
