@@ -74,6 +74,15 @@ TEST(SoundBalance, VoicesCarryBreathAndRaspLikeSpeech)
     }
 }
 
+TEST(SoundBalance, EverySoundReachesTheBandEarsPlaceItBy)
+{
+    // Front and back, near and far are heard above 2 kHz: a sound with nothing there (a bubbling
+    // hum, a bell's low partials alone) cannot be placed.
+    for (const std::string& name : packsounds::Names) {
+        EXPECT_GE(HighBandShare(Samples(name)), 0.02f) << name;
+    }
+}
+
 TEST(SoundBalance, ShotsAndImpactsStartWithABrightCrack)
 {
     for (const std::string& name : Impacts) {

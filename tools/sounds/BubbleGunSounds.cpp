@@ -88,15 +88,22 @@ Signal BulletExplode()
 }
 
 // Burning liquid bubbling: a steady stream of bubbles of many sizes (300 Hz to 1.4 kHz) popping
-// at random over a low simmering rumble.
+// at random over a low simmering rumble and a faint sizzle.
 Signal Bubbling()
 {
     Noise noise(303);
     BrownNoise simmer(304);
     OnePole simmerTone(250.0f);
     Signal out(SamplesFor(1.8));
+    // The burning film on top sizzles: a faint hiss at 3 to 6 kHz, wavering like the flames,
+    // that lets an ear place the puddle.
+    Biquad sizzleLow(Biquad::Kind::HighPass, 3000.0f, ButterworthQ);
+    Biquad sizzleHigh(Biquad::Kind::LowPass, 6000.0f, ButterworthQ);
+    OnePole flutter(10.0f);
     for (std::size_t i = 0; i < out.size(); ++i) {
-        out[i] = 0.12f * simmerTone.LowPass(simmer.Next());
+        const float waver = 1.0f + 5.0f * flutter.LowPass(noise.White());
+        out[i] = 0.12f * simmerTone.LowPass(simmer.Next()) +
+                 0.2f * waver * sizzleHigh.Process(sizzleLow.Process(noise.White()));
     }
     // Rises over the first 0.15 s (the puddle lands), keeps up, then thins out at the end.
     const Envelope level = Envelope(0.4f).To(0.15f, 1.0f).To(1.3f, 1.0f).To(1.8f, 0.2f);

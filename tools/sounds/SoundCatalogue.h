@@ -26,7 +26,7 @@ const std::vector<SoundRecipe>& SoundCatalogue();
 // zombie voice, and every effect at the gain the game plays it. Around the -24 LUFS games are
 // mixed to, so that a crowd of 24 groaning zombies with fire and a burst still adds up to less
 // than full scale.
-inline constexpr double VoiceLoudness = -26.0;
+inline constexpr double VoiceLoudness = -27.0;
 inline constexpr double EffectLoudness = -25.0;
 
 // The recipe's raw sound, mastered: ready to write.
