@@ -25,9 +25,9 @@ void ScatterBubbles(Signal& out, Noise& noise, float from, float to, float rateP
 
 } // namespace
 
-// Pneumatic 'tchwup': a sharp crack of air, a low sine thump sweeping down from 260 Hz, a puff of air through a
-// closing band-pass, the bubble leaving the muzzle with a rising blip, then a few small
-// bubbles wobbling off into a wet tail.
+// Pneumatic 'tchwup': a sharp crack of air, a low sine thump sweeping down from 260 Hz, a puff
+// of air through a closing band-pass, the bubble leaving the muzzle with a rising blip, then a
+// few small bubbles wobbling off into a wet tail.
 Signal GunShot()
 {
     Noise noise(101);
@@ -53,9 +53,9 @@ Signal GunShot()
     return out;
 }
 
-// Bubble bursting into fire: a sharp wet pop (high noise snap over a low thump), a splash of
-// many quick droplet blips and spray, then a swelling whoosh of flame (noise through a
-// band-pass that opens upwards) dying into a low roar.
+// Bubble bursting into fire: a sharp wet pop (a bright crack and a high noise snap over a low
+// thump), a splash of many quick droplet blips and spray, then a swelling whoosh of flame
+// (noise through a band-pass that opens upwards) dying into a low roar.
 Signal BulletExplode()
 {
     Noise noise(202);

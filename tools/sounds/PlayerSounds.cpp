@@ -40,9 +40,9 @@ void Crunch(Signal& out, Noise& noise, float start, float length, float grit, fl
     }
 }
 
-// Footstep on dirt and grass: a low heel thump (sine falling to 60% of its pitch plus a puff
-// of low brown noise), a gritty crunch of tiny noise grains, a softer toe crunch a few
-// hundredths later, and a faint brush of grass.
+// Footstep on dirt and grass: a bright click of the heel's first contact, a low heel thump (sine
+// falling to 60% of its pitch plus a puff of low brown noise), a gritty crunch of tiny noise
+// grains, a softer toe crunch a few hundredths later, and a faint brush of grass.
 Signal Footstep(const Step& step)
 {
     Noise noise(step.seed);
@@ -69,7 +69,7 @@ Signal Footstep(const Step& step)
 } // namespace
 
 // Struck: a dull body blow (sine 110 Hz falling to 55, a burst of low noise) and a short
-// forced "uh!" grunt (a steady voice falling from 150 to 105 Hz through an "uh" vowel).
+// forced, breathy "uh!" grunt (a steady voice falling from 150 to 105 Hz through an "uh" vowel).
 Signal PlayerHit()
 {
     Noise noise(501);

@@ -1,6 +1,6 @@
 #include "tools/sounds/SoundCatalogue.h"
-#include "tools/sounds/Loudness.h"
 #include "tools/sounds/BubbleGunSounds.h"
+#include "tools/sounds/Loudness.h"
 #include "tools/sounds/PlayerSounds.h"
 #include "tools/sounds/RoundSounds.h"
 #include "tools/sounds/ZombieSounds.h"

@@ -23,9 +23,9 @@ struct SoundRecipe {
 const std::vector<SoundRecipe>& SoundCatalogue();
 
 // Loudness of the sounds of one class, so that none of them stands out of the others: every
-// zombie voice, and every effect at the gain the game plays it. Around the -24 LUFS games are
-// mixed to, so that a crowd of 24 groaning zombies with fire and a burst still adds up to less
-// than full scale.
+// zombie voice, and every effect at the gain the game plays it. A few dB under the -23 to -24
+// LUFS a game's whole mix aims at, so that a crowd of 24 groaning zombies with fire and a burst
+// still adds up to less than full scale (about -3 dBFS at its peak).
 inline constexpr double VoiceLoudness = -27.0;
 inline constexpr double EffectLoudness = -25.0;
 

@@ -48,7 +48,7 @@ void Saturate(Signal& s, float drive)
 } // namespace
 
 // Long low moan "uuurrh": a rough voice at 85 Hz swelling to 95 and sagging to 68, vowel
-// gliding "oo" to "oh" to "uh", with heavy jitter, a hint of vocal fry and breath.
+// gliding "oo" to "oh" to "uh", with heavy jitter, a hint of vocal fry and a breathy hiss.
 Signal ZombieNormal1()
 {
     VoiceSettings v;
@@ -64,8 +64,9 @@ Signal ZombieNormal1()
     return Speak(v, 701);
 }
 
-// Two-beat grunt-groan "hunh... ohhh": a falling 110 to 72 Hz voice in two swells, vowel
-// "ah" closing to "oo", fluttering at 22 Hz like phlegm in the throat.
+// Two-beat grunt-groan "hunh... ohhh": a falling 110 to 72 Hz voice in two swells from a
+// tighter throat, a strained "ah" closing to "oo", fluttering at 22 Hz and gurgling like phlegm
+// in the throat, rasping through its teeth.
 Signal ZombieNormal2()
 {
     VoiceSettings v;
@@ -85,8 +86,9 @@ Signal ZombieNormal2()
     return s;
 }
 
-// Deep drawn-out "mmmwoaaah": starting nearly closed at 62 Hz, opening to "ah" while rising to
-// 80 Hz, then sinking back to 58 Hz on "uh"; breathy, with a slow wavering pitch.
+// Deep drawn-out "mmmwoaaah" from the biggest throat: starting nearly closed at 62 Hz, opening
+// to "ah" while rising to 80 Hz, then sinking back to 58 Hz on "uh"; breathy, with a slow
+// wavering pitch.
 Signal ZombieNormal3()
 {
     VoiceSettings v;
@@ -105,7 +107,7 @@ Signal ZombieNormal3()
 
 // Aggressive snarl-roar "raaagh": a strained voice leaping from 120 to 165 Hz and falling to
 // 100 Hz on a wide-open "ah", rasping (period doubling, 35 Hz flutter, lots of breath) and
-// overdriven; bright, fast attack.
+// overdriven; bright, hissing, fast attack.
 Signal ZombieAttack2()
 {
     VoiceSettings v;
@@ -127,8 +129,8 @@ Signal ZombieAttack2()
     return s;
 }
 
-// Death wail: a cry falling from 190 to 55 Hz as the vowel closes from "ah" to "oo", the
-// voice breaking up (flutter deepening) and gurgling with throat bubbles towards the end.
+// Death wail: a strained cry falling from 190 to 55 Hz as the vowel closes from "ah" to "oo",
+// the voice breaking up (flutter deepening) and gurgling with throat bubbles towards the end.
 Signal ZombieDeath1()
 {
     VoiceSettings v;
@@ -149,7 +151,7 @@ Signal ZombieDeath1()
 }
 
 // Choking death gurgle: a short strangled "uhh" sliding from 130 down to 45 Hz into vocal fry
-// (strong period doubling), drowned in wet throat bubbles.
+// (strong period doubling), hissing through a collapsing throat, drowned in wet bubbles.
 Signal ZombieDeath2()
 {
     VoiceSettings v;
