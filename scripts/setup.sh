@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libvulkan-dev glslc spirv-tools libspirv-cross-c-shared-dev
   libassimp-dev libimgui-dev libstb-dev libglm-dev
-  libopenal-dev libopenal1 libsndfile1-dev nlohmann-json3-dev zlib1g-dev
+  libopenal-dev libopenal1 libsndfile1-dev libfftw3-dev libebur128-dev nlohmann-json3-dev zlib1g-dev
   libgl-dev libgl1-mesa-dri
   xvfb xdotool x11-utils libx11-dev imagemagick gdb
   # tests/install: the installed menu entry is checked with desktop-file-validate

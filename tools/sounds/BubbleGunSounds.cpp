@@ -25,9 +25,9 @@ void ScatterBubbles(Signal& out, Noise& noise, float from, float to, float rateP
 
 } // namespace
 
-// Soft pneumatic 'thwup': a low sine thump sweeping down from 260 Hz, a puff of air through a
-// closing band-pass, the bubble leaving the muzzle with a rising blip, then a few small
-// bubbles wobbling off into a wet tail.
+// Pneumatic 'tchwup': a sharp crack of air, a low sine thump sweeping down from 260 Hz, a puff
+// of air through a closing band-pass, the bubble leaving the muzzle with a rising blip, then a
+// few small bubbles wobbling off into a wet tail.
 Signal GunShot()
 {
     Noise noise(101);
@@ -47,12 +47,15 @@ Signal GunShot()
     MixInto(out, BubbleBlip(850.0f, 3.0f), SamplesFor(0.006), 0.45f);
     const Envelope tail = Envelope(0.7f).To(0.35f, 0.15f, -2.0f);
     ScatterBubbles(out, noise, 0.04f, 0.33f, 30.0f, 450.0f, 1300.0f, tail);
+    // The valve's crack: air snapping out of the muzzle in a few milliseconds, the bright edge
+    // that an ear places the shot by.
+    MixInto(out, NoiseGrain(noise, 4500.0f, 0.7f, 0.005f), 0, 2.5f);
     return out;
 }
 
-// Bubble bursting into fire: a sharp wet pop (high noise snap over a low thump), a splash of
-// many quick droplet blips and spray, then a swelling whoosh of flame (noise through a
-// band-pass that opens upwards) dying into a low roar.
+// Bubble bursting into fire: a sharp wet pop (a bright crack and a high noise snap over a low
+// thump), a splash of many quick droplet blips and spray, then a swelling whoosh of flame
+// (noise through a band-pass that opens upwards) dying into a low roar.
 Signal BulletExplode()
 {
     Noise noise(202);
@@ -79,19 +82,28 @@ Signal BulletExplode()
     }
     const Envelope droplets = Envelope(0.5f).To(0.25f, 0.05f, -2.0f);
     ScatterBubbles(out, noise, 0.005f, 0.25f, 120.0f, 600.0f, 3000.0f, droplets);
+    // The skin tearing: a crack brighter and sooner than the pop's body.
+    MixInto(out, NoiseGrain(noise, 5000.0f, 0.7f, 0.002f), 0, 1.5f);
     return out;
 }
 
 // Burning liquid bubbling: a steady stream of bubbles of many sizes (300 Hz to 1.4 kHz) popping
-// at random over a low simmering rumble.
+// at random over a low simmering rumble and a faint sizzle.
 Signal Bubbling()
 {
     Noise noise(303);
     BrownNoise simmer(304);
     OnePole simmerTone(250.0f);
     Signal out(SamplesFor(1.8));
+    // The burning film on top sizzles: a faint hiss at 3 to 6 kHz, wavering like the flames,
+    // that lets an ear place the puddle.
+    Biquad sizzleLow(Biquad::Kind::HighPass, 3000.0f, ButterworthQ);
+    Biquad sizzleHigh(Biquad::Kind::LowPass, 6000.0f, ButterworthQ);
+    OnePole flutter(10.0f);
     for (std::size_t i = 0; i < out.size(); ++i) {
-        out[i] = 0.12f * simmerTone.LowPass(simmer.Next());
+        const float waver = 1.0f + 5.0f * flutter.LowPass(noise.White());
+        out[i] = 0.12f * simmerTone.LowPass(simmer.Next()) +
+                 0.2f * waver * sizzleHigh.Process(sizzleLow.Process(noise.White()));
     }
     // Rises over the first 0.15 s (the puddle lands), keeps up, then thins out at the end.
     const Envelope level = Envelope(0.4f).To(0.15f, 1.0f).To(1.3f, 1.0f).To(1.8f, 0.2f);

@@ -22,6 +22,7 @@ struct Step {
     float toeDelay;   // seconds from heel to toe
     float toeLevel;   // toe crunch relative to the heel's
     float rustle;     // level of grass brushing the boot
+    float click;      // level of the heel's first click
 };
 
 // Crunch: grains of grit breaking under the sole, dense at first and thinning out.
@@ -39,9 +40,9 @@ void Crunch(Signal& out, Noise& noise, float start, float length, float grit, fl
     }
 }
 
-// Footstep on dirt and grass: a low heel thump (sine falling to 60% of its pitch plus a puff
-// of low brown noise), a gritty crunch of tiny noise grains, a softer toe crunch a few
-// hundredths later, and a faint brush of grass.
+// Footstep on dirt and grass: a bright click of the heel's first contact, a low heel thump (sine
+// falling to 60% of its pitch plus a puff of low brown noise), a gritty crunch of tiny noise
+// grains, a softer toe crunch a few hundredths later, and a faint brush of grass.
 Signal Footstep(const Step& step)
 {
     Noise noise(step.seed);
@@ -58,15 +59,17 @@ Signal Footstep(const Step& step)
         const float brush = grass.Process(noise.White()) * Envelope::AttackDecay(t - 0.005f, 0.008f, 0.04f);
         out[i] = 0.8f * heel + 1.8f * soil + step.rustle * brush;
     }
-    Crunch(out, noise, 0.002f, step.crunchTime, step.grit, 1.0f);
+    Crunch(out, noise, 0.002f, step.crunchTime, step.grit, 0.6f);
     Crunch(out, noise, step.toeDelay, 0.6f * step.crunchTime, step.grit * 1.15f, step.toeLevel);
+    // The heel's first contact: a click of grit and sole, the step's sharp, bright edge.
+    MixInto(out, NoiseGrain(noise, 1.5f * step.grit, 0.8f, 0.002f), 0, step.click);
     return out;
 }
 
 } // namespace
 
 // Struck: a dull body blow (sine 110 Hz falling to 55, a burst of low noise) and a short
-// forced "uh!" grunt (a steady voice falling from 150 to 105 Hz through an "uh" vowel).
+// forced, breathy "uh!" grunt (a steady voice falling from 150 to 105 Hz through an "uh" vowel).
 Signal PlayerHit()
 {
     Noise noise(501);
@@ -86,23 +89,25 @@ Signal PlayerHit()
     grunt.vowels = {{0.0f, Vowels::Uh}, {0.25f, Vowels::Er}};
     grunt.glottis = {0.55f, 0.02f, 0.06f, 0.0f};
     grunt.breath = 0.3f; // the blow knocks the air out
+    grunt.brightness = 5000.0f;
+    grunt.aspiration = 0.4f;
     MixInto(out, Speak(grunt, 502), SamplesFor(0.02), 4.0f);
     return out;
 }
 
 Signal Walk1()
 {
-    return Footstep({601, 82.0f, 0.028f, 2600.0f, 0.10f, 0.055f, 0.6f, 0.05f});
+    return Footstep({601, 82.0f, 0.028f, 2600.0f, 0.10f, 0.055f, 0.6f, 0.05f, 5.0f});
 }
 Signal Walk2()
 {
-    return Footstep({602, 68.0f, 0.022f, 3100.0f, 0.12f, 0.065f, 0.5f, 0.08f});
+    return Footstep({602, 68.0f, 0.022f, 3100.0f, 0.12f, 0.065f, 0.5f, 0.08f, 3.5f});
 }
 Signal Walk3()
 {
-    return Footstep({603, 95.0f, 0.032f, 2300.0f, 0.09f, 0.05f, 0.7f, 0.04f});
+    return Footstep({603, 95.0f, 0.032f, 2300.0f, 0.09f, 0.05f, 0.7f, 0.04f, 4.5f});
 }
 Signal Walk4()
 {
-    return Footstep({604, 58.0f, 0.018f, 2900.0f, 0.13f, 0.07f, 0.45f, 0.1f});
+    return Footstep({604, 58.0f, 0.018f, 3600.0f, 0.13f, 0.07f, 0.45f, 0.1f, 3.2f});
 }

@@ -34,6 +34,15 @@ constexpr std::array<Partial, 12> BellPartials{{
     {8.215f, 0.07f, 0.06f},
 }};
 
+// The hammer's clang: high, closely spaced modes of the rim (2.3 to 4 kHz), gone within a
+// quarter of a second, that give the stroke its metal edge.
+constexpr std::array<Partial, 4> ClangPartials{{
+    {15.7f, 0.7f, 0.12f},
+    {18.3f, 0.55f, 0.1f},
+    {22.9f, 0.5f, 0.08f},
+    {27.4f, 0.35f, 0.06f},
+}};
+
 } // namespace
 
 // Ominous bell toll on D3 (147 Hz): twelve inharmonic partials, each doubled 0.7 Hz sharp for a
@@ -46,6 +55,7 @@ Signal RoundChange()
     OnePole strikeTone(1500.0f);
     std::array<Oscillator, BellPartials.size()> partials;
     std::array<Oscillator, BellPartials.size()> twins;
+    std::array<Oscillator, ClangPartials.size()> clangs;
     Signal out(SamplesFor(2.0));
     for (std::size_t i = 0; i < out.size(); ++i) {
         const float t = static_cast<float>(SecondsOf(i));
@@ -57,7 +67,13 @@ Signal RoundChange()
             const float ring = Envelope::AttackDecay(t, 0.004f, p.decay);
             y += p.level * ring * (partials[k].Sine(f) + 0.3f * twins[k].Sine(f + beat));
         }
-        out[i] = 0.25f * y + 0.6f * strikeTone.LowPass(noise.White()) * Envelope::AttackDecay(t, 0.001f, 0.012f) * 3.0f;
+        float clang = 0.0f;
+        for (std::size_t k = 0; k < ClangPartials.size(); ++k) {
+            const Partial& p = ClangPartials[k];
+            clang += p.level * Envelope::AttackDecay(t, 0.001f, p.decay) * clangs[k].Sine(strike * p.ratio);
+        }
+        out[i] = 0.25f * (y + clang) +
+                 0.6f * strikeTone.LowPass(noise.White()) * Envelope::AttackDecay(t, 0.001f, 0.012f) * 3.0f;
     }
     return out;
 }

@@ -192,6 +192,29 @@ float MedianPitch(const Signal& s, double from, double to, float minHz, float ma
     return voiced[voiced.size() / 2];
 }
 
+double AttackTime(const Signal& s)
+{
+    const std::size_t window = SamplesFor(0.001);
+    const std::size_t hop = SamplesFor(0.00025);
+    std::vector<double> env;
+    for (std::size_t start = 0; start + window <= s.size(); start += hop) {
+        double e = 0.0;
+        for (std::size_t i = start; i < start + window; ++i) {
+            e += static_cast<double>(s[i]) * s[i];
+        }
+        env.push_back(std::sqrt(e / static_cast<double>(window)));
+    }
+    if (env.empty()) {
+        return 0.0;
+    }
+    const double top = *std::max_element(env.begin(), env.end());
+    const auto first = [&](double level) {
+        return static_cast<std::size_t>(std::find_if(env.begin(), env.end(), [&](double x) { return x >= level; }) -
+                                        env.begin());
+    };
+    return SecondsOf((first(0.9 * top) - first(0.1 * top)) * hop);
+}
+
 std::size_t LongestRunAtOrAbove(const Signal& s, float level)
 {
     std::size_t longest = 0, run = 0;

@@ -30,6 +30,11 @@ float PitchAt(const Signal& s, double start, double length, float minHz, float m
 // Median of the voiced pitches of consecutive 50 ms windows; 0 when none is voiced.
 float MedianPitch(const Signal& s, double from, double to, float minHz, float maxHz);
 
+// Attack time in seconds: from the sound's 1 ms RMS envelope (in 0.25 ms steps) first reaching
+// 10% of its maximum to first reaching 90% of it. A shot's crack takes a few milliseconds, a
+// swelling groan a few hundred.
+double AttackTime(const Signal& s);
+
 // Longest run of consecutive samples whose magnitude is at least `level`.
 std::size_t LongestRunAtOrAbove(const Signal& s, float level);
 // RMS of consecutive windows of `window` seconds.

@@ -1,8 +1,11 @@
 #include "tools/sounds/SoundCatalogue.h"
 #include "tools/sounds/BubbleGunSounds.h"
+#include "tools/sounds/Loudness.h"
 #include "tools/sounds/PlayerSounds.h"
 #include "tools/sounds/RoundSounds.h"
 #include "tools/sounds/ZombieSounds.h"
+
+#include <cmath>
 
 namespace {
 
@@ -22,22 +25,22 @@ constexpr MasteringSettings LoopEdges{LoudPeak, 0.01f, 0.03f};
 const std::vector<SoundRecipe>& SoundCatalogue()
 {
     static const std::vector<SoundRecipe> catalogue{
-        {"GunShot", GunShot, {}},
-        {"Bubbling", Bubbling, {}},
-        {"PlayerHit", PlayerHit, {}},
-        {"ZombieAttack2", ZombieAttack2, {}},
-        {"ZombieNormal1", ZombieNormal1, {}},
-        {"ZombieNormal2", ZombieNormal2, {}},
-        {"ZombieNormal3", ZombieNormal3, {}},
-        {"ZombieDeath1", ZombieDeath1, {}},
-        {"ZombieDeath2", ZombieDeath2, {}},
-        {"RoundChange", RoundChange, BellTail},
-        {"BulletExplode", BulletExplode, ForLoudPlayback, LoudPlaybackGain},
-        {"Burning", Burning, LoopEdges, LoudPlaybackGain},
-        {"Walk1", Walk1, {}},
-        {"Walk2", Walk2, {}},
-        {"Walk3", Walk3, {}},
-        {"Walk4", Walk4, {}},
+        {"GunShot", GunShot, EffectLoudness, {}},
+        {"Bubbling", Bubbling, EffectLoudness, {}},
+        {"PlayerHit", PlayerHit, EffectLoudness, {}},
+        {"ZombieAttack2", ZombieAttack2, VoiceLoudness, {}},
+        {"ZombieNormal1", ZombieNormal1, VoiceLoudness, {}},
+        {"ZombieNormal2", ZombieNormal2, VoiceLoudness, {}},
+        {"ZombieNormal3", ZombieNormal3, VoiceLoudness, {}},
+        {"ZombieDeath1", ZombieDeath1, VoiceLoudness, {}},
+        {"ZombieDeath2", ZombieDeath2, VoiceLoudness, {}},
+        {"RoundChange", RoundChange, EffectLoudness, BellTail},
+        {"BulletExplode", BulletExplode, EffectLoudness, ForLoudPlayback, LoudPlaybackGain},
+        {"Burning", Burning, EffectLoudness, LoopEdges, LoudPlaybackGain},
+        {"Walk1", Walk1, EffectLoudness, {}},
+        {"Walk2", Walk2, EffectLoudness, {}},
+        {"Walk3", Walk3, EffectLoudness, {}},
+        {"Walk4", Walk4, EffectLoudness, {}},
     };
     return catalogue;
 }
@@ -46,5 +49,13 @@ Signal RenderSound(const SoundRecipe& recipe)
 {
     Signal s = recipe.make();
     Master(s, recipe.mastering);
+    // Mastered to its peak, the sound is as loud as it can be; bring it down to its class.
+    const double heard = IntegratedLoudness(s) + 20.0 * std::log10(recipe.playbackGain);
+    if (heard > recipe.loudness) {
+        const float gain = static_cast<float>(std::pow(10.0, (recipe.loudness - heard) / 20.0));
+        for (float& x : s) {
+            x *= gain;
+        }
+    }
     return s;
 }

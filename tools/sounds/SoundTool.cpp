@@ -1,15 +1,20 @@
 // zorbulon_sound_tool <output dir> [--report]
 // Synthesises every game sound into <output dir>/<Name>.wav. With --report it also prints each
 // sound's measurements (level, timing, spectrum, pitch), the way to check a sound by numbers.
+#include "tools/sounds/Loudness.h"
 #include "tools/sounds/SoundAnalysis.h"
 #include "tools/sounds/SoundCatalogue.h"
+#include "tools/sounds/Spectrum.h"
+#include "tools/sounds/TakeDistance.h"
 #include "tools/sounds/WavFile.h"
 
 #include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -38,6 +43,26 @@ void Report(const std::string& name, const Signal& s)
     std::printf("\n");
 }
 
+// The numbers a player's ear goes by: high band, attack, loudness (at the game's playback gain).
+void Balance(const std::string& name, const Signal& s, float playbackGain)
+{
+    std::printf("%-14s >2kHz %5.1f%%  attack %6.1fms  loudness %6.1f LUFS (in game %6.1f)\n", name.c_str(),
+                100.0f * HighBandShare(s), 1000.0 * AttackTime(s), IntegratedLoudness(s),
+                IntegratedLoudness(s) + 20.0 * std::log10(playbackGain));
+}
+
+void Distances(const std::map<std::string, Signal>& sounds)
+{
+    const std::pair<const char*, const char*> takes[] = {{"ZombieNormal1", "ZombieNormal2"},
+                                                         {"ZombieNormal1", "ZombieNormal3"},
+                                                         {"ZombieNormal2", "ZombieNormal3"},
+                                                         {"ZombieDeath1", "ZombieDeath2"}};
+    for (const auto& [a, b] : takes) {
+        std::printf("%s / %s: spectral distance %.1f dB, envelope distance %.1f dB\n", a, b,
+                    SpectralDistance(sounds.at(a), sounds.at(b)), EnvelopeDistance(sounds.at(a), sounds.at(b)));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -49,12 +74,22 @@ int main(int argc, char** argv)
     try {
         const std::filesystem::path dir = argv[1];
         std::filesystem::create_directories(dir);
+        const bool report = argc == 3;
+        std::map<std::string, Signal> sounds;
         for (const SoundRecipe& recipe : SoundCatalogue()) {
             const Signal s = RenderSound(recipe);
             WriteWav((dir / (recipe.name + ".wav")).string(), s);
-            if (argc == 3) {
+            if (report) {
                 Report(recipe.name, s);
+                sounds[recipe.name] = s;
             }
+        }
+        if (report) {
+            std::printf("\n");
+            for (const SoundRecipe& recipe : SoundCatalogue()) {
+                Balance(recipe.name, sounds.at(recipe.name), recipe.playbackGain);
+            }
+            Distances(sounds);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "sounds: %s\n", e.what());

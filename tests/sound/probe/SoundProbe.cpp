@@ -7,6 +7,9 @@
 //   zorbulon_sound_probe DIR play3d X Y Z LX LY LZ RX RY RZ   listener at the origin looking
 //                                                          along L with right R; "Tone" at X Y Z
 //   zorbulon_sound_probe DIR silent                         every call, with no device
+//   zorbulon_sound_probe DIR busy                           a busy moment from the real pack in DIR:
+//                                                          24 zombies groaning around the player,
+//                                                          a burst, its puddle bubbling, fire
 //   zorbulon_sound_probe DIR game idle|shot|paused|resumed  the whole game over a renderer without
 //                                                          a GPU, from the real pack in DIR: let the
 //                                                          round sound end, then stand or shoot;
@@ -22,6 +25,7 @@
 #include <glm/geometric.hpp>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -68,6 +72,45 @@ int Silent()
     std::printf("finished %d\n", sound->isFinished() ? 1 : 0);
     sound->stop();
     sound->drop();
+    std::printf("done\n");
+    return 0;
+}
+
+// The loudest moment a round makes, through the real sound manager and the game's own volumes:
+// every zombie groans at once, closing in on the player in three rings (eight within reach, the
+// others at 5 and 9 m), a frame or two apart; the bubble bursts 2 m ahead of him, its puddle
+// bubbles, and he stands in the fire, whose crackle the player replays every 0.3 s.
+int Busy()
+{
+    static const char* const names[] = {"GunShot",       "Bubbling",     "PlayerHit",    "ZombieAttack2",
+                                        "ZombieNormal1", "ZombieNormal2", "ZombieNormal3", "ZombieDeath1",
+                                        "ZombieDeath2",  "RoundChange",  "BulletExplode", "Burning",
+                                        "Walk1",         "Walk2",        "Walk3",        "Walk4"};
+    SoundManager manager;
+    for (const char* name : names)
+        manager.LoadSound(name);
+    // As the player sets them at construction.
+    manager.GetSoundSource("Burning")->setDefaultVolume(2.0f);
+    manager.GetSoundSource("BulletExplode")->setDefaultVolume(2.0f);
+    manager.UpdateListener(glm::vec3(0.0f), glm::vec3(0, 0, -1), glm::vec3(0, 1, 0));
+
+    static const char* const groans[] = {"ZombieNormal1", "ZombieNormal2", "ZombieNormal3"};
+    const float rings[] = {1.5f, 5.0f, 9.0f};
+    constexpr int zombies = 24;
+    for (int i = 0; i < zombies; ++i) {
+        const float angle = 2.0f * 3.14159265f * float(i % 8) / 8.0f + 0.4f * float(i / 8);
+        const float r = rings[i / 8];
+        manager.PlaySound3D(groans[i % 3], glm::vec3(r * std::sin(angle), 0.0f, -r * std::cos(angle)), false);
+        if (i == 4) {
+            manager.PlaySound3D("BulletExplode", glm::vec3(0, 0, -2), false);
+            manager.PlaySound3D("Bubbling", glm::vec3(0, 0, -2), false);
+        }
+        if (i % 10 == 0)
+            manager.PlaySound3D("Burning", glm::vec3(0.0f), false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    // Until the longest groan has ended.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2200));
     std::printf("done\n");
     return 0;
 }
@@ -133,6 +176,8 @@ int main(int argc, char** argv)
         return Silent();
     if (mode == "game" && argc == 4)
         return Game(argv[3]);
+    if (mode == "busy")
+        return Busy();
 
     SoundManager manager;
     manager.LoadSound("Tone");

@@ -1,4 +1,5 @@
 #include "tools/sounds/dsp/Voice.h"
+#include "tools/sounds/dsp/Biquad.h"
 #include "tools/sounds/dsp/Noise.h"
 #include "tools/sounds/dsp/OnePole.h"
 #include "tools/sounds/dsp/Oscillator.h"
@@ -33,11 +34,17 @@ Signal Speak(const VoiceSettings& settings, std::uint32_t seed)
     OnePole breathShaper(1500.0f);
     OnePole darken(settings.brightness);
     Oscillator flutter;
+    // Aspiration: 1.5 to 6 kHz, where breath and a torn throat's hiss sit in recorded voices.
+    Biquad hissLow(Biquad::Kind::HighPass, 1500.0f, ButterworthQ);
+    Biquad hissHigh(Biquad::Kind::LowPass, 6000.0f, ButterworthQ);
+    Noise turbulence(seed + 3);
+    OnePole puff(60.0f); // the pulses' energy, smoothed to a breathing rhythm
+    const std::size_t length = SamplesFor(settings.duration);
+    Signal hiss(length);
     FormantFilter tract(settings.vowels.front().vowel.Lengthened(settings.tractLength));
 
     // Formants are re-designed every 64 samples (1.5 ms), far faster than a mouth moves.
     constexpr std::size_t tractUpdate = 64;
-    const std::size_t length = SamplesFor(settings.duration);
     Signal out(length);
     for (std::size_t i = 0; i < length; ++i) {
         const float t = static_cast<float>(SecondsOf(i));
@@ -55,6 +62,20 @@ Signal Speak(const VoiceSettings& settings, std::uint32_t seed)
             y *= 1.0f - settings.roughnessDepth * (0.5f + 0.5f * flutter.Sine(settings.roughnessHz));
         }
         out[i] = darken.LowPass(y) * settings.loudness.At(t);
+        const float airflow = puff.LowPass(std::fabs(pulse));
+        hiss[i] = hissHigh.Process(hissLow.Process(turbulence.White())) * (0.3f + airflow) * settings.loudness.At(t);
+    }
+    if (settings.aspiration > 0.0f) {
+        // Scaled against the voice, so the setting reads as a share whatever the vowel and pitch.
+        double voiced = 0.0, noisy = 0.0;
+        for (std::size_t i = 0; i < length; ++i) {
+            voiced += static_cast<double>(out[i]) * out[i];
+            noisy += static_cast<double>(hiss[i]) * hiss[i];
+        }
+        const float gain = noisy > 0.0 ? settings.aspiration * static_cast<float>(std::sqrt(voiced / noisy)) : 0.0f;
+        for (std::size_t i = 0; i < length; ++i) {
+            out[i] += gain * hiss[i];
+        }
     }
     return out;
 }

@@ -28,6 +28,10 @@ struct VoiceSettings {
     float roughnessHz = 0.0f; // rate of a rapid amplitude flutter (growl); 0 for none
     float roughnessDepth = 0.0f;
     float brightness = 3000.0f; // Hz, corner of the final darkening low-pass
+    // Turbulence at the glottis and in a raw throat, heard above 2 kHz as breath and rasp: noise
+    // band-passed around 3 kHz, puffing with each pulse, added past the darkening low-pass at
+    // this level relative to the voice's own RMS.
+    float aspiration = 0.0f;
 };
 
 Signal Speak(const VoiceSettings& settings, std::uint32_t seed);
