@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libvulkan-dev glslc spirv-tools libspirv-cross-c-shared-dev
   libassimp-dev libimgui-dev libstb-dev libglm-dev
+  libmeshoptimizer-dev
   libopenal-dev libopenal1 libsndfile1-dev nlohmann-json3-dev zlib1g-dev
   libgl-dev libgl1-mesa-dri
   xvfb xdotool x11-utils libx11-dev imagemagick gdb
