@@ -11,7 +11,7 @@ public:
     // camera sits at the eyes, 3 cm to their left: from there the gun is held low on the right and
     // far enough out that its rear housing does not fill the view (about 4% of a 16:9 frame), yet
     // the point the bubble starts from stays inside the frame.
-    static constexpr glm::vec3 GunOrigin{-16.0f, 145.0f, 48.0f};
+    static constexpr glm::vec3 GunOrigin{-16.0f, 144.5f, 50.0f};
 
     static CharacterDesign Build();
 };
