@@ -10,11 +10,11 @@
 
 class MeshOptimiser {
 public:
-    // Vertices the GPU is taken to keep after transforming them; meshoptimizer tunes for about this.
+    // The post-transform cache Acmr models: a FIFO of 16 vertices, meshoptimizer's usual yardstick.
     static constexpr unsigned CacheSize = 16;
 
-    // Edge collapses down to at most `targetTriangles`, moving no part of the surface further than
-    // `maxError` (relative to the mesh's extent) from where it was. Normals stay with their
+    // Edge collapses down to at most `targetTriangles` while meshoptimizer's estimate of how far the
+    // surface moves stays within `maxError` (a share of the mesh's extent). Normals stay with their
     // vertices, UVs are dropped. Returns the error reached; throws when the budget cannot be met
     // within `maxError`, so a design that outgrows its budget fails at build time, not in the look.
     static float Simplify(ModelMesh& mesh, size_t targetTriangles, float maxError);
