@@ -1,11 +1,11 @@
 // What the first-person camera shows of the gun in a running Scene0 at 16:9: the gun low on the
 // right taking a modest share of the frame, its muzzle in view, both hands on it, and the bubble
 // leaving from the muzzle. The gun is rasterised on the CPU from the mesh the game loaded.
+#include "GeneratedModelSupport.h"
 #include "assets/MeshComponent.h"
 #include "game/actors/SkeletonBones.h"
 #include "scene/components/AnimationComponent.h"
 #include "support/SceneDriver.h"
-#include "GeneratedModelSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -137,9 +137,9 @@ protected:
         const ScreenPoint start = Project(ViewProj(), d.Player().GunPosition());
         if (print)
             std::printf("%s: gun covers %.1f%% of the frame, rectangle %.2f-%.2f x %.2f-%.2f (%.1f%%), nearest %.2f m, "
-                    "bubble starts at %.2f, %.2f\n",
-                    when, 100.0 * f.coverage, f.lo.x, f.hi.x, f.lo.y, f.hi.y, 100.0 * f.RectangleShare(), f.nearest,
-                    start.pixel.x / FrameW, start.pixel.y / FrameH);
+                        "bubble starts at %.2f, %.2f\n",
+                        when, 100.0 * f.coverage, f.lo.x, f.hi.x, f.lo.y, f.hi.y, 100.0 * f.RectangleShare(), f.nearest,
+                        start.pixel.x / FrameW, start.pixel.y / FrameH);
         // Nothing of the gun is cut open by the near plane.
         EXPECT_GT(f.nearest, d.Cam().nearPlane);
         // A modest share of the frame: well under a sixth of it, rectangle included.

@@ -2,6 +2,7 @@
 // back one vertex per triangle corner; joining corners with equal position, normal and UV gives
 // back the file's indexed mesh, whose triangle order the import keeps.
 #include "GeneratedModelSupport.h"
+#include "tools/models/MeshOptimiser.h"
 
 #include <gtest/gtest.h>
 #include <meshoptimizer.h>
@@ -12,8 +13,8 @@ using namespace modeltest;
 
 namespace {
 
-const char* const AllMeshes[] = {"Cube",  "Sphere",    "Cylinder", "HalfSphere", "Triangle", "Plane",
-                                 "Grass", "BubbleGun", "Drevik",   "Zombie"};
+const char* const AllMeshes[] = {"Cube",  "Sphere", "Cylinder",  "HalfSphere", "Triangle",
+                                 "Plane", "Grass",  "BubbleGun", "Drevik",     "Zombie"};
 
 // The corner attributes the file stores per vertex; tangents are the import's own.
 struct Corner {
@@ -38,7 +39,7 @@ std::vector<unsigned> Reindexed(const MeshComponent& mesh, size_t& vertexCount)
 
 float Acmr(const std::vector<unsigned>& indices, size_t vertexCount)
 {
-    return meshopt_analyzeVertexCache(indices.data(), indices.size(), vertexCount, 16, 0, 0).acmr;
+    return meshopt_analyzeVertexCache(indices.data(), indices.size(), vertexCount, MeshOptimiser::CacheSize, 0, 0).acmr;
 }
 
 } // namespace

@@ -57,7 +57,10 @@ double Volume(const ModelMesh& m)
 }
 
 using Key = std::array<float, 3>;
-Key KeyOf(const glm::vec3& p) { return {p.x, p.y, p.z}; }
+Key KeyOf(const glm::vec3& p)
+{
+    return {p.x, p.y, p.z};
+}
 
 // A triangle as its three corner positions, started at the smallest so that the same triangle
 // compares equal whichever corner comes first, while a flipped winding does not.
