@@ -4,6 +4,8 @@
 
 #include "assets/AssetPack.h"
 #include "math/MathUtils.h"
+#include "tools/models/DrevikDesign.h"
+#include "tools/models/ZombieDesign.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
@@ -103,6 +105,25 @@ TEST_P(GeneratedCharacter, BoneIdsTheGameReadsAreWhereItNeedsThem)
         EXPECT_GT(Joint(id).z, Joint(0).z + 25.0f) << "bone " << id;
         EXPECT_GT(Joint(id).y, 110.0f) << "bone " << id;
         EXPECT_LT(Joint(id).y, Joint(3).y) << "bone " << id;
+    }
+}
+
+TEST_P(GeneratedCharacter, BoneTableIsTheSkeletonInIdOrderWithItsBindOffsets)
+{
+    // Reordering or dropping vertices must not drop a bone or change the order bones first appear
+    // in: every id the game and the clips use would shift.
+    const CharacterDesign design = std::string(GetParam()) == "Drevik" ? DrevikDesign::Build() : ZombieDesign::Build();
+    const Skeleton& sk = design.skeleton;
+    ASSERT_EQ(mesh->bones.size(), sk.bones.size());
+    for (size_t i = 0; i < sk.bones.size(); ++i) {
+        const BoneInfo& b = mesh->bones[i];
+        EXPECT_EQ(b.name, sk.bones[i].name) << "id " << i;
+        EXPECT_EQ(b.id, static_cast<int32_t>(i));
+        EXPECT_EQ(mesh->boneInfoMap.at(b.name).id, b.id);
+        // The bind pose has no rotations: the offset only moves the joint to the origin.
+        const glm::mat4 expected = glm::translate(glm::mat4(1.0f), -sk.bones[i].joint);
+        for (int c = 0; c < 4; ++c)
+            EXPECT_LT(glm::distance(b.offset[c], expected[c]), 1e-3f) << b.name << " column " << c;
     }
 }
 

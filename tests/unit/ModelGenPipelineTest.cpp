@@ -1,7 +1,7 @@
-// The steps that turn a signed distance shape into a game model: polygonising, decimating,
+// The steps that turn a signed distance shape into a game model: polygonising, simplifying,
 // unwrapping and skinning, checked on shapes whose answers are known.
 #include "tools/models/BodyKit.h"
-#include "tools/models/Decimator.h"
+#include "tools/models/MeshOptimiser.h"
 #include "tools/models/PoseKit.h"
 #include "tools/models/Skinning.h"
 #include "tools/models/SurfaceNets.h"
@@ -96,31 +96,6 @@ TEST(SurfaceNets, TorusKeepsItsHole)
     EXPECT_NEAR(Volume(m), 2.0 * Pi * Pi * 4.0 * 1.5 * 1.5, 0.05 * 2.0 * Pi * Pi * 4.0 * 2.25);
 }
 
-TEST(Decimator, ReducesToTheBudgetKeepingTheShapeClosed)
-{
-    const SdfShape ball = Ball(5.0f);
-    ModelMesh m = Net(ball, 0.25f);
-    const double before = Volume(m);
-    ASSERT_GT(m.triangles.size(), 10000u);
-    Decimator::Reduce(m, 600);
-    EXPECT_LE(m.triangles.size(), 600u);
-    EXPECT_GT(m.triangles.size(), 500u);
-    EXPECT_TRUE(Closed(m));
-    EXPECT_NEAR(Volume(m), before, 0.05 * before);
-    for (const glm::uvec3& t : m.triangles) {
-        const glm::vec3 face = glm::cross(m.positions[t.y] - m.positions[t.x], m.positions[t.z] - m.positions[t.x]);
-        ASSERT_GT(glm::dot(face, m.positions[t.x]), 0.0f) << "a triangle folded inwards";
-    }
-}
-
-TEST(Decimator, LeavesASmallMeshAlone)
-{
-    ModelMesh m = Net(Ball(2.0f), 1.0f);
-    const size_t n = m.triangles.size();
-    Decimator::Reduce(m, n + 10);
-    EXPECT_EQ(m.triangles.size(), n);
-}
-
 TEST(UvAtlas, EveryPlaceOnTheModelGetsItsOwnUnmirroredTexels)
 {
     // A bent tube folds back on itself round one cylindrical chart: the fold must not share texels.
@@ -133,7 +108,7 @@ TEST(UvAtlas, EveryPlaceOnTheModelGetsItsOwnUnmirroredTexels)
     kit.Capsule({0, 10, 9}, {0, -6, 9}, 2.0f, 2.0f); // hangs down in front of the trunk
     kit.Commit();
     ModelMesh closed = Net(d.shape, 0.4f);
-    Decimator::Reduce(closed, 3000);
+    MeshOptimiser::Simplify(closed, 3000, 0.005f);
     AtlasLayout layout;
     const ModelMesh m = UvAtlas::Unwrap(d, closed, 512, layout);
     ASSERT_EQ(layout.triangleChart.size(), m.triangles.size());

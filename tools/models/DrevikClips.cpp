@@ -107,7 +107,7 @@ PoseTimeline Death(const Skeleton& sk)
     down.Turn("LeftUpLeg", 4.0f, 8.0f).Turn("LeftLeg", 25.0f).Turn("RightUpLeg", -2.0f, -10.0f).Turn("RightLeg", 40.0f);
     down.Turn("LeftFoot", 30.0f).Turn("RightFoot", 25.0f);
     down.Turn("Spine", -6.0f).Turn("Spine1", -4.0f).Turn("Neck", -22.0f, 65.0f);
-    down.Turn("LeftArm", -70.0f, 0, 30.0f)
+    down.Turn("LeftArm", -76.0f, 0, 30.0f)
         .Turn("RightArm", -75.0f, 0, -25.0f)
         .Turn("LeftForeArm", 20.0f)
         .Turn("RightForeArm", 35.0f);

@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr float UpperArm = 29.0f, ForeArm = 27.0f; // cm, shoulder to elbow to wrist
+// cm, shoulder to elbow to wrist: a grown man's reach, which the gun held well out in front needs.
+constexpr float UpperArm = 31.0f, ForeArm = 29.5f;
 
 void PlaceSpine(Skeleton& sk)
 {

@@ -7,8 +7,11 @@
 
 class DrevikDesign {
 public:
-    // Where the gun's model origin sits in Drevik's bind pose (cm, model space).
-    static constexpr glm::vec3 GunOrigin{-12.0f, 146.5f, 42.0f};
+    // Where the gun's model origin sits in Drevik's bind pose (cm, model space). The first-person
+    // camera sits at the eyes, 3 cm to their left: from there the gun is held low on the right and
+    // far enough out that its rear housing does not fill the view (under 5% of a 16:9 frame), yet
+    // the point the bubble starts from stays inside the frame through a whole stride.
+    static constexpr glm::vec3 GunOrigin{-16.0f, 144.5f, 50.0f};
 
     static CharacterDesign Build();
 };

@@ -2,6 +2,7 @@
 // The scene's primitive meshes, and the bubble gun with its textures.
 #include "tools/models/GunDesign.h"
 #include "tools/models/GunPainter.h"
+#include "tools/models/MeshOptimiser.h"
 #include "tools/models/PrimitiveMeshes.h"
 #include "tools/models/ShapeMesher.h"
 #include "tools/models/TextureBaker.h"
@@ -11,6 +12,7 @@
 #include <exception>
 #include <iostream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -18,8 +20,9 @@ constexpr int GunTextureSize = 1024;
 // Creases on the gun are small: occlusion reaches a centimetre and a half.
 constexpr float GunOcclusionReach = 1.5f;
 
-void Save(const ModelMesh& m, const std::string& name, const std::string& dir)
+void Save(ModelMesh m, const std::string& name, const std::string& dir)
 {
+    MeshOptimiser::Order(m);
     XScene scene;
     scene.root.name = "Root";
     XMesh x;
@@ -45,7 +48,7 @@ void Gun(const std::string& dir)
         mesh.positions[i] = GunDesign::ToModel(mesh.positions[i], hold);
         mesh.normals[i] = GunDesign::DirectionToModel(mesh.normals[i]);
     }
-    Save(mesh, "BubbleGun", dir);
+    Save(std::move(mesh), "BubbleGun", dir);
 }
 
 } // namespace

@@ -7,8 +7,9 @@ namespace {
 // Pistol grip under the rear body, raked back like a toy blaster's.
 const glm::vec3 RearGripCentre(0.0f, -6.6f, -8.2f);
 const glm::vec3 RearGripAxis = glm::normalize(glm::vec3(0.0f, -1.0f, -0.29f));
-// Upright fore grip under the bubble chamber.
-const glm::vec3 FrontGripCentre(0.0f, -6.4f, 8.8f);
+// Upright fore grip under the middle of the bubble chamber: close enough to the rear grip that the
+// left hand reaches it with the gun held well out in front of the eyes.
+const glm::vec3 FrontGripCentre(0.0f, -6.4f, 5.0f);
 const glm::vec3 FrontGripAxis = glm::normalize(glm::vec3(0.0f, -1.0f, 0.08f));
 // Height of the barrel's axis.
 constexpr float AxisY = 0.4f;
@@ -112,7 +113,7 @@ CharacterDesign GunDesign::Build(const GunHold& hold)
 
     // Fore grip on a block under the chamber.
     kit.Use("", GunBody, body, 1.0f);
-    kit.Box({0, -3.0f, 8.6f}, {1.6f, 1.3f, 2.8f}, 0.8f);
+    kit.Box({0, -3.0f, 4.8f}, {1.6f, 1.3f, 2.8f}, 0.8f);
     kit.Use("", GunRubber, front, 0.8f);
     kit.Capsule(FrontGripCentre - FrontGripAxis * 3.6f, FrontGripCentre + FrontGripAxis * 3.4f,
                 hold.front.gripRadius + 0.15f, hold.front.gripRadius + 0.3f);

@@ -1,6 +1,6 @@
 #include "tools/models/ShapeMesher.h"
 
-#include "tools/models/Decimator.h"
+#include "tools/models/MeshOptimiser.h"
 #include "tools/models/SurfaceNets.h"
 
 namespace {
@@ -23,13 +23,13 @@ ModelMesh ShapeMesher::Mesh(const CharacterDesign& design)
     mesh.normals.resize(mesh.positions.size());
     for (size_t i = 0; i < mesh.positions.size(); ++i)
         mesh.normals[i] = shape.Gradient(mesh.positions[i]);
-    Decimator::Reduce(mesh, design.triangleBudget);
+    MeshOptimiser::Simplify(mesh, design.triangleBudget, design.maxSimplifyError);
     const ModelMesh reduced = mesh;
     for (size_t i = 0; i < mesh.positions.size(); ++i) {
         mesh.positions[i] = shape.Project(mesh.positions[i]);
         mesh.normals[i] = shape.Gradient(mesh.positions[i]);
     }
-    // Projection can fold a triangle in a tight crease; such corners keep their decimated place.
+    // Projection can fold a triangle in a tight crease; such corners keep their simplified place.
     for (const glm::uvec3& t : mesh.triangles)
         if (Folded(mesh, t))
             for (int k = 0; k < 3; ++k) {

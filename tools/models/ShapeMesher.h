@@ -1,5 +1,5 @@
 // Turns a design's signed distance shape into a closed triangle mesh within its triangle budget:
-// surface nets on a fine grid, quadric decimation, then every vertex put back on the true surface
+// surface nets on a fine grid, simplification, then every vertex put back on the true surface
 // with the field's own (smooth) normal.
 #pragma once
 
