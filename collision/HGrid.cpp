@@ -15,12 +15,14 @@ HGrid* grid = nullptr;
 
 namespace {
 
-// Objects on a level reach at most an eighth of its cell size from their centre (diameter at most
-// a quarter of it).
-constexpr float LevelReachFactor = 0.125f;
+// Objects on a level reach at most half a cell (times the sphere-to-cell ratio) from their centre.
+constexpr float LevelReachFactor = 0.5f * HGrid::SphereToCellRatio;
 // A hair of slack on every reach, so rounding in the candidate test cannot reach past the cells a
 // query walks.
 constexpr float ReachSlack = 1.001f;
+// Relative slack on the ends of a query span: covers the rounding of centre +- margin far from
+// the origin, where a float step exceeds the reach slack.
+constexpr float SpanSlack = 1.0e-6f;
 // Cell coordinates stay well inside int32 so that far-off positions cannot overflow the cast.
 constexpr float CellLimit = 1.0e9f;
 
@@ -46,6 +48,37 @@ int32_t ToCell(float quotient)
     return static_cast<int32_t>(std::clamp(quotient, -CellLimit, CellLimit));
 }
 
+// Copies what a query needs of obj into its own fields: the centre, the owner's volume and its
+// bounding radius. Returns the radius the object is filed with, the larger of its own radius and
+// the volume's, so that no test can reach past the cells its level promises.
+float Refresh(Object& obj)
+{
+    obj.filedCentre = obj.transform->position;
+    ICollisionComponent* component = obj.Collider();
+    obj.filedVolume = component ? component->Volume() : nullptr;
+    obj.filedRadius = obj.filedVolume ? obj.filedVolume->GetBoundingRadius() : obj.radius;
+    return std::max(obj.radius, obj.filedRadius);
+}
+
+// The querier's ignore list as a bit set over the tags 0..31; any other tag is looked up in the list.
+class IgnoreSet {
+public:
+    explicit IgnoreSet(const Object& obj) : obj_(obj)
+    {
+        for (int32_t t : obj.ignoreTags)
+            if (static_cast<uint32_t>(t) < 32u)
+                bits_ |= 1u << t;
+    }
+    bool operator()(int32_t tag) const
+    {
+        return static_cast<uint32_t>(tag) < 32u ? ((bits_ >> tag) & 1u) != 0u : obj_.Ignores(tag);
+    }
+
+private:
+    const Object& obj_;
+    uint32_t bits_ = 0;
+};
+
 } // namespace
 
 int32_t HGrid::Hash(int32_t x, int32_t y, int32_t z, int32_t level)
@@ -60,18 +93,15 @@ int32_t HGrid::Hash(int32_t x, int32_t y, int32_t z, int32_t level)
 
 int32_t HGrid::CellOf(float coordinate, float cellSize)
 {
-    return ToCell(std::trunc(coordinate / cellSize));
+    return ToCell(std::floor(coordinate / cellSize));
 }
 
 HGrid::CellSpan HGrid::QuerySpan(float centre, float radius, float cellSize, float reach)
 {
-    // The floor/ceiling span around the query sphere, widened to every cell (objects are filed by
-    // truncation) whose objects can reach the query sphere.
-    const int32_t first =
-        std::min(ToCell(std::floor((centre - radius) / cellSize)), CellOf(centre - radius - reach, cellSize));
-    const int32_t last =
-        std::max(ToCell(std::ceil((centre + radius) / cellSize)), CellOf(centre + radius + reach, cellSize));
-    return {first, last};
+    // Every cell whose objects can touch the query sphere: their centres lie within radius + reach.
+    const float margin = radius + reach;
+    const float slack = SpanSlack * (std::abs(centre) + margin);
+    return {CellOf(centre - margin - slack, cellSize), CellOf(centre + margin + slack, cellSize)};
 }
 
 float HGrid::LevelReach(int level, float cellSize) const
@@ -113,17 +143,18 @@ void HGrid::AddObject(Object& obj)
     if (obj.IsFiled())
         RemoveObject(obj); // filing twice would link the object to itself
 
+    const float radius = Refresh(obj);
     float size = MinCellSize;
     int level = 0;
-    const float diameter = 2.0f * obj.radius;
+    const float diameter = 2.0f * radius;
     while (diameter > size * SphereToCellRatio && level < MaxLevels - 1) {
         size *= CellSizeRatio;
         ++level;
     }
     if (level == MaxLevels - 1)
-        topLevelMaxRadius = std::max(topLevelMaxRadius, obj.radius);
+        topLevelMaxRadius = std::max(topLevelMaxRadius, radius);
 
-    const glm::vec3& p = obj.transform->position;
+    const glm::vec3& p = obj.filedCentre;
     obj.level = level;
     obj.cellSize = size;
     Link(obj, Hash(CellOf(p.x, size), CellOf(p.y, size), CellOf(p.z, size), level));
@@ -150,7 +181,14 @@ void HGrid::MoveObject(Object& obj)
 {
     if (!obj.IsFiled())
         return;
-    const glm::vec3& p = obj.transform->position;
+    const float radius = Refresh(obj);
+    if (obj.level < MaxLevels - 1 && 2.0f * radius > obj.cellSize * SphereToCellRatio) {
+        AddObject(obj); // its volume grew past what its level's cells hold
+        return;
+    }
+    if (obj.level == MaxLevels - 1)
+        topLevelMaxRadius = std::max(topLevelMaxRadius, radius);
+    const glm::vec3& p = obj.filedCentre;
     const int32_t bucket =
         Hash(CellOf(p.x, obj.cellSize), CellOf(p.y, obj.cellSize), CellOf(p.z, obj.cellSize), obj.level);
     if (bucket == obj.bucket)
@@ -179,8 +217,34 @@ void HGrid::Query(Object& obj)
     if (!component)
         return;
 
-    const glm::vec3 p = obj.transform->position;
-    const float r = obj.radius;
+    const IgnoreSet ignores(obj);
+    // The querier's own sphere is read live; a callback may move it, so it is read again after
+    // every exact test.
+    glm::vec3 p = obj.transform->position;
+    float r = obj.radius;
+
+    auto walkBucket = [&](int32_t bucket) {
+        for (Object* o = objectBucket[bucket]; o;) {
+            Object* next = o->next; // a callback may re-file the found object
+            const glm::vec3 d = p - o->filedCentre;
+            const float reach = o->filedRadius + r;
+            if (glm::dot(d, d) <= reach * reach && o != &obj && !ignores(o->tag)) {
+                if (!o->owner)
+                    throw NullOwnerMessage;
+                if (o->filedVolume) {
+                    PairCallback pair;
+                    PairContext context{&obj, o, &pair.record};
+                    Arm(pair, context);
+                    component->CollideWithVolume(o->filedVolume, &pair.record, std::move(pair.first),
+                                                 std::move(pair.second));
+                    p = obj.transform->position;
+                    r = obj.radius;
+                }
+            }
+            o = next;
+        }
+    };
+
     int walked = 0; // buckets walked: once all are, every object has been seen
     float size = MinCellSize;
     uint32_t mask = occupiedLevelsMask;
@@ -191,6 +255,17 @@ void HGrid::Query(Object& obj)
         const CellSpan xs = QuerySpan(p.x, r, size, reach);
         const CellSpan ys = QuerySpan(p.y, r, size, reach);
         const CellSpan zs = QuerySpan(p.z, r, size, reach);
+        const int64_t cells = (int64_t{xs.last} - xs.first + 1) * (int64_t{ys.last} - ys.first + 1) *
+                              (int64_t{zs.last} - zs.first + 1);
+        if (cells >= NumBuckets) {
+            // A query far larger than this level's cells: every bucket once is cheaper than the cells.
+            for (int32_t bucket = 0; bucket < NumBuckets; ++bucket)
+                if (timeStamp[bucket] != tick) {
+                    timeStamp[bucket] = tick;
+                    walkBucket(bucket);
+                }
+            return;
+        }
         for (int32_t x = xs.first; x <= xs.last; ++x)
             for (int32_t y = ys.first; y <= ys.last; ++y)
                 for (int32_t z = zs.first; z <= zs.last; ++z) {
@@ -198,35 +273,11 @@ void HGrid::Query(Object& obj)
                     if (timeStamp[bucket] == tick)
                         continue;
                     timeStamp[bucket] = tick;
-                    for (Object* o = objectBucket[bucket]; o;) {
-                        Object* next = o->next; // a callback may re-file the found object
-                        if (o != &obj && !obj.Ignores(o->tag))
-                            TestCandidate(obj, *o, *component);
-                        o = next;
-                    }
+                    walkBucket(bucket);
                     if (++walked == NumBuckets)
                         return;
                 }
     }
-}
-
-void HGrid::TestCandidate(Object& obj, Object& found, ICollisionComponent& component)
-{
-    if (!found.owner)
-        throw NullOwnerMessage;
-    ICollisionComponent* foundComponent = found.Collider();
-    if (!foundComponent)
-        return;
-    COLLISION::BoundingVolume* volume = foundComponent->Volume();
-    const glm::vec3 d = obj.transform->position - found.transform->position;
-    const float reach = volume->GetBoundingRadius() + obj.radius;
-    if (glm::dot(d, d) > reach * reach)
-        return;
-
-    PairCallback pair;
-    PairContext context{&obj, &found, &pair.record};
-    Arm(pair, context);
-    component.CollideWithVolume(volume, &pair.record, pair.first, pair.second);
 }
 
 void HGrid::HandleRay(Object* ray)
