@@ -55,7 +55,7 @@ public:
 
     BenchScene(Layout layout, int count)
     {
-        grid = &grid_;
+        grid = grid_.get();
         if (layout == Layout::Arena)
             BuildArena(count);
         else
@@ -63,7 +63,7 @@ public:
         for (const auto& actor : actors) {
             CollisionCallback onContact = [this](Object&, Object&, COLLISION::Collision&) { ++contacts; };
             actor->gridObject = new Object(SceneryTag, actor.get(), std::move(onContact));
-            grid_.AddObject(*actor->gridObject);
+            grid_->AddObject(*actor->gridObject);
         }
     }
     ~BenchScene()
@@ -75,7 +75,7 @@ public:
     BenchScene& operator=(const BenchScene&) = delete;
 
 private:
-    HGrid grid_;
+    std::unique_ptr<HGrid> grid_ = std::make_unique<HGrid>(); // too large for the stack
 
     void BuildArena(int count)
     {
@@ -201,19 +201,32 @@ void GridFrame(BenchScene& scene)
         HGrid::CheckObjAgainstGrid(actor->gridObject);
 }
 
-// Untimed: how many objects the buckets of one query hold on average, i.e. how much of the scene
-// the grid still visits.
-double WalkedPerQuery(BenchScene& scene)
+// Untimed: how many buckets one query walks and how many objects they hold on average, i.e. how
+// much of the scene the grid still visits. Sampled over evenly spread queriers: each sample scans
+// every bucket. Queries that test every object directly stamp no bucket and count as none.
+struct WalkCounts {
+    double buckets = 0.0;
+    double objects = 0.0;
+};
+
+WalkCounts WalkedPerQuery(BenchScene& scene)
 {
-    uint64_t walked = 0;
-    for (const auto& actor : scene.actors) {
-        HGrid::CheckObjAgainstGrid(actor->gridObject);
+    constexpr size_t MaxSamples = 200;
+    const size_t step = std::max<size_t>(1, scene.actors.size() / MaxSamples);
+    uint64_t buckets = 0;
+    uint64_t objects = 0;
+    uint64_t samples = 0;
+    for (size_t i = 0; i < scene.actors.size(); i += step, ++samples) {
+        HGrid::CheckObjAgainstGrid(scene.actors[i]->gridObject);
         for (int b = 0; b < HGrid::NumBuckets; ++b)
-            if (grid->timeStamp[b] == grid->tick)
-                for (const Object* o = grid->objectBucket[b]; o; o = o->next)
-                    ++walked;
+            if (grid->buckets[b].stamp == grid->tick) {
+                ++buckets;
+                for (const Object* o = grid->buckets[b].head; o; o = o->next)
+                    ++objects;
+            }
     }
-    return static_cast<double>(walked) / static_cast<double>(scene.actors.size());
+    const double n = static_cast<double>(samples);
+    return {static_cast<double>(buckets) / n, static_cast<double>(objects) / n};
 }
 
 void Report(benchmark::State& state, BenchScene& scene, uint64_t allocations)
@@ -236,7 +249,9 @@ void GridBenchmark(benchmark::State& state, Layout layout)
     for (auto _ : state)
         GridFrame(scene);
     Report(state, scene, AllocationCount() - before);
-    state.counters["walked_per_query"] = WalkedPerQuery(scene);
+    const WalkCounts walked = WalkedPerQuery(scene);
+    state.counters["buckets_per_query"] = walked.buckets;
+    state.counters["walked_per_query"] = walked.objects;
 }
 
 void BruteForceBenchmark(benchmark::State& state, Layout layout)

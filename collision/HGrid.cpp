@@ -83,12 +83,16 @@ private:
 
 int32_t HGrid::Hash(int32_t x, int32_t y, int32_t z, int32_t level)
 {
-    // Fixed multipliers spread neighbouring cells and levels over the buckets; unsigned products wrap
-    // like the 32-bit two's-complement arithmetic the hash is defined in.
-    const uint32_t h = static_cast<uint32_t>(-189) * static_cast<uint32_t>(x) +
-                       static_cast<uint32_t>(-225) * static_cast<uint32_t>(z) + 65u * static_cast<uint32_t>(y) +
-                       461u * static_cast<uint32_t>(level);
-    return static_cast<int32_t>(h & (NumBuckets - 1));
+    // x, y and the level are mixed (odd multipliers, then a finaliser that folds the high bits into
+    // the low ones the mask keeps); z is added afterwards, so the run of cells a query walks along
+    // z lands in neighbouring buckets that share cache lines. A plain linear sum of all four would
+    // send whole lattices of cells to one bucket.
+    uint32_t h = static_cast<uint32_t>(x) * 0x8DA6B343u + static_cast<uint32_t>(y) * 0xD8163841u +
+                 static_cast<uint32_t>(level) * 0x165667B1u;
+    h ^= h >> 16;
+    h *= 0x7FEB352Du;
+    h ^= h >> 15;
+    return static_cast<int32_t>((h + static_cast<uint32_t>(z)) & (NumBuckets - 1));
 }
 
 int32_t HGrid::CellOf(float coordinate, float cellSize)
@@ -112,28 +116,45 @@ float HGrid::LevelReach(int level, float cellSize) const
     return reach * ReachSlack;
 }
 
+void HGrid::CopyHead(int32_t bucket)
+{
+    Bucket& b = buckets[bucket];
+    if (!b.head)
+        return;
+    b.headCentre = b.head->filedCentre;
+    b.headRadius = b.head->filedRadius;
+}
+
 void HGrid::Link(Object& obj, int32_t bucket)
 {
+    Bucket& b = buckets[bucket];
     obj.bucket = bucket;
     obj.prev = nullptr;
-    obj.next = objectBucket[bucket];
+    obj.next = b.head;
     if (obj.next)
         obj.next->prev = &obj;
-    objectBucket[bucket] = &obj;
+    b.head = &obj;
+    if (b.count++ == 0)
+        occupiedBuckets[bucket >> 6] |= uint64_t{1} << (bucket & 63);
+    CopyHead(bucket);
 }
 
 void HGrid::Unlink(Object& obj)
 {
-    if (objectBucket[obj.bucket] == &obj) {
-        objectBucket[obj.bucket] = obj.next;
+    Bucket& b = buckets[obj.bucket];
+    if (b.head == &obj) {
+        b.head = obj.next;
         if (obj.next)
             obj.next->prev = nullptr;
+        CopyHead(obj.bucket);
     } else {
         if (obj.prev)
             obj.prev->next = obj.next;
         if (obj.next) // the tail has no successor to relink
             obj.next->prev = obj.prev;
     }
+    if (--b.count == 0)
+        occupiedBuckets[obj.bucket >> 6] &= ~(uint64_t{1} << (obj.bucket & 63));
     obj.prev = nullptr;
     obj.next = nullptr;
 }
@@ -157,9 +178,28 @@ void HGrid::AddObject(Object& obj)
     const glm::vec3& p = obj.filedCentre;
     obj.level = level;
     obj.cellSize = size;
-    Link(obj, Hash(CellOf(p.x, size), CellOf(p.y, size), CellOf(p.z, size), level));
+    const int32_t x = CellOf(p.x, size), y = CellOf(p.y, size), z = CellOf(p.z, size);
+    Occupy(level, x, y, z);
+    Link(obj, Hash(x, y, z, level));
+    obj.filedPrev = nullptr;
+    obj.filedNext = filedObjects;
+    if (filedObjects)
+        filedObjects->filedPrev = &obj;
+    filedObjects = &obj;
+    ++filedCount;
     objectsAtLevel[level] += 1;
     occupiedLevelsMask |= 1u << level;
+}
+
+void HGrid::Occupy(int level, int32_t x, int32_t y, int32_t z)
+{
+    CellBox& box = levelCells[level];
+    const int32_t cell[3] = {x, y, z};
+    for (int axis = 0; axis < 3; ++axis) {
+        // An empty level starts its box afresh; it only ever grows while the level has objects.
+        box.min[axis] = objectsAtLevel[level] == 0 ? cell[axis] : std::min(box.min[axis], cell[axis]);
+        box.max[axis] = objectsAtLevel[level] == 0 ? cell[axis] : std::max(box.max[axis], cell[axis]);
+    }
 }
 
 void HGrid::RemoveObject(Object& obj)
@@ -172,6 +212,15 @@ void HGrid::RemoveObject(Object& obj)
             topLevelMaxRadius = 0.0f;
     }
     Unlink(obj);
+    if (obj.filedPrev)
+        obj.filedPrev->filedNext = obj.filedNext;
+    else
+        filedObjects = obj.filedNext;
+    if (obj.filedNext)
+        obj.filedNext->filedPrev = obj.filedPrev;
+    obj.filedPrev = nullptr;
+    obj.filedNext = nullptr;
+    --filedCount;
     obj.bucket = -1;
     obj.level = -1;
     obj.cellSize = -1.0f;
@@ -189,10 +238,14 @@ void HGrid::MoveObject(Object& obj)
     if (obj.level == MaxLevels - 1)
         topLevelMaxRadius = std::max(topLevelMaxRadius, radius);
     const glm::vec3& p = obj.filedCentre;
-    const int32_t bucket =
-        Hash(CellOf(p.x, obj.cellSize), CellOf(p.y, obj.cellSize), CellOf(p.z, obj.cellSize), obj.level);
-    if (bucket == obj.bucket)
+    const int32_t x = CellOf(p.x, obj.cellSize), y = CellOf(p.y, obj.cellSize), z = CellOf(p.z, obj.cellSize);
+    Occupy(obj.level, x, y, z); // a new cell may share the old bucket, but not the old box
+    const int32_t bucket = Hash(x, y, z, obj.level);
+    if (bucket == obj.bucket) {
+        if (buckets[bucket].head == &obj)
+            CopyHead(bucket); // its sphere moved within the bucket
         return;
+    }
     Unlink(obj);
     Link(obj, bucket);
     occupiedLevelsMask |= 1u << obj.level;
@@ -223,61 +276,91 @@ void HGrid::Query(Object& obj)
     glm::vec3 p = obj.transform->position;
     float r = obj.radius;
 
-    auto walkBucket = [&](int32_t bucket) {
-        for (Object* o = objectBucket[bucket]; o;) {
-            Object* next = o->next; // a callback may re-file the found object
-            const glm::vec3 d = p - o->filedCentre;
-            const float reach = o->filedRadius + r;
-            if (glm::dot(d, d) <= reach * reach && o != &obj && !ignores(o->tag)) {
-                if (!o->owner)
-                    throw NullOwnerMessage;
-                if (o->filedVolume) {
-                    PairCallback pair;
-                    PairContext context{&obj, o, &pair.record};
-                    Arm(pair, context);
-                    component->CollideWithVolume(o->filedVolume, &pair.record, std::move(pair.first),
-                                                 std::move(pair.second));
-                    p = obj.transform->position;
-                    r = obj.radius;
-                }
+    // Tests one object. The walks save the link they step on before calling: a callback may
+    // re-file the found object.
+    auto test = [&](Object* o, const glm::vec3& centre, float radius) {
+        const glm::vec3 d = p - centre;
+        const float reach = radius + r;
+        if (glm::dot(d, d) <= reach * reach && o != &obj && !ignores(o->tag)) [[unlikely]] {
+            if (!o->owner)
+                throw NullOwnerMessage;
+            if (o->filedVolume) {
+                ExactTest(obj, *o, *component);
+                p = obj.transform->position;
+                r = obj.radius;
             }
-            o = next;
         }
     };
 
-    int walked = 0; // buckets walked: once all are, every object has been seen
+    // The spans of every occupied level, and the cells they hold together.
+    CellSpan spans[MaxLevels][3];
+    uint32_t levels = 0; // levels with a span that holds occupied cells
+    int64_t cells = 0;
     float size = MinCellSize;
-    uint32_t mask = occupiedLevelsMask;
-    for (int level = 0; level < MaxLevels && mask != 0; ++level, mask >>= 1, size *= CellSizeRatio) {
-        if (!(mask & 1u))
-            continue;
-        const float reach = LevelReach(level, size);
-        const CellSpan xs = QuerySpan(p.x, r, size, reach);
-        const CellSpan ys = QuerySpan(p.y, r, size, reach);
-        const CellSpan zs = QuerySpan(p.z, r, size, reach);
-        const int64_t cells = (int64_t{xs.last} - xs.first + 1) * (int64_t{ys.last} - ys.first + 1) *
-                              (int64_t{zs.last} - zs.first + 1);
-        if (cells >= NumBuckets) {
-            // A query far larger than this level's cells: every bucket once is cheaper than the cells.
-            for (int32_t bucket = 0; bucket < NumBuckets; ++bucket)
-                if (timeStamp[bucket] != tick) {
-                    timeStamp[bucket] = tick;
-                    walkBucket(bucket);
-                }
-            return;
+    for (int level = 0; level < MaxLevels && (occupiedLevelsMask >> level) != 0; ++level, size *= CellSizeRatio)
+        if (((occupiedLevelsMask >> level) & 1u) && LevelSpans(level, size, p, r, spans[level])) {
+            levels |= 1u << level;
+            cells += (int64_t{spans[level][0].last} - spans[level][0].first + 1) *
+                     (int64_t{spans[level][1].last} - spans[level][1].first + 1) *
+                     (int64_t{spans[level][2].last} - spans[level][2].first + 1);
         }
-        for (int32_t x = xs.first; x <= xs.last; ++x)
-            for (int32_t y = ys.first; y <= ys.last; ++y)
-                for (int32_t z = zs.first; z <= zs.last; ++z) {
+
+    // A query wider than the scene has objects (the ground, say) tests each object once instead.
+    if (cells >= filedCount) {
+        for (Object* o = filedObjects; o;) {
+            Object* next = o->filedNext;
+            test(o, o->filedCentre, o->filedRadius);
+            o = next;
+        }
+        return;
+    }
+
+    for (int level = 0; levels != 0; ++level, levels >>= 1) {
+        if (!(levels & 1u))
+            continue;
+        const CellSpan(&span)[3] = spans[level];
+        for (int32_t x = span[0].first; x <= span[0].last; ++x)
+            for (int32_t y = span[1].first; y <= span[1].last; ++y)
+                for (int32_t z = span[2].first; z <= span[2].last; ++z) {
                     const int32_t bucket = Hash(x, y, z, level);
-                    if (timeStamp[bucket] == tick)
+                    if (!((occupiedBuckets[bucket >> 6] >> (bucket & 63)) & 1u))
                         continue;
-                    timeStamp[bucket] = tick;
-                    walkBucket(bucket);
-                    if (++walked == NumBuckets)
-                        return;
+                    Bucket& b = buckets[bucket];
+                    if (b.stamp == tick)
+                        continue;
+                    b.stamp = tick;
+                    Object* head = b.head;
+                    // Saved first: a callback may re-file the objects of this bucket.
+                    Object* next = b.count > 1 ? head->next : nullptr;
+                    test(head, b.headCentre, b.headRadius);
+                    for (Object* o = next; o;) {
+                        next = o->next;
+                        test(o, o->filedCentre, o->filedRadius);
+                        o = next;
+                    }
                 }
     }
+}
+
+void HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component)
+{
+    PairCallback pair;
+    PairContext context{&obj, &found, &pair.record};
+    Arm(pair, context);
+    component.CollideWithVolume(found.filedVolume, &pair.record, std::move(pair.first), std::move(pair.second));
+}
+
+bool HGrid::LevelSpans(int level, float cellSize, const glm::vec3& p, float r, CellSpan (&spans)[3]) const
+{
+    const float reach = LevelReach(level, cellSize);
+    const CellBox& box = levelCells[level];
+    for (int axis = 0; axis < 3; ++axis) {
+        const CellSpan span = QuerySpan(p[axis], r, cellSize, reach);
+        spans[axis] = {std::max(span.first, box.min[axis]), std::min(span.last, box.max[axis])};
+        if (spans[axis].first > spans[axis].last)
+            return false;
+    }
+    return true;
 }
 
 void HGrid::HandleRay(Object* ray)
@@ -289,21 +372,20 @@ void HGrid::HandleRay(Object* ray)
         return;
     const COLLISION::Ray& volume = *rayComponent->volume;
 
-    for (Object* head : objectBucket) {
-        for (Object* o = head; o;) {
-            Object* next = o->next;
-            if (!ray->Ignores(o->tag) &&
-                COLLISION::RayHitsSphere(volume.origin, volume.direction, o->transform->position, o->radius)) {
-                if (!o->owner)
-                    throw NullOwnerMessage;
-                if (ICollisionComponent* found = o->Collider()) {
-                    PairCallback pair;
-                    PairContext context{ray, o, &pair.record};
-                    Arm(pair, context);
-                    rayComponent->CollideWithVolume(found->Volume(), &pair.record, pair.first, pair.second);
-                }
+    // Every filed object, newest first: a ray has no cells to narrow it.
+    for (Object* o = filedObjects; o;) {
+        Object* next = o->filedNext;
+        if (!ray->Ignores(o->tag) &&
+            COLLISION::RayHitsSphere(volume.origin, volume.direction, o->transform->position, o->radius)) {
+            if (!o->owner)
+                throw NullOwnerMessage;
+            if (ICollisionComponent* found = o->Collider()) {
+                PairCallback pair;
+                PairContext context{ray, o, &pair.record};
+                Arm(pair, context);
+                rayComponent->CollideWithVolume(found->Volume(), &pair.record, pair.first, pair.second);
             }
-            o = next;
         }
+        o = next;
     }
 }

@@ -63,6 +63,9 @@ public:
     std::vector<int32_t> ignoreTags;
     std::shared_ptr<TransformComponent> transform; // the owner's volume display transform
     Object* prev = nullptr;
+    // Every filed object of the grid in one list, for queries that span more cells than there are objects.
+    Object* filedPrev = nullptr;
+    Object* filedNext = nullptr;
     int32_t bucket = -1;
     int32_t level = -1;
     float cellSize = -1.0f;
