@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
@@ -157,17 +158,22 @@ struct PairContext {
     COLLISION::Collision* record;
 };
 
-// The grid's exact step for one candidate, as the baseline runs it: the same record and actions,
-// handed over without copies, so both sides pay the same for the contacts they find.
+void NoAction() {}
+
+// The grid's exact step for one candidate, as the baseline runs it: the same zeroed record and
+// actions, built in place of the arguments as the grid builds them, so both sides pay the same
+// for the contacts they find.
 void ExactTest(Object& obj, Object& found, ICollisionComponent& component, COLLISION::BoundingVolume* volume)
 {
-    PairCallback pair;
-    PairContext context{&obj, &found, &pair.record};
+    COLLISION::Collision record{};
+    PairContext context{&obj, &found, &record};
+    std::function<void()> first = NoAction;
+    std::function<void()> second = NoAction;
     if (obj.onCollision)
-        pair.first = [ctx = &context] { ctx->querier->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
+        first = [ctx = &context] { ctx->querier->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
     if (found.onCollision && found.notifyWhenHit)
-        pair.second = [ctx = &context] { ctx->found->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
-    component.CollideWithVolume(volume, &pair.record, std::move(pair.first), std::move(pair.second));
+        second = [ctx = &context] { ctx->found->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
+    component.CollideWithVolume(volume, &record, std::move(first), std::move(second));
 }
 
 // The all-pairs baseline: each object's component and volume are looked up once per frame, then

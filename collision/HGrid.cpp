@@ -33,12 +33,22 @@ struct PairContext {
     COLLISION::Collision* record;
 };
 
-void Arm(PairCallback& pair, PairContext& context)
+void NoAction() {}
+
+// The two follow-up actions of a candidate, built in place of the exact test's arguments: the
+// querier's callback, then the found object's when it wants to hear of being hit; a no-op otherwise.
+std::function<void()> QuerierAction(PairContext& context)
 {
-    if (context.querier->onCollision)
-        pair.first = [ctx = &context] { ctx->querier->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
-    if (context.found->onCollision && context.found->notifyWhenHit)
-        pair.second = [ctx = &context] { ctx->found->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
+    if (!context.querier->onCollision)
+        return NoAction;
+    return [ctx = &context] { ctx->querier->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
+}
+
+std::function<void()> FoundAction(PairContext& context)
+{
+    if (!context.found->onCollision || !context.found->notifyWhenHit)
+        return NoAction;
+    return [ctx = &context] { ctx->found->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
 }
 
 int32_t ToCell(float quotient)
@@ -344,10 +354,9 @@ void HGrid::Query(Object& obj)
 
 void HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component)
 {
-    PairCallback pair;
-    PairContext context{&obj, &found, &pair.record};
-    Arm(pair, context);
-    component.CollideWithVolume(found.filedVolume, &pair.record, std::move(pair.first), std::move(pair.second));
+    COLLISION::Collision record{};
+    PairContext context{&obj, &found, &record};
+    component.CollideWithVolume(found.filedVolume, &record, QuerierAction(context), FoundAction(context));
 }
 
 bool HGrid::LevelSpans(int level, float cellSize, const glm::vec3& p, float r, CellSpan (&spans)[3]) const
@@ -380,10 +389,9 @@ void HGrid::HandleRay(Object* ray)
             if (!o->owner)
                 throw NullOwnerMessage;
             if (ICollisionComponent* found = o->Collider()) {
-                PairCallback pair;
-                PairContext context{ray, o, &pair.record};
-                Arm(pair, context);
-                rayComponent->CollideWithVolume(found->Volume(), &pair.record, pair.first, pair.second);
+                COLLISION::Collision record{};
+                PairContext context{ray, o, &record};
+                rayComponent->CollideWithVolume(found->Volume(), &record, QuerierAction(context), FoundAction(context));
             }
         }
         o = next;
