@@ -51,11 +51,27 @@ std::function<void()> FoundAction(PairContext& context)
     return [ctx = &context] { ctx->found->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
 }
 
+// The quotient rounded down, clamped into range. Rounded by hand: without SSE4.1, std::floor is a
+// library call, and the query rounds six quotients per level.
 int32_t ToCell(float quotient)
 {
     if (std::isnan(quotient))
         return 0;
-    return static_cast<int32_t>(std::clamp(quotient, -CellLimit, CellLimit));
+    const float clamped = std::clamp(quotient, -CellLimit, CellLimit);
+    const int32_t truncated = static_cast<int32_t>(clamped);
+    return static_cast<float>(truncated) > clamped ? truncated - 1 : truncated;
+}
+
+// The part of a cell's bucket that x, y and the level decide: odd multipliers, then a finaliser
+// that folds the high bits into the low ones the mask keeps.
+uint32_t MixColumn(int32_t x, int32_t y, int32_t level)
+{
+    uint32_t h = static_cast<uint32_t>(x) * 0x8DA6B343u + static_cast<uint32_t>(y) * 0xD8163841u +
+                 static_cast<uint32_t>(level) * 0x165667B1u;
+    h ^= h >> 16;
+    h *= 0x7FEB352Du;
+    h ^= h >> 15;
+    return h;
 }
 
 // Copies what a query needs of obj into its own fields: the centre, the owner's volume and its
@@ -93,16 +109,10 @@ private:
 
 int32_t HGrid::Hash(int32_t x, int32_t y, int32_t z, int32_t level)
 {
-    // x, y and the level are mixed (odd multipliers, then a finaliser that folds the high bits into
-    // the low ones the mask keeps); z is added afterwards, so the run of cells a query walks along
-    // z lands in neighbouring buckets that share cache lines. A plain linear sum of all four would
-    // send whole lattices of cells to one bucket.
-    uint32_t h = static_cast<uint32_t>(x) * 0x8DA6B343u + static_cast<uint32_t>(y) * 0xD8163841u +
-                 static_cast<uint32_t>(level) * 0x165667B1u;
-    h ^= h >> 16;
-    h *= 0x7FEB352Du;
-    h ^= h >> 15;
-    return static_cast<int32_t>((h + static_cast<uint32_t>(z)) & (NumBuckets - 1));
+    // x, y and the level are mixed; z is added afterwards, so the run of cells a query walks along
+    // z lands in consecutive buckets (neighbouring bits of the occupancy set, shared cache lines).
+    // A plain linear sum of all four would send whole lattices of cells to one bucket.
+    return static_cast<int32_t>((MixColumn(x, y, level) + static_cast<uint32_t>(z)) & (NumBuckets - 1));
 }
 
 int32_t HGrid::CellOf(float coordinate, float cellSize)
@@ -325,30 +335,44 @@ void HGrid::Query(Object& obj)
         return;
     }
 
+    auto walkBucket = [&](int32_t bucket) {
+        Bucket& b = buckets[bucket];
+        if (b.stamp == tick || !b.head)
+            return;
+        b.stamp = tick;
+        Object* head = b.head;
+        // Saved first: a callback may re-file the objects of this bucket.
+        Object* next = b.count > 1 ? head->next : nullptr;
+        test(head, b.headCentre, b.headRadius);
+        for (Object* o = next; o;) {
+            next = o->next;
+            test(o, o->filedCentre, o->filedRadius);
+            o = next;
+        }
+    };
     for (int level = 0; levels != 0; ++level, levels >>= 1) {
         if (!(levels & 1u))
             continue;
         const CellSpan(&span)[3] = spans[level];
+        // A run of cells along z is a run of consecutive buckets: its occupied ones are read off
+        // the occupancy words, a word at a time.
+        const uint32_t length = static_cast<uint32_t>(
+            std::min<int64_t>(int64_t{span[2].last} - span[2].first + 1, NumBuckets));
         for (int32_t x = span[0].first; x <= span[0].last; ++x)
-            for (int32_t y = span[1].first; y <= span[1].last; ++y)
-                for (int32_t z = span[2].first; z <= span[2].last; ++z) {
-                    const int32_t bucket = Hash(x, y, z, level);
-                    if (!((occupiedBuckets[bucket >> 6] >> (bucket & 63)) & 1u))
-                        continue;
-                    Bucket& b = buckets[bucket];
-                    if (b.stamp == tick)
-                        continue;
-                    b.stamp = tick;
-                    Object* head = b.head;
-                    // Saved first: a callback may re-file the objects of this bucket.
-                    Object* next = b.count > 1 ? head->next : nullptr;
-                    test(head, b.headCentre, b.headRadius);
-                    for (Object* o = next; o;) {
-                        next = o->next;
-                        test(o, o->filedCentre, o->filedRadius);
-                        o = next;
-                    }
+            for (int32_t y = span[1].first; y <= span[1].last; ++y) {
+                uint32_t first = (MixColumn(x, y, level) + static_cast<uint32_t>(span[2].first)) & (NumBuckets - 1);
+                for (uint32_t left = length; left > 0;) {
+                    const uint32_t bit = first & 63u;
+                    const uint32_t take = std::min(left, 64u - bit);
+                    uint64_t bits = occupiedBuckets[first >> 6] >> bit;
+                    if (take < 64u)
+                        bits &= (uint64_t{1} << take) - 1u;
+                    for (; bits != 0; bits &= bits - 1)
+                        walkBucket(static_cast<int32_t>(first + static_cast<uint32_t>(__builtin_ctzll(bits))));
+                    first = (first + take) & (NumBuckets - 1);
+                    left -= take;
                 }
+            }
     }
 }
 
