@@ -302,10 +302,7 @@ void HGrid::Query(Object& obj)
         const glm::vec3 d = p - centre;
         const float reach = radius + r;
         if (glm::dot(d, d) <= reach * reach && o != &obj && !ignores(o->tag)) [[unlikely]] {
-            if (!o->owner)
-                throw NullOwnerMessage;
-            if (o->filedVolume) {
-                ExactTest(obj, *o, *component);
+            if (ExactTest(obj, *o, *component)) {
                 p = obj.transform->position;
                 r = obj.radius;
             }
@@ -376,11 +373,16 @@ void HGrid::Query(Object& obj)
     }
 }
 
-void HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component)
+bool HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component)
 {
+    if (!found.owner)
+        throw NullOwnerMessage;
+    if (!found.filedVolume)
+        return false;
     COLLISION::Collision record{};
     PairContext context{&obj, &found, &record};
     component.CollideWithVolume(found.filedVolume, &record, QuerierAction(context), FoundAction(context));
+    return true;
 }
 
 bool HGrid::LevelSpans(int level, float cellSize, const glm::vec3& p, float r, CellSpan (&spans)[3]) const

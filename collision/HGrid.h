@@ -86,9 +86,9 @@ private:
     void CopyHead(int32_t bucket);
     // The cells a query of radius r at p walks on one level: false when none of them is occupied.
     bool LevelSpans(int level, float cellSize, const glm::vec3& p, float r, CellSpan (&spans)[3]) const;
-    // The exact test of one candidate, with the querier's follow-up actions; out of line, so the
-    // walk around it stays small.
-    [[gnu::noinline]] static void ExactTest(Object& obj, Object& found, ICollisionComponent& component);
+    // The exact test of one candidate, with the querier's follow-up actions; false when the found
+    // object has no volume to test. Out of line, so the walk around it stays small.
+    [[gnu::noinline]] static bool ExactTest(Object& obj, Object& found, ICollisionComponent& component);
     void Occupy(int level, int32_t x, int32_t y, int32_t z);
 };
 
