@@ -115,17 +115,33 @@ int32_t HGrid::Hash(int32_t x, int32_t y, int32_t z, int32_t level)
     return static_cast<int32_t>((MixColumn(x, y, level) + static_cast<uint32_t>(z)) & (NumBuckets - 1));
 }
 
-int32_t HGrid::CellOf(float coordinate, float cellSize)
+namespace {
+
+// Cells by multiplying with the inverse size, worked out once per level by the query; filing goes
+// through the same function, so both round every position the same way.
+int32_t ScaledCell(float coordinate, float inverseSize)
 {
-    return ToCell(std::floor(coordinate / cellSize));
+    return ToCell(coordinate * inverseSize);
 }
 
-HGrid::CellSpan HGrid::QuerySpan(float centre, float radius, float cellSize, float reach)
+HGrid::CellSpan ScaledSpan(float centre, float radius, float inverseSize, float reach)
 {
     // Every cell whose objects can touch the query sphere: their centres lie within radius + reach.
     const float margin = radius + reach;
     const float slack = SpanSlack * (std::abs(centre) + margin);
-    return {CellOf(centre - margin - slack, cellSize), CellOf(centre + margin + slack, cellSize)};
+    return {ScaledCell(centre - margin - slack, inverseSize), ScaledCell(centre + margin + slack, inverseSize)};
+}
+
+} // namespace
+
+int32_t HGrid::CellOf(float coordinate, float cellSize)
+{
+    return ScaledCell(coordinate, 1.0f / cellSize);
+}
+
+HGrid::CellSpan HGrid::QuerySpan(float centre, float radius, float cellSize, float reach)
+{
+    return ScaledSpan(centre, radius, 1.0f / cellSize, reach);
 }
 
 float HGrid::LevelReach(int level, float cellSize) const
@@ -388,9 +404,10 @@ bool HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component
 bool HGrid::LevelSpans(int level, float cellSize, const glm::vec3& p, float r, CellSpan (&spans)[3]) const
 {
     const float reach = LevelReach(level, cellSize);
+    const float inverseSize = 1.0f / cellSize;
     const CellBox& box = levelCells[level];
     for (int axis = 0; axis < 3; ++axis) {
-        const CellSpan span = QuerySpan(p[axis], r, cellSize, reach);
+        const CellSpan span = ScaledSpan(p[axis], r, inverseSize, reach);
         spans[axis] = {std::max(span.first, box.min[axis]), std::min(span.last, box.max[axis])};
         if (spans[axis].first > spans[axis].last)
             return false;
