@@ -15,12 +15,14 @@ HGrid* grid = nullptr;
 
 namespace {
 
-// Objects on a level reach at most an eighth of its cell size from their centre (diameter at most
-// a quarter of it).
-constexpr float LevelReachFactor = 0.125f;
+// Objects on a level reach at most half a cell (times the sphere-to-cell ratio) from their centre.
+constexpr float LevelReachFactor = 0.5f * HGrid::SphereToCellRatio;
 // A hair of slack on every reach, so rounding in the candidate test cannot reach past the cells a
 // query walks.
 constexpr float ReachSlack = 1.001f;
+// Relative slack on the ends of a query span: covers the rounding of centre +- margin far from
+// the origin, where a float step exceeds the reach slack.
+constexpr float SpanSlack = 1.0e-6f;
 // Cell coordinates stay well inside int32 so that far-off positions cannot overflow the cast.
 constexpr float CellLimit = 1.0e9f;
 
@@ -31,47 +33,115 @@ struct PairContext {
     COLLISION::Collision* record;
 };
 
-void Arm(PairCallback& pair, PairContext& context)
+void NoAction() {}
+
+// The two follow-up actions of a candidate, built in place of the exact test's arguments: the
+// querier's callback, then the found object's when it wants to hear of being hit; a no-op otherwise.
+std::function<void()> QuerierAction(PairContext& context)
 {
-    if (context.querier->onCollision)
-        pair.first = [ctx = &context] { ctx->querier->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
-    if (context.found->onCollision && context.found->notifyWhenHit)
-        pair.second = [ctx = &context] { ctx->found->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
+    if (!context.querier->onCollision)
+        return NoAction;
+    return [ctx = &context] { ctx->querier->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
 }
 
+std::function<void()> FoundAction(PairContext& context)
+{
+    if (!context.found->onCollision || !context.found->notifyWhenHit)
+        return NoAction;
+    return [ctx = &context] { ctx->found->onCollision(*ctx->querier, *ctx->found, *ctx->record); };
+}
+
+// The quotient rounded down, clamped into range. Rounded by hand: without SSE4.1, std::floor is a
+// library call, and the query rounds six quotients per level.
 int32_t ToCell(float quotient)
 {
     if (std::isnan(quotient))
         return 0;
-    return static_cast<int32_t>(std::clamp(quotient, -CellLimit, CellLimit));
+    const float clamped = std::clamp(quotient, -CellLimit, CellLimit);
+    const int32_t truncated = static_cast<int32_t>(clamped);
+    return static_cast<float>(truncated) > clamped ? truncated - 1 : truncated;
 }
+
+// The part of a cell's bucket that x, y and the level decide: odd multipliers, then a finaliser
+// that folds the high bits into the low ones the mask keeps.
+uint32_t MixColumn(int32_t x, int32_t y, int32_t level)
+{
+    uint32_t h = static_cast<uint32_t>(x) * 0x8DA6B343u + static_cast<uint32_t>(y) * 0xD8163841u +
+                 static_cast<uint32_t>(level) * 0x165667B1u;
+    h ^= h >> 16;
+    h *= 0x7FEB352Du;
+    h ^= h >> 15;
+    return h;
+}
+
+// Copies what a query needs of obj into its own fields: the centre, the owner's volume and its
+// bounding radius. Returns the radius the object is filed with, the larger of its own radius and
+// the volume's, so that no test can reach past the cells its level promises.
+float Refresh(Object& obj)
+{
+    obj.filedCentre = obj.transform->position;
+    ICollisionComponent* component = obj.Collider();
+    obj.filedVolume = component ? component->Volume() : nullptr;
+    obj.filedRadius = obj.filedVolume ? obj.filedVolume->GetBoundingRadius() : obj.radius;
+    return std::max(obj.radius, obj.filedRadius);
+}
+
+// The querier's ignore list as a bit set over the tags 0..31; any other tag is looked up in the list.
+class IgnoreSet {
+public:
+    explicit IgnoreSet(const Object& obj) : obj_(obj)
+    {
+        for (int32_t t : obj.ignoreTags)
+            if (static_cast<uint32_t>(t) < 32u)
+                bits_ |= 1u << t;
+    }
+    bool operator()(int32_t tag) const
+    {
+        return static_cast<uint32_t>(tag) < 32u ? ((bits_ >> tag) & 1u) != 0u : obj_.Ignores(tag);
+    }
+
+private:
+    const Object& obj_;
+    uint32_t bits_ = 0;
+};
 
 } // namespace
 
 int32_t HGrid::Hash(int32_t x, int32_t y, int32_t z, int32_t level)
 {
-    // Fixed multipliers spread neighbouring cells and levels over the buckets; unsigned products wrap
-    // like the 32-bit two's-complement arithmetic the hash is defined in.
-    const uint32_t h = static_cast<uint32_t>(-189) * static_cast<uint32_t>(x) +
-                       static_cast<uint32_t>(-225) * static_cast<uint32_t>(z) + 65u * static_cast<uint32_t>(y) +
-                       461u * static_cast<uint32_t>(level);
-    return static_cast<int32_t>(h & (NumBuckets - 1));
+    // x, y and the level are mixed; z is added afterwards, so the run of cells a query walks along
+    // z lands in consecutive buckets (neighbouring bits of the occupancy set, shared cache lines).
+    // A plain linear sum of all four would send whole lattices of cells to one bucket.
+    return static_cast<int32_t>((MixColumn(x, y, level) + static_cast<uint32_t>(z)) & (NumBuckets - 1));
 }
+
+namespace {
+
+// Cells by multiplying with the inverse size, worked out once per level by the query; filing goes
+// through the same function, so both round every position the same way.
+int32_t ScaledCell(float coordinate, float inverseSize)
+{
+    return ToCell(coordinate * inverseSize);
+}
+
+HGrid::CellSpan ScaledSpan(float centre, float radius, float inverseSize, float reach)
+{
+    // Every cell whose objects can touch the query sphere: their centres lie within radius + reach.
+    const float margin = radius + reach;
+    const float slack = SpanSlack * (std::abs(centre) + margin);
+    return {ScaledCell(centre - margin - slack, inverseSize), ScaledCell(centre + margin + slack, inverseSize)};
+}
+
+} // namespace
 
 int32_t HGrid::CellOf(float coordinate, float cellSize)
 {
-    return ToCell(std::trunc(coordinate / cellSize));
+    return ScaledCell(coordinate, 1.0f / cellSize);
 }
 
 HGrid::CellSpan HGrid::QuerySpan(float centre, float radius, float cellSize, float reach)
 {
-    // The floor/ceiling span around the query sphere, widened to every cell (objects are filed by
-    // truncation) whose objects can reach the query sphere.
-    const int32_t first =
-        std::min(ToCell(std::floor((centre - radius) / cellSize)), CellOf(centre - radius - reach, cellSize));
-    const int32_t last =
-        std::max(ToCell(std::ceil((centre + radius) / cellSize)), CellOf(centre + radius + reach, cellSize));
-    return {first, last};
+    return ScaledSpan(centre, radius, 1.0f / cellSize, reach);
 }
 
 float HGrid::LevelReach(int level, float cellSize) const
@@ -82,28 +152,45 @@ float HGrid::LevelReach(int level, float cellSize) const
     return reach * ReachSlack;
 }
 
+void HGrid::CopyHead(int32_t bucket)
+{
+    Bucket& b = buckets[bucket];
+    if (!b.head)
+        return;
+    b.headCentre = b.head->filedCentre;
+    b.headRadius = b.head->filedRadius;
+}
+
 void HGrid::Link(Object& obj, int32_t bucket)
 {
+    Bucket& b = buckets[bucket];
     obj.bucket = bucket;
     obj.prev = nullptr;
-    obj.next = objectBucket[bucket];
+    obj.next = b.head;
     if (obj.next)
         obj.next->prev = &obj;
-    objectBucket[bucket] = &obj;
+    b.head = &obj;
+    if (b.count++ == 0)
+        occupiedBuckets[bucket >> 6] |= uint64_t{1} << (bucket & 63);
+    CopyHead(bucket);
 }
 
 void HGrid::Unlink(Object& obj)
 {
-    if (objectBucket[obj.bucket] == &obj) {
-        objectBucket[obj.bucket] = obj.next;
+    Bucket& b = buckets[obj.bucket];
+    if (b.head == &obj) {
+        b.head = obj.next;
         if (obj.next)
             obj.next->prev = nullptr;
+        CopyHead(obj.bucket);
     } else {
         if (obj.prev)
             obj.prev->next = obj.next;
         if (obj.next) // the tail has no successor to relink
             obj.next->prev = obj.prev;
     }
+    if (--b.count == 0)
+        occupiedBuckets[obj.bucket >> 6] &= ~(uint64_t{1} << (obj.bucket & 63));
     obj.prev = nullptr;
     obj.next = nullptr;
 }
@@ -113,22 +200,42 @@ void HGrid::AddObject(Object& obj)
     if (obj.IsFiled())
         RemoveObject(obj); // filing twice would link the object to itself
 
+    const float radius = Refresh(obj);
     float size = MinCellSize;
     int level = 0;
-    const float diameter = 2.0f * obj.radius;
+    const float diameter = 2.0f * radius;
     while (diameter > size * SphereToCellRatio && level < MaxLevels - 1) {
         size *= CellSizeRatio;
         ++level;
     }
     if (level == MaxLevels - 1)
-        topLevelMaxRadius = std::max(topLevelMaxRadius, obj.radius);
+        topLevelMaxRadius = std::max(topLevelMaxRadius, radius);
 
-    const glm::vec3& p = obj.transform->position;
+    const glm::vec3& p = obj.filedCentre;
     obj.level = level;
     obj.cellSize = size;
-    Link(obj, Hash(CellOf(p.x, size), CellOf(p.y, size), CellOf(p.z, size), level));
+    const int32_t x = CellOf(p.x, size), y = CellOf(p.y, size), z = CellOf(p.z, size);
+    Occupy(level, x, y, z);
+    Link(obj, Hash(x, y, z, level));
+    obj.filedPrev = nullptr;
+    obj.filedNext = filedObjects;
+    if (filedObjects)
+        filedObjects->filedPrev = &obj;
+    filedObjects = &obj;
+    ++filedCount;
     objectsAtLevel[level] += 1;
     occupiedLevelsMask |= 1u << level;
+}
+
+void HGrid::Occupy(int level, int32_t x, int32_t y, int32_t z)
+{
+    CellBox& box = levelCells[level];
+    const int32_t cell[3] = {x, y, z};
+    for (int axis = 0; axis < 3; ++axis) {
+        // An empty level starts its box afresh; it only ever grows while the level has objects.
+        box.min[axis] = objectsAtLevel[level] == 0 ? cell[axis] : std::min(box.min[axis], cell[axis]);
+        box.max[axis] = objectsAtLevel[level] == 0 ? cell[axis] : std::max(box.max[axis], cell[axis]);
+    }
 }
 
 void HGrid::RemoveObject(Object& obj)
@@ -141,6 +248,15 @@ void HGrid::RemoveObject(Object& obj)
             topLevelMaxRadius = 0.0f;
     }
     Unlink(obj);
+    if (obj.filedPrev)
+        obj.filedPrev->filedNext = obj.filedNext;
+    else
+        filedObjects = obj.filedNext;
+    if (obj.filedNext)
+        obj.filedNext->filedPrev = obj.filedPrev;
+    obj.filedPrev = nullptr;
+    obj.filedNext = nullptr;
+    --filedCount;
     obj.bucket = -1;
     obj.level = -1;
     obj.cellSize = -1.0f;
@@ -150,11 +266,22 @@ void HGrid::MoveObject(Object& obj)
 {
     if (!obj.IsFiled())
         return;
-    const glm::vec3& p = obj.transform->position;
-    const int32_t bucket =
-        Hash(CellOf(p.x, obj.cellSize), CellOf(p.y, obj.cellSize), CellOf(p.z, obj.cellSize), obj.level);
-    if (bucket == obj.bucket)
+    const float radius = Refresh(obj);
+    if (obj.level < MaxLevels - 1 && 2.0f * radius > obj.cellSize * SphereToCellRatio) {
+        AddObject(obj); // its volume grew past what its level's cells hold
         return;
+    }
+    if (obj.level == MaxLevels - 1)
+        topLevelMaxRadius = std::max(topLevelMaxRadius, radius);
+    const glm::vec3& p = obj.filedCentre;
+    const int32_t x = CellOf(p.x, obj.cellSize), y = CellOf(p.y, obj.cellSize), z = CellOf(p.z, obj.cellSize);
+    Occupy(obj.level, x, y, z); // a new cell may share the old bucket, but not the old box
+    const int32_t bucket = Hash(x, y, z, obj.level);
+    if (bucket == obj.bucket) {
+        if (buckets[bucket].head == &obj)
+            CopyHead(bucket); // its sphere moved within the bucket
+        return;
+    }
     Unlink(obj);
     Link(obj, bucket);
     occupiedLevelsMask |= 1u << obj.level;
@@ -179,54 +306,113 @@ void HGrid::Query(Object& obj)
     if (!component)
         return;
 
-    const glm::vec3 p = obj.transform->position;
-    const float r = obj.radius;
-    int walked = 0; // buckets walked: once all are, every object has been seen
+    const IgnoreSet ignores(obj);
+    // The querier's own sphere is read live; a callback may move it, so it is read again after
+    // every exact test.
+    glm::vec3 p = obj.transform->position;
+    float r = obj.radius;
+
+    // Tests one object. The walks save the link they step on before calling: a callback may
+    // re-file the found object.
+    auto test = [&](Object* o, const glm::vec3& centre, float radius) {
+        const glm::vec3 d = p - centre;
+        const float reach = radius + r;
+        if (glm::dot(d, d) <= reach * reach && o != &obj && !ignores(o->tag)) [[unlikely]] {
+            if (ExactTest(obj, *o, *component)) {
+                p = obj.transform->position;
+                r = obj.radius;
+            }
+        }
+    };
+
+    // The spans of every occupied level, and the cells they hold together.
+    CellSpan spans[MaxLevels][3];
+    uint32_t levels = 0; // levels with a span that holds occupied cells
+    int64_t cells = 0;
     float size = MinCellSize;
-    uint32_t mask = occupiedLevelsMask;
-    for (int level = 0; level < MaxLevels && mask != 0; ++level, mask >>= 1, size *= CellSizeRatio) {
-        if (!(mask & 1u))
+    for (int level = 0; level < MaxLevels && (occupiedLevelsMask >> level) != 0; ++level, size *= CellSizeRatio)
+        if (((occupiedLevelsMask >> level) & 1u) && LevelSpans(level, size, p, r, spans[level])) {
+            levels |= 1u << level;
+            cells += (int64_t{spans[level][0].last} - spans[level][0].first + 1) *
+                     (int64_t{spans[level][1].last} - spans[level][1].first + 1) *
+                     (int64_t{spans[level][2].last} - spans[level][2].first + 1);
+        }
+
+    // A query wider than the scene has objects (the ground, say) tests each object once instead.
+    if (cells >= filedCount) {
+        for (Object* o = filedObjects; o;) {
+            Object* next = o->filedNext;
+            test(o, o->filedCentre, o->filedRadius);
+            o = next;
+        }
+        return;
+    }
+
+    auto walkBucket = [&](int32_t bucket) {
+        Bucket& b = buckets[bucket];
+        if (b.stamp == tick || !b.head)
+            return;
+        b.stamp = tick;
+        Object* head = b.head;
+        // Saved first: a callback may re-file the objects of this bucket.
+        Object* next = b.count > 1 ? head->next : nullptr;
+        test(head, b.headCentre, b.headRadius);
+        for (Object* o = next; o;) {
+            next = o->next;
+            test(o, o->filedCentre, o->filedRadius);
+            o = next;
+        }
+    };
+    for (int level = 0; levels != 0; ++level, levels >>= 1) {
+        if (!(levels & 1u))
             continue;
-        const float reach = LevelReach(level, size);
-        const CellSpan xs = QuerySpan(p.x, r, size, reach);
-        const CellSpan ys = QuerySpan(p.y, r, size, reach);
-        const CellSpan zs = QuerySpan(p.z, r, size, reach);
-        for (int32_t x = xs.first; x <= xs.last; ++x)
-            for (int32_t y = ys.first; y <= ys.last; ++y)
-                for (int32_t z = zs.first; z <= zs.last; ++z) {
-                    const int32_t bucket = Hash(x, y, z, level);
-                    if (timeStamp[bucket] == tick)
-                        continue;
-                    timeStamp[bucket] = tick;
-                    for (Object* o = objectBucket[bucket]; o;) {
-                        Object* next = o->next; // a callback may re-file the found object
-                        if (o != &obj && !obj.Ignores(o->tag))
-                            TestCandidate(obj, *o, *component);
-                        o = next;
-                    }
-                    if (++walked == NumBuckets)
-                        return;
+        const CellSpan(&span)[3] = spans[level];
+        // A run of cells along z is a run of consecutive buckets: its occupied ones are read off
+        // the occupancy words, a word at a time.
+        const uint32_t length = static_cast<uint32_t>(
+            std::min<int64_t>(int64_t{span[2].last} - span[2].first + 1, NumBuckets));
+        for (int32_t x = span[0].first; x <= span[0].last; ++x)
+            for (int32_t y = span[1].first; y <= span[1].last; ++y) {
+                uint32_t first = (MixColumn(x, y, level) + static_cast<uint32_t>(span[2].first)) & (NumBuckets - 1);
+                for (uint32_t left = length; left > 0;) {
+                    const uint32_t bit = first & 63u;
+                    const uint32_t take = std::min(left, 64u - bit);
+                    uint64_t bits = occupiedBuckets[first >> 6] >> bit;
+                    if (take < 64u)
+                        bits &= (uint64_t{1} << take) - 1u;
+                    for (; bits != 0; bits &= bits - 1)
+                        walkBucket(static_cast<int32_t>(first + static_cast<uint32_t>(__builtin_ctzll(bits))));
+                    first = (first + take) & (NumBuckets - 1);
+                    left -= take;
                 }
+            }
     }
 }
 
-void HGrid::TestCandidate(Object& obj, Object& found, ICollisionComponent& component)
+bool HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component)
 {
     if (!found.owner)
         throw NullOwnerMessage;
-    ICollisionComponent* foundComponent = found.Collider();
-    if (!foundComponent)
-        return;
-    COLLISION::BoundingVolume* volume = foundComponent->Volume();
-    const glm::vec3 d = obj.transform->position - found.transform->position;
-    const float reach = volume->GetBoundingRadius() + obj.radius;
-    if (glm::dot(d, d) > reach * reach)
-        return;
+    if (!found.filedVolume)
+        return false;
+    COLLISION::Collision record{};
+    PairContext context{&obj, &found, &record};
+    component.CollideWithVolume(found.filedVolume, &record, QuerierAction(context), FoundAction(context));
+    return true;
+}
 
-    PairCallback pair;
-    PairContext context{&obj, &found, &pair.record};
-    Arm(pair, context);
-    component.CollideWithVolume(volume, &pair.record, pair.first, pair.second);
+bool HGrid::LevelSpans(int level, float cellSize, const glm::vec3& p, float r, CellSpan (&spans)[3]) const
+{
+    const float reach = LevelReach(level, cellSize);
+    const float inverseSize = 1.0f / cellSize;
+    const CellBox& box = levelCells[level];
+    for (int axis = 0; axis < 3; ++axis) {
+        const CellSpan span = ScaledSpan(p[axis], r, inverseSize, reach);
+        spans[axis] = {std::max(span.first, box.min[axis]), std::min(span.last, box.max[axis])};
+        if (spans[axis].first > spans[axis].last)
+            return false;
+    }
+    return true;
 }
 
 void HGrid::HandleRay(Object* ray)
@@ -238,21 +424,19 @@ void HGrid::HandleRay(Object* ray)
         return;
     const COLLISION::Ray& volume = *rayComponent->volume;
 
-    for (Object* head : objectBucket) {
-        for (Object* o = head; o;) {
-            Object* next = o->next;
-            if (!ray->Ignores(o->tag) &&
-                COLLISION::RayHitsSphere(volume.origin, volume.direction, o->transform->position, o->radius)) {
-                if (!o->owner)
-                    throw NullOwnerMessage;
-                if (ICollisionComponent* found = o->Collider()) {
-                    PairCallback pair;
-                    PairContext context{ray, o, &pair.record};
-                    Arm(pair, context);
-                    rayComponent->CollideWithVolume(found->Volume(), &pair.record, pair.first, pair.second);
-                }
+    // Every filed object, newest first: a ray has no cells to narrow it.
+    for (Object* o = filedObjects; o;) {
+        Object* next = o->filedNext;
+        if (!ray->Ignores(o->tag) &&
+            COLLISION::RayHitsSphere(volume.origin, volume.direction, o->transform->position, o->radius)) {
+            if (!o->owner)
+                throw NullOwnerMessage;
+            if (ICollisionComponent* found = o->Collider()) {
+                COLLISION::Collision record{};
+                PairContext context{ray, o, &record};
+                rayComponent->CollideWithVolume(found->Volume(), &record, QuerierAction(context), FoundAction(context));
             }
-            o = next;
         }
+        o = next;
     }
 }

@@ -3,6 +3,8 @@
 
 #include "collision/Collision.h"
 
+#include <glm/glm.hpp>
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -40,15 +42,30 @@ enum ObjectTag : int32_t {
     SceneryTag = 5,
 };
 
+namespace COLLISION {
+class BoundingVolume;
+}
+
 class Object {
 public:
-    bool notifyWhenHit = true;
+    // The fields a grid query reads for every object it walks come first, so that one walk step
+    // usually touches one cache line: the list link, and the filed copy of the object's sphere.
+    Object* next = nullptr;
+    // Centre and bounding radius as they were when the object was last filed or moved; the
+    // query tests these instead of reading the transform and the volume behind two pointers.
+    glm::vec3 filedCentre{0.0f};
+    float filedRadius = 0.0f;
     int32_t tag;
-    std::vector<int32_t> ignoreTags;
+    bool notifyWhenHit = true;
     Actor* owner;
+    COLLISION::BoundingVolume* filedVolume = nullptr; // the owner's volume, looked up when filed
+
+    std::vector<int32_t> ignoreTags;
     std::shared_ptr<TransformComponent> transform; // the owner's volume display transform
     Object* prev = nullptr;
-    Object* next = nullptr;
+    // Every filed object of the grid in one list, for queries that span more cells than there are objects.
+    Object* filedPrev = nullptr;
+    Object* filedNext = nullptr;
     int32_t bucket = -1;
     int32_t level = -1;
     float cellSize = -1.0f;

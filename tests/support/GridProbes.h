@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace testing_collision {
 
@@ -35,6 +36,19 @@ inline std::unique_ptr<DynamicActor> MakeProbe(const glm::vec3& position, float 
     volume->radius = gridRadius / 1.5f;
     actor->gridObject = new Object(tag, actor.get(), std::move(callback));
     return actor;
+}
+
+// Files `count` small probes far below everything else, so that the grid holds more objects than
+// a small query covers cells and walks its cells instead of testing every object directly.
+inline std::vector<std::unique_ptr<DynamicActor>> FileFarFiller(HGrid& g, int count)
+{
+    std::vector<std::unique_ptr<DynamicActor>> filler;
+    for (int i = 0; i < count; ++i) {
+        filler.push_back(MakeProbe({3.0f * static_cast<float>(i % 100), -10000.0f, 3.0f * static_cast<float>(i / 100)},
+                                   0.3f, SceneryTag, nullptr));
+        g.AddObject(*filler.back()->gridObject);
+    }
+    return filler;
 }
 
 } // namespace testing_collision

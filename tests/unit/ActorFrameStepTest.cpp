@@ -56,16 +56,17 @@ TEST(ActorFrameStep, DynamicUpdateMovesColliderAndGridCell)
     const int before = actor->gridObject->bucket;
 
     auto transform = actor->GetComponent<TransformComponent>();
-    transform->position = {-12, 1, 1}; // cell (-2, 0, 0)
+    transform->position = {-12, 1, 1}; // cell (-12, 1, 1) of level 1 (cells of 1 m)
     actor->Update(0.016f);
     ExpectVec3Near(VolumeOf<COLLISION::Sphere>(*actor)->centre, {-12, 1, 1});
     // The grid reads the volume's display transform, which the collider update moved.
     ExpectVec3Near(actor->gridObject->transform->position, {-12, 1, 1});
-    EXPECT_EQ(actor->gridObject->bucket, HGrid::Hash(-2, 0, 0, 0));
+    ASSERT_EQ(actor->gridObject->level, 1);
+    EXPECT_EQ(actor->gridObject->bucket, HGrid::Hash(-12, 1, 1, 1));
     EXPECT_NE(actor->gridObject->bucket, before);
-    EXPECT_EQ(g->objectBucket[HGrid::Hash(-2, 0, 0, 0)], actor->gridObject);
-    EXPECT_EQ(g->objectBucket[before], nullptr);
-    EXPECT_EQ(g->objectsAtLevel[0], 1);
+    EXPECT_EQ(g->buckets[HGrid::Hash(-12, 1, 1, 1)].head, actor->gridObject);
+    EXPECT_EQ(g->buckets[before].head, nullptr);
+    EXPECT_EQ(g->objectsAtLevel[1], 1);
 }
 
 TEST(ActorFrameStep, DynamicUpdateWithoutGridObjectOrColliderIsSkipped)
@@ -123,14 +124,14 @@ TEST(ActorFrameStep, DestroyingAnActorTakesItsObjectOutOfTheGrid)
     g->AddObject(*stays->gridObject);
     g->AddObject(*goes->gridObject);
     const int bucket = stays->gridObject->bucket;
-    ASSERT_EQ(g->objectBucket[bucket], goes->gridObject);
+    ASSERT_EQ(g->buckets[bucket].head, goes->gridObject);
     goes.reset();
-    EXPECT_EQ(g->objectBucket[bucket], stays->gridObject);
+    EXPECT_EQ(g->buckets[bucket].head, stays->gridObject);
     EXPECT_EQ(stays->gridObject->prev, nullptr);
     EXPECT_EQ(stays->gridObject->next, nullptr);
-    EXPECT_EQ(g->objectsAtLevel[0], 1);
+    EXPECT_EQ(g->objectsAtLevel[stays->gridObject->level], 1);
     stays.reset();
-    EXPECT_EQ(g->objectBucket[bucket], nullptr);
+    EXPECT_EQ(g->buckets[bucket].head, nullptr);
     EXPECT_EQ(g->occupiedLevelsMask, 0u);
 
     // An actor whose object was never filed is destroyed without touching the grid.

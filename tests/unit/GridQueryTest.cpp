@@ -13,79 +13,250 @@ using namespace testing_collision;
 namespace {
 
 using Scene = std::vector<std::unique_ptr<DynamicActor>>;
+using Pairs = std::map<std::pair<const Actor*, const Actor*>, int>;
 
-// Radii spread log-uniformly so objects land on levels 0 to 6; positions on both sides of zero.
-Scene RandomScene(uint32_t seed, int count, PairLog& log)
+void File(Scene& scene, const glm::vec3& p, float gridRadius, PairLog& log)
+{
+    scene.push_back(MakeProbe(p, gridRadius, SceneryTag, log.Recorder()));
+    scene.back()->gridObject->notifyWhenHit = false; // one report per candidate: the querier's
+    grid->AddObject(*scene.back()->gridObject);
+}
+
+// Radii spread log-uniformly so objects land on levels 0 to 7; positions on both sides of zero.
+Scene MixedScene(uint32_t seed, int count, PairLog& log)
 {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<float> coord(-60.0f, 60.0f);
     std::uniform_real_distribution<float> logRadius(std::log(0.2f), std::log(30.0f));
     Scene scene;
+    for (int i = 0; i < count; ++i)
+        File(scene, {coord(rng), coord(rng) * 0.25f, coord(rng)}, std::exp(logRadius(rng)), log);
+    return scene;
+}
+
+// Characters, props and walls of the game's sizes in a square of `side` metres centred on the
+// origin, 0 to 3 m high: dense for a small side, sparse (the game's density) for a large one.
+Scene FlatScene(uint32_t seed, int count, float side, PairLog& log)
+{
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    Scene scene;
     for (int i = 0; i < count; ++i) {
-        const glm::vec3 p(coord(rng), coord(rng) * 0.25f, coord(rng));
-        scene.push_back(MakeProbe(p, std::exp(logRadius(rng)), SceneryTag, log.Recorder()));
-        scene.back()->gridObject->notifyWhenHit = false; // one report per candidate: the querier's
-        grid->AddObject(*scene.back()->gridObject);
+        const glm::vec3 p((u(rng) - 0.5f) * side, 3.0f * u(rng), (u(rng) - 0.5f) * side);
+        const float kind = u(rng);
+        File(scene, p, kind < 0.05f ? 2.6f : kind < 0.5f ? 1.25f : 0.2f + 0.6f * u(rng), log);
     }
     return scene;
 }
 
+// Centres on the half-metre lattice (a boundary of every level's cells) and radii of 0.25, 0.5
+// and 1: many pairs touch exactly, right on the cells' edges, on both sides of zero.
+Scene LatticeScene(uint32_t seed, int count, PairLog& log)
+{
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> step(-12, 12);
+    std::uniform_int_distribution<int> size(0, 2);
+    Scene scene;
+    for (int i = 0; i < count; ++i) {
+        const glm::vec3 p(0.5f * static_cast<float>(step(rng)), 0.5f * static_cast<float>(step(rng)),
+                          0.5f * static_cast<float>(step(rng)));
+        File(scene, p, 0.25f * static_cast<float>(1 << size(rng)), log);
+    }
+    return scene;
+}
+
+// Every ordered pair whose spheres pass the grid's test, as the all-pairs check finds them.
+Pairs AllPairs(const Scene& scene)
+{
+    Pairs expected;
+    for (const auto& a : scene)
+        for (const auto& b : scene) {
+            if (a == b)
+                continue;
+            const glm::vec3 d = a->gridObject->transform->position - b->gridObject->transform->position;
+            const float reach = VolumeOf<AlwaysTouchingSphere>(*b)->GetBoundingRadius() + a->gridObject->radius;
+            if (glm::dot(d, d) <= reach * reach)
+                expected[{a.get(), b.get()}] = 1; // found exactly once by a's query
+        }
+    return expected;
+}
+
+// One query per object must report exactly the all-pairs contacts, each once.
+void ExpectQueriesMatchAllPairs(const Scene& scene, PairLog& log)
+{
+    log.pairs.clear();
+    for (const auto& a : scene)
+        HGrid::CheckObjAgainstGrid(a->gridObject);
+    const Pairs expected = AllPairs(scene);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(log.pairs.size(), expected.size());
+    EXPECT_TRUE(log.pairs == expected);
+}
+
 } // namespace
 
-TEST(GridQuery, MatchesBruteForceOnRandomScenes)
+TEST(GridQuery, MatchesAllPairsOnMixedScenes)
 {
     for (uint32_t seed : {1u, 7u, 2024u}) {
         SCOPED_TRACE(seed);
         GridScope g;
         PairLog log;
-        Scene scene = RandomScene(seed, 300, log);
+        Scene scene = MixedScene(seed, 300, log);
         uint32_t levels = 0;
         for (const auto& a : scene)
             levels |= 1u << a->gridObject->level;
         EXPECT_GE(__builtin_popcount(levels), 5); // the scene really spans several levels
-
-        for (const auto& a : scene)
-            HGrid::CheckObjAgainstGrid(a->gridObject);
-
-        std::map<std::pair<const Actor*, const Actor*>, int> expected;
-        for (const auto& a : scene)
-            for (const auto& b : scene) {
-                if (a == b)
-                    continue;
-                const glm::vec3 d = a->gridObject->transform->position - b->gridObject->transform->position;
-                const float reach = VolumeOf<AlwaysTouchingSphere>(*b)->GetBoundingRadius() + a->gridObject->radius;
-                if (glm::dot(d, d) <= reach * reach)
-                    expected[{a.get(), b.get()}] = 1; // found exactly once by a's query
-            }
-        EXPECT_GT(expected.size(), 100u);
-        EXPECT_EQ(log.pairs, expected);
+        ExpectQueriesMatchAllPairs(scene, log);
+        EXPECT_GT(log.pairs.size(), 100u);
     }
+}
+
+TEST(GridQuery, MatchesAllPairsAtSeveralSizesAndDensities)
+{
+    struct Case {
+        int count;
+        float side;
+    };
+    // Dense arenas from a handful to thousands of objects, and the game's sparse density.
+    for (const Case c : {Case{30, 36.0f}, Case{300, 36.0f}, Case{3000, 36.0f}, Case{2000, 150.0f}}) {
+        SCOPED_TRACE(testing::Message() << c.count << " objects, " << c.side << " m");
+        GridScope g;
+        PairLog log;
+        Scene scene = FlatScene(static_cast<uint32_t>(c.count), c.count, c.side, log);
+        ExpectQueriesMatchAllPairs(scene, log);
+    }
+}
+
+TEST(GridQuery, MatchesAllPairsWithCentresOnCellBoundaries)
+{
+    GridScope g;
+    PairLog log;
+    Scene scene = LatticeScene(99u, 1500, log);
+    ExpectQueriesMatchAllPairs(scene, log);
+}
+
+TEST(GridQuery, MatchesAllPairsAfterObjectsMoveBetweenCells)
+{
+    for (uint32_t seed : {3u, 11u}) {
+        SCOPED_TRACE(seed);
+        GridScope g;
+        PairLog log;
+        Scene scene = FlatScene(seed, 1500, 60.0f, log);
+        std::mt19937 rng(seed);
+        std::uniform_real_distribution<float> step(-4.0f, 4.0f);
+        for (int round = 0; round < 3; ++round) {
+            // Half the objects step up to 4 m in any direction, across cells and across zero.
+            for (size_t i = round % 2; i < scene.size(); i += 2) {
+                auto transform = scene[i]->GetComponent<TransformComponent>();
+                transform->position += glm::vec3(step(rng), step(rng) * 0.25f, step(rng));
+                scene[i]->Update(0.0f); // the collider follows, then the grid cell
+            }
+            ExpectQueriesMatchAllPairs(scene, log);
+        }
+    }
+}
+
+TEST(GridQuery, MovingWithinItsCellIsSeenByTheNextQuery)
+{
+    // Two passes: the mover heads its bucket, then sits behind another object in it.
+    for (bool behind : {false, true}) {
+        SCOPED_TRACE(behind);
+        GridScope g;
+        const auto filler = FileFarFiller(*g, 2000); // so the query walks cells
+        PairLog log;
+        auto querier = MakeProbe({0.5f, 0.5f, 0.5f}, 0.3f, PlayerTag, log.Recorder());
+        auto mover = MakeProbe({3.9f, 0.5f, 0.5f}, 1.5f, SceneryTag, nullptr); // level 3, cell (0, 0, 0)
+        auto other = MakeProbe({3.5f, 3.5f, 3.5f}, 1.5f, SceneryTag, nullptr);
+        g->AddObject(*querier->gridObject);
+        if (behind)
+            g->AddObject(*mover->gridObject);
+        g->AddObject(*other->gridObject);
+        if (!behind)
+            g->AddObject(*mover->gridObject);
+        ASSERT_EQ(mover->gridObject->level, 3);
+        ASSERT_EQ(other->gridObject->bucket, mover->gridObject->bucket);
+        ASSERT_EQ(g->buckets[mover->gridObject->bucket].head, behind ? other->gridObject : mover->gridObject);
+
+        HGrid::CheckObjAgainstGrid(querier->gridObject);
+        EXPECT_TRUE(log.pairs.empty()); // 3.4 apart, reaching 1.8
+
+        const int bucket = mover->gridObject->bucket;
+        mover->GetComponent<TransformComponent>()->position = {1.5f, 0.5f, 0.5f}; // same cell, 1.0 apart
+        mover->Update(0.0f);
+        ASSERT_EQ(mover->gridObject->bucket, bucket);
+        HGrid::CheckObjAgainstGrid(querier->gridObject);
+        EXPECT_EQ((log.pairs[{querier.get(), mover.get()}]), 1);
+        EXPECT_EQ(log.pairs.size(), 1u);
+    }
+}
+
+TEST(GridQuery, AVolumeThatOutgrowsItsLevelIsFiledHigherWhenItMoves)
+{
+    GridScope g;
+    const auto filler = FileFarFiller(*g, 2000);
+    PairLog log;
+    auto querier = MakeProbe({0.5f, 0.5f, 0.5f}, 0.3f, PlayerTag, log.Recorder());
+    auto grower = MakeProbe({3.7f, 0.5f, 0.5f}, 0.4f, SceneryTag, nullptr);
+    g->AddObject(*querier->gridObject);
+    g->AddObject(*grower->gridObject);
+    ASSERT_EQ(grower->gridObject->level, 1);
+    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    EXPECT_TRUE(log.pairs.empty());
+
+    // Now reaching 3, it touches the querier 3.2 away: far outside what level 1 promises.
+    VolumeOf<AlwaysTouchingSphere>(*grower)->radius = 3.0f / 1.5f;
+    grower->Update(0.0f);
+    EXPECT_EQ(grower->gridObject->level, 4); // diameter 6: cells of 8
+    EXPECT_EQ(g->objectsAtLevel[1], 2001); // the filler and the querier
+    EXPECT_EQ(g->objectsAtLevel[4], 1);
+    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    EXPECT_EQ((log.pairs[{querier.get(), grower.get()}]), 1);
 }
 
 TEST(GridQuery, SharedBucketAcrossLevelsIsWalkedOnce)
 {
-    // A level-0 cell and a level-1 cell near the origin that share a bucket.
-    const glm::ivec3 cell0(0, 5, 0), cell1(-1, -5, 0);
-    ASSERT_EQ(HGrid::Hash(cell0.x, cell0.y, cell0.z, 0), HGrid::Hash(cell1.x, cell1.y, cell1.z, 1));
+    // A level-1 cell and a level-2 cell that share a bucket, as close together as a small search
+    // finds: the hash adds z after mixing x, y and the level, so z picks the pair up.
+    struct Pick {
+        glm::ivec3 cell1, cell2;
+        float distance = 1.0e9f;
+    } pick;
+    auto centre = [](const glm::ivec3& c, float size) { return (glm::vec3(c) + 0.5f) * size; };
+    for (int x1 = -8; x1 < 8; ++x1)
+        for (int y1 = -8; y1 < 8; ++y1)
+            for (int x2 = -4; x2 < 4; ++x2)
+                for (int y2 = -4; y2 < 4; ++y2) {
+                    const int d = HGrid::Hash(x2, y2, 0, 2) - HGrid::Hash(x1, y1, 0, 1);
+                    const int z1 = d > HGrid::NumBuckets / 2 ? d - HGrid::NumBuckets
+                                                            : d < -HGrid::NumBuckets / 2 ? d + HGrid::NumBuckets : d;
+                    const glm::ivec3 c1(x1, y1, z1), c2(x2, y2, 0);
+                    const float distance = glm::length(centre(c1, 1.0f) - centre(c2, 2.0f));
+                    if (distance < pick.distance)
+                        pick = {c1, c2, distance};
+                }
+    ASSERT_EQ(HGrid::Hash(pick.cell1.x, pick.cell1.y, pick.cell1.z, 1),
+              HGrid::Hash(pick.cell2.x, pick.cell2.y, pick.cell2.z, 2));
+    ASSERT_LT(pick.distance, 16.0f);
 
     GridScope g;
+    const auto filler = FileFarFiller(*g, 12000); // more objects than the query covers cells
     PairLog log;
-    // Cell centres (cells away from zero are [k, k+1) times the size; cell 0 spans both sides).
-    auto centre = [](int k, float size) { return (static_cast<float>(k) + (k < 0 ? -0.5f : 0.5f)) * size; };
-    auto small = MakeProbe({centre(cell0.x, 5), centre(cell0.y, 5), centre(cell0.z, 5)}, 0.5f, SceneryTag, nullptr);
-    auto medium = MakeProbe({centre(cell1.x, 10), centre(cell1.y, 10), centre(cell1.z, 10)}, 1.0f, SceneryTag, nullptr);
-    auto querier = MakeProbe({0, 0, 0}, 60.0f, PlayerTag, log.Recorder());
-    g->AddObject(*small->gridObject);
-    g->AddObject(*medium->gridObject);
+    const glm::vec3 small = centre(pick.cell1, 1.0f), medium = centre(pick.cell2, 2.0f);
+    auto a = MakeProbe(small, 0.4f, SceneryTag, nullptr);  // level 1
+    auto b = MakeProbe(medium, 0.9f, SceneryTag, nullptr); // level 2
+    auto querier = MakeProbe(0.5f * (small + medium), 0.5f * pick.distance + 0.1f, PlayerTag, log.Recorder());
+    g->AddObject(*a->gridObject);
+    g->AddObject(*b->gridObject);
     g->AddObject(*querier->gridObject);
-    ASSERT_EQ(small->gridObject->level, 0);
-    ASSERT_EQ(medium->gridObject->level, 1);
-    ASSERT_EQ(small->gridObject->bucket, medium->gridObject->bucket);
+    ASSERT_EQ(a->gridObject->level, 1);
+    ASSERT_EQ(b->gridObject->level, 2);
+    ASSERT_EQ(a->gridObject->bucket, b->gridObject->bucket);
 
     HGrid::CheckObjAgainstGrid(querier->gridObject);
+    EXPECT_EQ(g->buckets[a->gridObject->bucket].stamp, g->tick); // reached through the cells
     EXPECT_EQ(log.pairs.size(), 2u);
-    EXPECT_EQ((log.pairs[{querier.get(), small.get()}]), 1);
-    EXPECT_EQ((log.pairs[{querier.get(), medium.get()}]), 1);
+    EXPECT_EQ((log.pairs[{querier.get(), a.get()}]), 1);
+    EXPECT_EQ((log.pairs[{querier.get(), b.get()}]), 1);
 }
 
 TEST(GridQuery, NeverSelfAndIgnoredTagsOnlyOnTheQueriersSide)
@@ -229,9 +400,10 @@ TEST(GridQuery, OversizedObjectIsFoundAcrossTopLevelCells)
 {
     GridScope g;
     PairLog log;
-    // Centre in top-level cell 0; the probe sits past the cell boundary at 2560 but inside its reach.
-    auto huge = MakeProbe({2500, 0, 0}, 700.0f, SceneryTag, log.Recorder());
-    auto probe = MakeProbe({3195, 0, 0}, 1.0f, SceneryTag, log.Recorder());
+    // Centre in top-level cell 0; the probe sits past the cell boundary at 16384 but inside its reach.
+    auto huge = MakeProbe({16000, 0, 0}, 10000.0f, SceneryTag, log.Recorder());
+    auto probe = MakeProbe({25999, 0, 0}, 1.0f, SceneryTag, log.Recorder());
+    const auto filler = FileFarFiller(*g, 1000); // so the probe's query walks cells
     g->AddObject(*huge->gridObject);
     g->AddObject(*probe->gridObject);
     ASSERT_EQ(huge->gridObject->level, HGrid::MaxLevels - 1);

@@ -236,7 +236,7 @@ TEST(SphereProbe, SizedFiledAndMovedWithItsTransform)
     EXPECT_FLOAT_EQ(sphere.gridObject->radius, 0.3f);
     EXPECT_EQ(sphere.gridObject->tag, ProjectileTag);
     grid->AddObject(*sphere.gridObject);
-    EXPECT_EQ(sphere.gridObject->level, 0);
+    EXPECT_EQ(sphere.gridObject->level, 1); // diameter 0.6: cells of 1 m
 
     const int bucket = sphere.gridObject->bucket;
     sphere.Transform().position = glm::vec3(-200.0f, 3.0f, 40.0f);
