@@ -221,8 +221,9 @@ TEST(CapsuleBoxTest, AnEndInsideLeavesThroughTheNearestFaceAndClearsTheBox)
         // The capsule's response (position -= normal * depth) leaves it just touching.
         const auto moved = MakeCapsule(k.a - c.normal * c.depth, k.b - c.normal * c.depth, 0.5f);
         Collision after;
-        if (CapsuleBox(*moved, *wall, after))
+        if (CapsuleBox(*moved, *wall, after)) {
             EXPECT_NEAR(after.depth, 0.0f, 1e-4f);
+        }
     }
 }
 
@@ -284,8 +285,9 @@ TEST(CapsuleOBBTest, AnEndInsideLeavesThroughTheNearestFace)
     EXPECT_NEAR(c.depth, 0.7f, 1e-5f);
     const glm::vec3 moved = a + c.normal * c.depth;
     Collision after;
-    if (CapsuleOBB(*MakeCapsule(moved, moved + glm::vec3(0, 2, 0), 0.5f), box->Box(), after))
+    if (CapsuleOBB(*MakeCapsule(moved, moved + glm::vec3(0, 2, 0), 0.5f), box->Box(), after)) {
         EXPECT_NEAR(after.depth, 0.0f, 1e-4f);
+    }
 }
 
 TEST(CapsuleCapsuleTest, NormalFromThisToOther)
