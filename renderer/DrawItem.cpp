@@ -17,5 +17,14 @@ DrawItem ResolveDrawItem(Actor& actor)
     item.animation = actor.GetComponent<AnimationComponent>().get();
     item.mesh = actor.GetComponent<MeshComponent>().get();
     item.shader = actor.GetComponent<ShaderComponent>().get();
+    if (item.mesh && !item.mesh->vertices.empty()) {
+        glm::vec3 low = item.mesh->vertices.front().position, high = low;
+        for (const Vertex& v : item.mesh->vertices) {
+            low = glm::min(low, v.position);
+            high = glm::max(high, v.position);
+        }
+        item.centre = (low + high) * 0.5f;
+        item.radius = glm::length(high - low) * 0.5f;
+    }
     return item;
 }

@@ -2,6 +2,10 @@
 // frame neither searches an actor's components nor copies their shared pointers.
 #pragma once
 
+#include <glm/glm.hpp>
+
+#include <cstdint>
+
 class Actor;
 class AnimationComponent;
 class MaterialComponent;
@@ -16,8 +20,12 @@ struct DrawItem {
     const AnimationComponent* animation = nullptr; // null: identity bones
     const MeshComponent* mesh = nullptr;           // null, or without GPU buffers: nothing to draw
     const ShaderComponent* shader = nullptr;
+    glm::vec3 centre{0.0f}; // of the mesh's bounding sphere, in model space
+    float radius = 0.0f;     // of that sphere, in model space
+    float depthKey = 0.0f;   // this frame's draw-order key: the far side of its sphere from the eye
+    uint32_t listIndex = 0;  // its place in the scene's actors list
 };
 
-// The item of an actor as its components are now. The actor (and the scene that owns it) must
+// The item of an actor as its components are now, with the bounding sphere of its mesh's vertices. The actor (and the scene that owns it) must
 // outlive the item.
 DrawItem ResolveDrawItem(Actor& actor);

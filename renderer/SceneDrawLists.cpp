@@ -5,8 +5,10 @@
 #include "renderer/NamedBuffers.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/actors/Actor.h"
+#include "scene/components/TransformComponent.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -29,6 +31,40 @@ std::optional<ObjectBlock> OpaqueDynamicBlock(const ShaderComponent& shader)
 }
 
 } // namespace
+
+void SceneDrawLists::OrderFrontToBack(const glm::vec3& eye)
+{
+    for (ShaderPass& pass : passes) {
+        if (pass.sorted)
+            continue;
+        for (DrawItem& item : pass.items) {
+            if (!item.transform) {
+                item.depthKey = glm::length(item.centre - eye) + item.radius;
+                continue;
+            }
+            const TransformComponent& t = *item.transform;
+            const glm::vec3 centre = t.position + t.rotation * (t.scale * item.centre);
+            const float scale = std::max(std::abs(t.scale.x), std::max(std::abs(t.scale.y), std::abs(t.scale.z)));
+            item.depthKey = glm::length(centre - eye) + item.radius * scale;
+        }
+        // In place and without allocating; ties keep no particular order, which the depth test
+        // does not see.
+        std::sort(pass.items.begin(), pass.items.end(),
+                  [](const DrawItem& a, const DrawItem& b) { return a.depthKey < b.depthKey; });
+    }
+    listOrder = false;
+}
+
+void SceneDrawLists::OrderAsListed()
+{
+    if (listOrder)
+        return;
+    for (ShaderPass& pass : passes)
+        if (!pass.sorted)
+            std::sort(pass.items.begin(), pass.items.end(),
+                      [](const DrawItem& a, const DrawItem& b) { return a.listIndex < b.listIndex; });
+    listOrder = true;
+}
 
 void SceneDrawLists::Invalidate()
 {
@@ -77,6 +113,7 @@ void SceneDrawLists::Build(const std::vector<Actor*>& actors, const std::vector<
     shaderCount = registry ? registry->shaders.size() : 0;
     actorsBuiltFrom = actors;
     passes.clear();
+    listOrder = true;
     skyBox = nullptr;
     skyMesh = nullptr;
     billboardRecords = false;
@@ -100,8 +137,10 @@ void SceneDrawLists::Build(const std::vector<Actor*>& actors, const std::vector<
 
     std::vector<DrawItem> opaqueItems;
     opaqueItems.reserve(actors.size());
-    for (Actor* actor : actors)
-        opaqueItems.push_back(ResolveDrawItem(*actor));
+    for (size_t i = 0; i < actors.size(); ++i) {
+        opaqueItems.push_back(ResolveDrawItem(*actors[i]));
+        opaqueItems.back().listIndex = uint32_t(i);
+    }
 
     skyBox = registry->GetShader("SkyBoxShader", true).get();
     if (auto cube = registry->meshes.find("Cube"); cube != registry->meshes.end())

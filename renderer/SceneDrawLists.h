@@ -46,6 +46,13 @@ public:
     // the list is ordered now. A null registry leaves no passes. Returns whether it rebuilt.
     bool Refresh(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,
                  const AssetRegistry* registry);
+    // Orders every unsorted pass's actors front to back from the eye, by the far side of their
+    // bounding spheres: what lies wholly nearer is drawn first, so the depth test rejects what it
+    // hides before it is shaded, and a large surface under everything (the ground) comes last.
+    // The picture stays that of list order; only exactly coincident surfaces could swap.
+    void OrderFrontToBack(const glm::vec3& eye);
+    // Back to list order (as built).
+    void OrderAsListed();
     // Forget everything: the scene, its components or the named buffers are going or have changed
     // in a way the lists cannot see (a component swapped on an actor).
     void Invalidate();
@@ -74,6 +81,7 @@ private:
     size_t shaderCount = 0;
     std::vector<Actor*> actorsBuiltFrom;
     std::vector<ShaderPass> passes;
+    bool listOrder = true; // the unsorted passes' items are in list order
     std::vector<DrawItem> transparentItems; // by actor address, for the per-frame look-up
     std::vector<const DrawItem*> transparentOrder;
     ShaderComponent* skyBox = nullptr;

@@ -55,6 +55,9 @@ struct FrameRecordingOptions {
     // depth test wherever geometry was drawn, so it is shaded only where it shows; the picture is
     // the one of the sky drawn first.
     bool skyBoxLast = true;
+    // Each opaque pass's actors front to back (SceneDrawLists::OrderFrontToBack) rather than in
+    // list order: the depth test then rejects hidden fragments before they are shaded.
+    bool opaqueFrontToBack = true;
     uint32_t passes = ~0u; // the parts recorded; a part left out is not drawn at all
     bool timeCommands = false; // time the driver's side of the frame's own vkCmd* calls
 };

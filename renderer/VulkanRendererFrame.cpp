@@ -171,6 +171,11 @@ void VulkanRenderer::UpdateUniforms(Scene* scene)
     if (!assetRegistry)
         return;
 
+    // The records are numbered in draw order, so the order is settled before packing.
+    if (recordingOptions.opaqueFrontToBack)
+        drawLists.OrderFrontToBack(glm::vec3(glm::inverse(camera.view)[3]));
+    else
+        drawLists.OrderAsListed();
     packer.Pack(drawLists);
     for (size_t i = 0; i < ObjectBlockCount; ++i) {
         const ObjectBlock block = static_cast<ObjectBlock>(i);

@@ -2,6 +2,7 @@
 // same, rebuilt when an actor is added, removed or replaced, and reordered every frame as the
 // scene sorts its transparent actors. Built over a renderer without GPU (no pipelines, no buffers).
 #include "assets/AssetRegistry.h"
+#include "assets/MeshComponent.h"
 #include "assets/VertexLayout.h"
 #include "renderer/SceneDrawLists.h"
 #include "renderer/shader/ShaderComponent.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -37,13 +39,13 @@ protected:
         registry.shaders["BillBoardPBRShader"]->usesSortedList = true;
     }
 
-    Actor* Make(const char* shader)
+    Actor* Make(const char* shader, const glm::vec3& position = glm::vec3(0.0f), float scale = 1.0f)
     {
         owned.push_back(std::make_unique<Actor>());
         Actor* actor = owned.back().get();
         actor->AddComponent<ShaderComponent>(registry.shaders.at(shader));
         actor->AddComponent<TransformComponent>(
-            std::make_shared<TransformComponent>(glm::vec3(0.0f), glm::quat(1, 0, 0, 0), glm::vec3(1.0f)));
+            std::make_shared<TransformComponent>(position, glm::quat(1, 0, 0, 0), glm::vec3(scale)));
         return actor;
     }
 
@@ -189,4 +191,29 @@ TEST_F(SceneDrawListsTest, InvalidateOrAnotherRegistryRebuilds)
     EXPECT_TRUE(lists.Passes().empty());
     EXPECT_TRUE(lists.Refresh({actor}, {}, &registry));
     EXPECT_EQ(lists.Passes().size(), 4u);
+}
+
+TEST_F(SceneDrawListsTest, OpaquePassesDrawFrontToBackWithTheGroundLastAndCanGoBackToListOrder)
+{
+    // The pack's unit cube as every actor's mesh: the far side of its sphere from the eye orders them.
+    auto cube = std::make_shared<MeshComponent>(&renderer, "Cube");
+    Actor* ground = Make("PBRShader", {0, 0, 0}, 36.0f);
+    Actor* far = Make("PBRShader", {0, 0, -20});
+    Actor* near = Make("PBRShader", {0, 0, -3});
+    Actor* base = Make("BaseShader", {0, 0, -30});
+    Actor* particle = Make("BillBoardPBRShader", {0, 0, -1});
+    for (Actor* actor : {ground, far, near, base, particle})
+        actor->AddComponent<MeshComponent>(cube);
+    lists.Refresh({ground, far, near, base}, {particle}, &registry);
+    EXPECT_NEAR(PassOf("PBRShader").items[0].radius, std::sqrt(3.0f), 1e-3f);
+
+    lists.OrderFrontToBack({0, 0, 0});
+    EXPECT_EQ(ActorsOf("PBRShader"), (std::vector<Actor*>{near, far, ground}));
+    EXPECT_EQ(ActorsOf("BaseShader"), (std::vector<Actor*>{base}));
+    EXPECT_EQ(TransparentOrder(), (std::vector<Actor*>{particle})); // the scene's order, untouched
+    // The eye moved past the far one: it comes first now.
+    lists.OrderFrontToBack({0, 0, -19});
+    EXPECT_EQ(ActorsOf("PBRShader"), (std::vector<Actor*>{far, near, ground}));
+    lists.OrderAsListed();
+    EXPECT_EQ(ActorsOf("PBRShader"), (std::vector<Actor*>{ground, far, near}));
 }
