@@ -4,8 +4,6 @@
 
 #include <glm/glm.hpp>
 
-#include <cstdint>
-
 class Actor;
 class AnimationComponent;
 class MaterialComponent;
@@ -22,8 +20,6 @@ struct DrawItem {
     const ShaderComponent* shader = nullptr;
     glm::vec3 centre{0.0f}; // of the mesh's bounding sphere, in model space
     float radius = 0.0f;     // of that sphere, in model space
-    float depthKey = 0.0f;   // this frame's draw-order key: the far side of its sphere from the eye
-    uint32_t listIndex = 0;  // its place in the scene's actors list
 };
 
 // The item of an actor as its components are now, with the bounding sphere of its mesh's vertices. The actor (and the scene that owns it) must

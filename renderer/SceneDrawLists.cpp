@@ -34,36 +34,23 @@ std::optional<ObjectBlock> OpaqueDynamicBlock(const ShaderComponent& shader)
 
 void SceneDrawLists::OrderFrontToBack(const glm::vec3& eye)
 {
-    for (ShaderPass& pass : passes) {
-        if (pass.sorted)
-            continue;
-        for (DrawItem& item : pass.items) {
-            if (!item.transform) {
-                item.depthKey = glm::length(item.centre - eye) + item.radius;
-                continue;
+    frontToBack.clear(); // its capacity is every unsorted pass's items, reserved when built
+    // Only the passes before the first blended one: what follows a blended pass covers it.
+    for (uint32_t p = 0; p < passes.size() && !passes[p].sorted; ++p) {
+        for (const DrawItem& item : passes[p].items) {
+            glm::vec3 centre = item.centre;
+            float radius = item.radius;
+            if (item.transform) {
+                const TransformComponent& t = *item.transform;
+                centre = t.position + t.rotation * (t.scale * item.centre);
+                radius *= std::max(std::abs(t.scale.x), std::max(std::abs(t.scale.y), std::abs(t.scale.z)));
             }
-            const TransformComponent& t = *item.transform;
-            const glm::vec3 centre = t.position + t.rotation * (t.scale * item.centre);
-            const float scale = std::max(std::abs(t.scale.x), std::max(std::abs(t.scale.y), std::abs(t.scale.z)));
-            item.depthKey = glm::length(centre - eye) + item.radius * scale;
+            frontToBack.push_back({&item, p, glm::length(centre - eye) + radius});
         }
-        // In place and without allocating; ties keep no particular order, which the depth test
-        // does not see.
-        std::sort(pass.items.begin(), pass.items.end(),
-                  [](const DrawItem& a, const DrawItem& b) { return a.depthKey < b.depthKey; });
     }
-    listOrder = false;
-}
-
-void SceneDrawLists::OrderAsListed()
-{
-    if (listOrder)
-        return;
-    for (ShaderPass& pass : passes)
-        if (!pass.sorted)
-            std::sort(pass.items.begin(), pass.items.end(),
-                      [](const DrawItem& a, const DrawItem& b) { return a.listIndex < b.listIndex; });
-    listOrder = true;
+    // In place, without allocating; ties keep no particular order, which the depth test does not see.
+    std::sort(frontToBack.begin(), frontToBack.end(),
+              [](const OpaqueDraw& a, const OpaqueDraw& b) { return a.depth < b.depth; });
 }
 
 void SceneDrawLists::Invalidate()
@@ -113,7 +100,7 @@ void SceneDrawLists::Build(const std::vector<Actor*>& actors, const std::vector<
     shaderCount = registry ? registry->shaders.size() : 0;
     actorsBuiltFrom = actors;
     passes.clear();
-    listOrder = true;
+    frontToBack.clear();
     skyBox = nullptr;
     skyMesh = nullptr;
     billboardRecords = false;
@@ -137,10 +124,8 @@ void SceneDrawLists::Build(const std::vector<Actor*>& actors, const std::vector<
 
     std::vector<DrawItem> opaqueItems;
     opaqueItems.reserve(actors.size());
-    for (size_t i = 0; i < actors.size(); ++i) {
-        opaqueItems.push_back(ResolveDrawItem(*actors[i]));
-        opaqueItems.back().listIndex = uint32_t(i);
-    }
+    for (Actor* actor : actors)
+        opaqueItems.push_back(ResolveDrawItem(*actor));
 
     skyBox = registry->GetShader("SkyBoxShader", true).get();
     if (auto cube = registry->meshes.find("Cube"); cube != registry->meshes.end())
@@ -173,4 +158,9 @@ void SceneDrawLists::Build(const std::vector<Actor*>& actors, const std::vector<
                     pass.items.push_back(item);
         passes.push_back(std::move(pass));
     }
+    size_t opaqueDraws = 0;
+    for (const ShaderPass& pass : passes)
+        if (!pass.sorted)
+            opaqueDraws += pass.items.size();
+    frontToBack.reserve(opaqueDraws);
 }

@@ -28,6 +28,13 @@ struct ShaderPass {
     std::vector<DrawItem> items; // its actors of the actors list, in list order (unsorted passes)
 };
 
+// One opaque draw of this frame's front-to-back order.
+struct OpaqueDraw {
+    const DrawItem* item = nullptr;
+    uint32_t pass = 0; // index into Passes()
+    float depth = 0.0f; // the far side of the item's bounding sphere from the eye
+};
+
 // The named buffers a frame writes, found once; null where the table has no such name.
 struct FrameBufferSlots {
     std::vector<UniformBufferFrame>* camera = nullptr;
@@ -46,13 +53,15 @@ public:
     // the list is ordered now. A null registry leaves no passes. Returns whether it rebuilt.
     bool Refresh(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,
                  const AssetRegistry* registry);
-    // Orders every unsorted pass's actors front to back from the eye, by the far side of their
-    // bounding spheres: what lies wholly nearer is drawn first, so the depth test rejects what it
-    // hides before it is shaded, and a large surface under everything (the ground) comes last.
-    // The picture stays that of list order; only exactly coincident surfaces could swap.
+    // Orders the actors of the unsorted passes before the first sorted (blended) one, all passes
+    // together, front to back from the eye
+    // by the far side of their bounding spheres: what lies wholly nearer is drawn first, so the
+    // depth test rejects what it hides before it is shaded, and a large surface under everything
+    // (the ground) comes last. The passes' own lists (and so the records) keep list order; the
+    // picture is that of list order, as only exactly coincident surfaces could swap.
     void OrderFrontToBack(const glm::vec3& eye);
-    // Back to list order (as built).
-    void OrderAsListed();
+    // This frame's opaque draws front to back (after OrderFrontToBack).
+    const std::vector<OpaqueDraw>& FrontToBack() const { return frontToBack; }
     // Forget everything: the scene, its components or the named buffers are going or have changed
     // in a way the lists cannot see (a component swapped on an actor).
     void Invalidate();
@@ -81,7 +90,7 @@ private:
     size_t shaderCount = 0;
     std::vector<Actor*> actorsBuiltFrom;
     std::vector<ShaderPass> passes;
-    bool listOrder = true; // the unsorted passes' items are in list order
+    std::vector<OpaqueDraw> frontToBack;
     std::vector<DrawItem> transparentItems; // by actor address, for the per-frame look-up
     std::vector<const DrawItem*> transparentOrder;
     ShaderComponent* skyBox = nullptr;

@@ -55,8 +55,9 @@ struct FrameRecordingOptions {
     // depth test wherever geometry was drawn, so it is shaded only where it shows; the picture is
     // the one of the sky drawn first.
     bool skyBoxLast = true;
-    // Each opaque pass's actors front to back (SceneDrawLists::OrderFrontToBack) rather than in
-    // list order: the depth test then rejects hidden fragments before they are shaded.
+    // The opaque passes' actors all together front to back (SceneDrawLists::OrderFrontToBack)
+    // rather than pass by pass in list order: the depth test then rejects hidden fragments before
+    // they are shaded.
     bool opaqueFrontToBack = true;
     uint32_t passes = ~0u; // the parts recorded; a part left out is not drawn at all
     bool timeCommands = false; // time the driver's side of the frame's own vkCmd* calls
@@ -133,10 +134,18 @@ private:
     void ShutdownUi();
     // Frame recording (VulkanRendererFrame.cpp).
     void Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, Scene* scene);
+    // What a pass's draws need once its pipeline is bound.
+    struct PassState {
+        bool drawable = false; // the shader was built
+        uint32_t stride = 0;
+        VkDeviceSize dynamicCapacity = 0;
+        VkDeviceSize storageCapacity = 0;
+    };
+    void DrawScene(CommandRecorder& recorder);
     void DrawSkyBox(CommandRecorder& recorder);
+    PassState BeginPass(CommandRecorder& recorder, const ShaderPass& pass);
     void DrawPass(CommandRecorder& recorder, const ShaderPass& pass);
-    void DrawActor(CommandRecorder& recorder, const ShaderPass& pass, const DrawItem& item, uint32_t stride,
-                   VkDeviceSize dynamicCapacity, VkDeviceSize storageCapacity);
+    void DrawActor(CommandRecorder& recorder, const ShaderPass& pass, const DrawItem& item, const PassState& state);
 
     VkQueue presentQueue = VK_NULL_HANDLE;
     VkSurfaceKHR surface = VK_NULL_HANDLE;

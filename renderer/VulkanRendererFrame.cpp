@@ -171,12 +171,10 @@ void VulkanRenderer::UpdateUniforms(Scene* scene)
     if (!assetRegistry)
         return;
 
-    // The records are numbered in draw order, so the order is settled before packing.
+    // Records follow list order; the draw order (Record) finds them through the actors' indices.
+    packer.Pack(drawLists);
     if (recordingOptions.opaqueFrontToBack)
         drawLists.OrderFrontToBack(glm::vec3(glm::inverse(camera.view)[3]));
-    else
-        drawLists.OrderAsListed();
-    packer.Pack(drawLists);
     for (size_t i = 0; i < ObjectBlockCount; ++i) {
         const ObjectBlock block = static_cast<ObjectBlock>(i);
         const std::vector<uint8_t>& bytes = packer.Bytes(block);
@@ -211,27 +209,8 @@ void VulkanRenderer::Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, 
     vkCmdSetScissor(commandBuffer, 0, 1, &scissor);
 
     CommandRecorder recorder(commandBuffer, recordingOptions.timeCommands);
-    if (assetRegistry) {
-        // The sky shows wherever nothing else was drawn: first, behind everything (its pipeline
-        // writes no depth), or after the opaque passes and before the blended ones.
-        const bool skyLast = recordingOptions.skyBoxLast;
-        bool skyDrawn = false;
-        if (!skyLast) {
-            DrawSkyBox(recorder);
-            skyDrawn = true;
-        }
-        const std::vector<ShaderPass>& passes = drawLists.Passes();
-        for (size_t i = 0; i < passes.size(); ++i) {
-            if (!skyDrawn && passes[i].sorted) {
-                DrawSkyBox(recorder);
-                skyDrawn = true;
-            }
-            if (recordingOptions.passes & FramePassShader(i))
-                DrawPass(recorder, passes[i]);
-        }
-        if (!skyDrawn)
-            DrawSkyBox(recorder);
-    }
+    if (assetRegistry)
+        DrawScene(recorder);
     lastFrameCpuTimes.commands = recorder.Counts();
 
     const auto uiStart = std::chrono::steady_clock::now();
@@ -258,49 +237,95 @@ void VulkanRenderer::DrawSkyBox(CommandRecorder& recorder)
         recorder.DrawIndexed(sub->indexCount, sub->firstIndex, sub->baseVertex, 0);
 }
 
-void VulkanRenderer::DrawPass(CommandRecorder& recorder, const ShaderPass& pass)
+void VulkanRenderer::DrawScene(CommandRecorder& recorder)
 {
+    // The sky shows wherever nothing else was drawn: first, behind everything (its pipeline writes
+    // no depth), or after the opaque passes and before the blended ones, where the depth test
+    // leaves it only the pixels that nothing covers.
+    const std::vector<ShaderPass>& passes = drawLists.Passes();
+    const bool skyLast = recordingOptions.skyBoxLast;
+    if (!skyLast)
+        DrawSkyBox(recorder);
+    size_t next = 0; // the first pass not drawn yet
+    if (recordingOptions.opaqueFrontToBack) {
+        // The opaque passes before the first blended one, all together front to back.
+        PassState state;
+        uint32_t current = UINT32_MAX;
+        for (const OpaqueDraw& draw : drawLists.FrontToBack()) {
+            if (!(recordingOptions.passes & FramePassShader(draw.pass)))
+                continue;
+            if (draw.pass != current) {
+                current = draw.pass;
+                state = BeginPass(recorder, passes[current]);
+            }
+            if (state.drawable)
+                DrawActor(recorder, passes[current], *draw.item, state);
+        }
+        while (next < passes.size() && !passes[next].sorted)
+            ++next;
+    }
+    bool skyDrawn = !skyLast;
+    for (; next < passes.size(); ++next) {
+        if (!skyDrawn && passes[next].sorted) {
+            DrawSkyBox(recorder);
+            skyDrawn = true;
+        }
+        if (recordingOptions.passes & FramePassShader(next))
+            DrawPass(recorder, passes[next]);
+    }
+    if (!skyDrawn)
+        DrawSkyBox(recorder);
+}
+
+VulkanRenderer::PassState VulkanRenderer::BeginPass(CommandRecorder& recorder, const ShaderPass& pass)
+{
+    PassState state;
     const ShaderComponent& shader = *pass.shader;
     if (shader.pipeline == VK_NULL_HANDLE)
-        return; // never built: nothing to draw with
+        return state; // never built: nothing to draw with
+    state.drawable = true;
     recorder.BindPipeline(shader.pipeline);
     if (!shader.hasDynamicBlock)
         recorder.BindDescriptorSet(shader.pipelineLayout, shader.descriptorSets[currentFrame], nullptr);
-
     // Records beyond what the buffers were sized for were never uploaded: skipped, not misdrawn.
-    uint32_t stride = 0;
-    VkDeviceSize dynamicCapacity = 0;
     if (shader.hasDynamicBlock) {
         const UniformBufferFrame& frame =
             pass.dynamicFrames ? (*pass.dynamicFrames)[currentFrame]
                                : GetUniformBufferFrames(shader.dynamicBlockName)[currentFrame];
-        stride = frame.stride;
-        dynamicCapacity = frame.size;
+        state.stride = frame.stride;
+        state.dynamicCapacity = frame.size;
     }
-    const VkDeviceSize storageCapacity =
-        pass.animStorage && pass.storageFrames ? (*pass.storageFrames)[currentFrame].size : 0;
+    if (pass.animStorage && pass.storageFrames)
+        state.storageCapacity = (*pass.storageFrames)[currentFrame].size;
+    return state;
+}
 
+void VulkanRenderer::DrawPass(CommandRecorder& recorder, const ShaderPass& pass)
+{
+    const PassState state = BeginPass(recorder, pass);
+    if (!state.drawable)
+        return;
     if (!pass.sorted) {
         for (const DrawItem& item : pass.items)
-            DrawActor(recorder, pass, item, stride, dynamicCapacity, storageCapacity);
+            DrawActor(recorder, pass, item, state);
         return;
     }
     for (const DrawItem* item : drawLists.TransparentOrder())
-        if (item->shader == &shader)
-            DrawActor(recorder, pass, *item, stride, dynamicCapacity, storageCapacity);
+        if (item->shader == pass.shader)
+            DrawActor(recorder, pass, *item, state);
 }
 
 void VulkanRenderer::DrawActor(CommandRecorder& recorder, const ShaderPass& pass, const DrawItem& item,
-                               uint32_t stride, VkDeviceSize dynamicCapacity, VkDeviceSize storageCapacity)
+                               const PassState& state)
 {
     const Actor& actor = *item.actor;
     const MeshComponent* mesh = item.mesh;
     if (!Drawn(actor) || !mesh || mesh->vertexBuffer == VK_NULL_HANDLE)
         return;
     const ShaderComponent& shader = *pass.shader;
-    if (shader.hasDynamicBlock && !RecordFits(actor.uniformIndex, stride, dynamicCapacity))
+    if (shader.hasDynamicBlock && !RecordFits(actor.uniformIndex, state.stride, state.dynamicCapacity))
         return;
-    if (pass.animStorage && !RecordFits(actor.storageIndex, sizeof(AnimStorageRecord), storageCapacity))
+    if (pass.animStorage && !RecordFits(actor.storageIndex, sizeof(AnimStorageRecord), state.storageCapacity))
         return;
 
     if (shader.hasPushConstants && shader.pipelineKind == PipelineKind::Default) {
@@ -309,7 +334,7 @@ void VulkanRenderer::DrawActor(CommandRecorder& recorder, const ShaderPass& pass
         recorder.PushConstants(shader.pipelineLayout, shader.pushConstantStages, pushSize, &push);
     }
     if (shader.hasDynamicBlock) {
-        const uint32_t offset = DynamicOffset(actor.uniformIndex, stride);
+        const uint32_t offset = DynamicOffset(actor.uniformIndex, state.stride);
         recorder.BindDescriptorSet(shader.pipelineLayout, shader.descriptorSets[currentFrame], &offset);
     }
     recorder.BindVertexBuffer(mesh->vertexBuffer);

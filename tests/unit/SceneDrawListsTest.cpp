@@ -193,27 +193,35 @@ TEST_F(SceneDrawListsTest, InvalidateOrAnotherRegistryRebuilds)
     EXPECT_EQ(lists.Passes().size(), 4u);
 }
 
-TEST_F(SceneDrawListsTest, OpaquePassesDrawFrontToBackWithTheGroundLastAndCanGoBackToListOrder)
+TEST_F(SceneDrawListsTest, OpaqueActorsOfAllPassesDrawFrontToBackWithTheGroundLast)
 {
     // The pack's unit cube as every actor's mesh: the far side of its sphere from the eye orders them.
     auto cube = std::make_shared<MeshComponent>(&renderer, "Cube");
     Actor* ground = Make("PBRShader", {0, 0, 0}, 36.0f);
     Actor* far = Make("PBRShader", {0, 0, -20});
     Actor* near = Make("PBRShader", {0, 0, -3});
-    Actor* base = Make("BaseShader", {0, 0, -30});
+    Actor* base = Make("BaseShader", {0, 0, -10});
+    Actor* zombie = Make("AnimPBRShader", {0, 0, 5});
     Actor* particle = Make("BillBoardPBRShader", {0, 0, -1});
-    for (Actor* actor : {ground, far, near, base, particle})
+    for (Actor* actor : {ground, far, near, base, zombie, particle})
         actor->AddComponent<MeshComponent>(cube);
-    lists.Refresh({ground, far, near, base}, {particle}, &registry);
+    lists.Refresh({ground, far, near, base, zombie}, {particle}, &registry);
     EXPECT_NEAR(PassOf("PBRShader").items[0].radius, std::sqrt(3.0f), 1e-3f);
 
+    auto order = [&] {
+        std::vector<Actor*> found;
+        for (const OpaqueDraw& draw : lists.FrontToBack()) {
+            EXPECT_EQ(lists.Passes()[draw.pass].shader, draw.item->shader);
+            found.push_back(draw.item->actor);
+        }
+        return found;
+    };
     lists.OrderFrontToBack({0, 0, 0});
-    EXPECT_EQ(ActorsOf("PBRShader"), (std::vector<Actor*>{near, far, ground}));
-    EXPECT_EQ(ActorsOf("BaseShader"), (std::vector<Actor*>{base}));
-    EXPECT_EQ(TransparentOrder(), (std::vector<Actor*>{particle})); // the scene's order, untouched
+    EXPECT_EQ(order(), (std::vector<Actor*>{near, zombie, base, far, ground}));
     // The eye moved past the far one: it comes first now.
     lists.OrderFrontToBack({0, 0, -19});
-    EXPECT_EQ(ActorsOf("PBRShader"), (std::vector<Actor*>{far, near, ground}));
-    lists.OrderAsListed();
+    EXPECT_EQ(order(), (std::vector<Actor*>{far, base, near, zombie, ground}));
+    // The passes' own lists, which number the records, and the blended list keep their order.
     EXPECT_EQ(ActorsOf("PBRShader"), (std::vector<Actor*>{ground, far, near}));
+    EXPECT_EQ(TransparentOrder(), (std::vector<Actor*>{particle}));
 }
