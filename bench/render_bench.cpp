@@ -4,10 +4,14 @@
 // round, zombies spawning and chasing him), frames per second, the CPU time per frame of
 // UpdateUniforms plus command recording and of one Scene::Update, and the heap allocations per
 // frame counted by the game's allocation operator, renderer, UI and sound included, with the
-// backtraces of any it finds. A plain program: Google Benchmark's repetitions do not fit a window
+// backtraces of any it finds; how the recording splits between the driver's vkCmd* calls, the UI
+// and our own code, and what a frame records; then where a frame's time goes: the frame rate with
+// each part (sky box, each shader's draws, the UI) left out, with the sky box drawn first and last,
+// with 4x multisampling and without. A plain program: Google Benchmark's repetitions do not fit a window
 // that plays a game. Runs from the directory that holds the pack (the run directory by default).
 #include "app/AllocationCounter.h"
 #include "app/GameClock.h"
+#include "assets/AssetRegistry.h"
 #include "game/Scene0.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
@@ -268,6 +272,132 @@ double BuildScene(Rig& rig, const char* label)
     return total;
 }
 
+// What the frame records and how its recording time splits: the driver's side of our vkCmd* calls
+// (timed call by call, which adds a little time of its own, hence frames of their own), the UI
+// frame (the library's CPU work and its own commands), and the rest, our code.
+void MeasureRecordingSplit(Rig& rig)
+{
+    constexpr int Frames = 60;
+    FrameRecordingOptions options = rig.renderer->RecordingOptions();
+    options.timeCommands = true;
+    rig.renderer->SetRecordingOptions(options);
+    std::vector<double> record, driver, ui, ours;
+    for (int i = 0; i < Frames; ++i) {
+        Frame(rig);
+        const FrameCpuTimes& times = rig.renderer->LastFrameCpuTimes();
+        record.push_back(times.record * 1e3);
+        driver.push_back(times.commands.driverSeconds * 1e3);
+        ui.push_back(times.ui * 1e3);
+        ours.push_back((times.record - times.ui - times.commands.driverSeconds) * 1e3);
+    }
+    options.timeCommands = false;
+    rig.renderer->SetRecordingOptions(options);
+    const CommandCounts& counts = rig.renderer->LastFrameCpuTimes().commands;
+    std::printf("\nrecording, %d frames with the driver's calls timed:\n", Frames);
+    PrintStatistics("command recording (timed)", Summarise(record), "ms");
+    PrintStatistics("  driver, our vkCmd* calls", Summarise(driver), "ms");
+    PrintStatistics("  UI frame (library + its commands)", Summarise(ui), "ms");
+    PrintStatistics("  our code", Summarise(ours), "ms");
+    std::printf("  per frame: %u draws, %u pipeline binds, %u descriptor binds, %u push constants, "
+                "%u vertex and %u index buffer binds (the UI's own not counted)\n",
+                counts.draws, counts.pipelineBinds, counts.descriptorBinds, counts.pushConstants,
+                counts.vertexBufferBinds, counts.indexBufferBinds);
+    std::printf("  draw lists built %llu time(s) for this scene\n",
+                static_cast<unsigned long long>(rig.renderer->DrawLists().Builds()));
+}
+
+// Frames per second over `frames` frames with the given recording options.
+double FramesPerSecond(Rig& rig, const FrameRecordingOptions& options, int frames)
+{
+    rig.renderer->SetRecordingOptions(options);
+    for (int i = 0; i < 3; ++i)
+        Frame(rig); // the frames in flight drain, the new choice fills them
+    VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
+    const auto start = Clock::now();
+    for (int i = 0; i < frames; ++i)
+        Frame(rig);
+    VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
+    rig.renderer->SetRecordingOptions(FrameRecordingOptions{});
+    return frames / (MillisecondsSince(start) / 1e3);
+}
+
+// Where a frame's time goes: the frame time with each part left out, against the whole frame.
+// The runs take turns (whole frame, one part left out, ...) over several rounds, so a machine
+// whose load changes meanwhile weighs on every part alike.
+void MeasureFrameBreakdown(Rig& rig, const char* label)
+{
+    constexpr int Frames = 8;
+    constexpr int Rounds = 2;
+    struct Part {
+        std::string name;
+        FrameRecordingOptions options;
+        double seconds = 0; // summed frame time over the rounds
+    };
+    std::vector<Part> parts;
+    const FrameRecordingOptions whole;
+    parts.push_back({"whole frame (sky last, opaque front to back)", whole});
+    FrameRecordingOptions documented;
+    documented.skyBoxLast = false;
+    documented.opaqueFrontToBack = false;
+    parts.push_back({"whole frame, sky first, opaque in list order", documented});
+    FrameRecordingOptions skyFirst;
+    skyFirst.skyBoxLast = false;
+    parts.push_back({"whole frame, sky first, opaque front to back", skyFirst});
+    FrameRecordingOptions listOrder;
+    listOrder.opaqueFrontToBack = false;
+    parts.push_back({"whole frame, sky last, opaque in list order", listOrder});
+    FrameRecordingOptions without = whole;
+    without.passes = whole.passes & ~FramePassSkyBox;
+    parts.push_back({"sky box", without});
+    const std::vector<ShaderPass>& passes = rig.renderer->DrawLists().Passes();
+    for (size_t i = 0; i < passes.size(); ++i) {
+        without.passes = whole.passes & ~FramePassShader(i);
+        std::string name = "draws of shader " + std::to_string(i + 1);
+        for (const auto& [registered, shader] : assetRegistry->shaders)
+            if (shader.get() == passes[i].shader)
+                name = registered + (passes[i].sorted ? " (billboards)" : "");
+        parts.push_back({name, without});
+    }
+    without.passes = whole.passes & ~FramePassUi;
+    parts.push_back({"UI", without});
+    without.passes = 0;
+    parts.push_back({"all parts (clear, resolve, present left)", without});
+
+    for (int round = 0; round < Rounds; ++round)
+        for (Part& part : parts)
+            part.seconds += Frames / FramesPerSecond(rig, part.options, Frames);
+    const double frameMs = parts[0].seconds / Rounds * 1e3 / Frames;
+    std::printf("\nframe breakdown, %s (%d x %d frames each, taking turns):\n", label, Rounds, Frames);
+    std::printf("  %-44s %6.1f fps  %7.2f ms a frame\n", parts[0].name.c_str(), 1e3 / frameMs, frameMs);
+    for (size_t i = 1; i < 4; ++i) {
+        const double ms = parts[i].seconds / Rounds * 1e3 / Frames;
+        std::printf("  %-44s %6.1f fps  %7.2f ms a frame\n", parts[i].name.c_str(), 1e3 / ms, ms);
+    }
+    std::printf("  cost of each part, the frame time it takes (whole frame less the frame without it):\n");
+    for (size_t i = 4; i < parts.size(); ++i) {
+        const double withoutMs = parts[i].seconds / Rounds * 1e3 / Frames;
+        std::printf("  %-44s %7.2f ms  %5.1f %%  (frame without it %.2f ms)\n", parts[i].name.c_str(),
+                    frameMs - withoutMs, 100.0 * (frameMs - withoutMs) / frameMs, withoutMs);
+    }
+}
+
+// The same breakdown on a renderer without multisampling: a fresh renderer and scene.
+void MeasureWithoutMultisampling(Rig& rig)
+{
+    rig.scene.reset();
+    rig.renderer.reset();
+    rig.renderer = std::make_unique<VulkanRenderer>(&rig.window, VK_SAMPLE_COUNT_1_BIT);
+    rig.renderer->Init();
+    rig.scene = std::make_unique<Scene0>(rig.renderer.get());
+    rig.scene->windowWidth = rig.window.width;
+    rig.scene->windowHeight = rig.window.height;
+    for (int i = 0; i < 30; ++i)
+        Frame(rig);
+    for (int i = 0; i < int(LeadInSeconds / FrameSeconds); ++i)
+        Frame(rig, false);
+    MeasureFrameBreakdown(rig, "without multisampling");
+}
+
 void MeasureSteadyPlay(Rig& rig)
 {
     for (int i = 0; i < 30; ++i)
@@ -315,6 +445,8 @@ void MeasureSteadyPlay(Rig& rig)
 
     if (allocations > 0)
         traces::Print(MeasuredFrames);
+
+    MeasureRecordingSplit(rig);
 }
 
 void MeasureRestarts(Rig& rig)
@@ -382,7 +514,9 @@ int main()
 
         BuildScene(rig, "start-up");
         MeasureSteadyPlay(rig);
+        MeasureFrameBreakdown(rig, ("multisampling x" + std::to_string(int(gpu.msaaSamples))).c_str());
         MeasureRestarts(rig);
+        MeasureWithoutMultisampling(rig);
 
         rig.scene.reset();
         rig.renderer.reset();
