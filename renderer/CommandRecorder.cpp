@@ -3,8 +3,7 @@
 #include <cstring>
 
 CommandRecorder::CommandRecorder(VkCommandBuffer commandBuffer, bool timed) : commandBuffer(commandBuffer), timed(timed)
-{
-}
+{}
 
 void CommandRecorder::ForgetBindings()
 {
@@ -35,14 +34,13 @@ void CommandRecorder::BindPipeline(VkPipeline pipeline)
 void CommandRecorder::BindDescriptorSet(VkPipelineLayout layout, VkDescriptorSet set, const uint32_t* dynamicOffset)
 {
     const auto start = Start();
-    vkCmdBindDescriptorSets(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, layout, 0, 1, &set,
-                            dynamicOffset ? 1 : 0, dynamicOffset);
+    vkCmdBindDescriptorSets(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, layout, 0, 1, &set, dynamicOffset ? 1 : 0,
+                            dynamicOffset);
     Stop(start);
     ++counts.descriptorBinds;
 }
 
-void CommandRecorder::PushConstants(VkPipelineLayout layout, VkShaderStageFlags stages, uint32_t size,
-                                    const void* data)
+void CommandRecorder::PushConstants(VkPipelineLayout layout, VkShaderStageFlags stages, uint32_t size, const void* data)
 {
     if (size <= PushCapacity && size == pushedSize && std::memcmp(pushed, data, size) == 0)
         return;

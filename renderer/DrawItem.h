@@ -19,9 +19,9 @@ struct DrawItem {
     const MeshComponent* mesh = nullptr;           // null, or without GPU buffers: nothing to draw
     const ShaderComponent* shader = nullptr;
     glm::vec3 centre{0.0f}; // of the mesh's bounding sphere, in model space
-    float radius = 0.0f;     // of that sphere, in model space
+    float radius = 0.0f;    // of that sphere, in model space
 };
 
-// The item of an actor as its components are now, with the bounding sphere of its mesh's vertices. The actor (and the scene that owns it) must
-// outlive the item.
+// The item of an actor as its components are now, with the bounding sphere of its mesh's vertices. The actor (and the
+// scene that owns it) must outlive the item.
 DrawItem ResolveDrawItem(Actor& actor);

@@ -19,8 +19,8 @@ class AssetRegistry;
 // One shader's draws: every registered shader except the sky box and the collision wireframe.
 struct ShaderPass {
     ShaderComponent* shader = nullptr;
-    bool sorted = false;      // draws the transparent list, in this frame's order
-    bool packsOpaque = false; // its records come from the actors list (all but the billboard shader)
+    bool sorted = false;                    // draws the transparent list, in this frame's order
+    bool packsOpaque = false;               // its records come from the actors list (all but the billboard shader)
     std::optional<ObjectBlock> recordBlock; // the opaque dynamic block its records go to
     bool animStorage = false;               // its actors also take an "SSBO_AnimPBRShader" record
     std::vector<UniformBufferFrame>* dynamicFrames = nullptr; // its dynamic block's buffers, if any
@@ -31,7 +31,7 @@ struct ShaderPass {
 // One opaque draw of this frame's front-to-back order.
 struct OpaqueDraw {
     const DrawItem* item = nullptr;
-    uint32_t pass = 0; // index into Passes()
+    uint32_t pass = 0;  // index into Passes()
     float depth = 0.0f; // the far side of the item's bounding sphere from the eye
 };
 
