@@ -4,10 +4,14 @@
 // round, zombies spawning and chasing him), frames per second, the CPU time per frame of
 // UpdateUniforms plus command recording and of one Scene::Update, and the heap allocations per
 // frame counted by the game's allocation operator, renderer, UI and sound included, with the
-// backtraces of any it finds. A plain program: Google Benchmark's repetitions do not fit a window
+// backtraces of any it finds; how the recording splits between the driver's vkCmd* calls, the UI
+// and our own code, and what a frame records; then where a frame's time goes: the frame rate with
+// each part (sky box, each shader's draws, the UI) left out, with the sky box drawn first and last,
+// with 4x multisampling and without. A plain program: Google Benchmark's repetitions do not fit a window
 // that plays a game. Runs from the directory that holds the pack (the run directory by default).
 #include "app/AllocationCounter.h"
 #include "app/GameClock.h"
+#include "assets/AssetRegistry.h"
 #include "game/Scene0.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
@@ -31,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -268,6 +273,154 @@ double BuildScene(Rig& rig, const char* label)
     return total;
 }
 
+// What the frame records and how its recording time splits: the driver's side of our vkCmd* calls
+// (timed call by call, which adds a little time of its own, hence frames of their own), the UI
+// frame (the library's CPU work and its own commands), and the rest, our code.
+void MeasureRecordingSplit(Rig& rig)
+{
+    constexpr int Frames = 60;
+    FrameRecordingOptions options = rig.renderer->RecordingOptions();
+    options.timeCommands = true;
+    rig.renderer->SetRecordingOptions(options);
+    std::vector<double> record, driver, ui, ours;
+    for (int i = 0; i < Frames; ++i) {
+        Frame(rig);
+        const FrameCpuTimes& times = rig.renderer->LastFrameCpuTimes();
+        record.push_back(times.record * 1e3);
+        driver.push_back(times.commands.driverSeconds * 1e3);
+        ui.push_back(times.ui * 1e3);
+        ours.push_back((times.record - times.ui - times.commands.driverSeconds) * 1e3);
+    }
+    options.timeCommands = false;
+    rig.renderer->SetRecordingOptions(options);
+    const CommandCounts& counts = rig.renderer->LastFrameCpuTimes().commands;
+    std::printf("\nrecording, %d frames with the driver's calls timed:\n", Frames);
+    PrintStatistics("command recording (timed)", Summarise(record), "ms");
+    PrintStatistics("  driver, our vkCmd* calls", Summarise(driver), "ms");
+    PrintStatistics("  UI frame (library + its commands)", Summarise(ui), "ms");
+    PrintStatistics("  our code", Summarise(ours), "ms");
+    std::printf("  per frame: %u draws, %u pipeline binds, %u descriptor binds, %u push constants, "
+                "%u vertex and %u index buffer binds (the UI's own not counted)\n",
+                counts.draws, counts.pipelineBinds, counts.descriptorBinds, counts.pushConstants,
+                counts.vertexBufferBinds, counts.indexBufferBinds);
+    std::printf("  draw lists built %llu time(s) for this scene\n",
+                static_cast<unsigned long long>(rig.renderer->DrawLists().Builds()));
+}
+
+// CPU time of the whole process, every thread (the rasterizer's included), in milliseconds.
+double ProcessCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+struct FrameCost {
+    double wallMs = 0; // a frame's wall time
+    double cpuMs = 0;  // a frame's CPU time over all the process's threads
+};
+
+// A frame's wall and CPU time over `frames` frames with the given recording options.
+FrameCost MeasureFrames(Rig& rig, const FrameRecordingOptions& options, int frames)
+{
+    rig.renderer->SetRecordingOptions(options);
+    for (int i = 0; i < 3; ++i)
+        Frame(rig); // the frames in flight drain, the new choice fills them
+    VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
+    const auto start = Clock::now();
+    const double cpuStart = ProcessCpuMilliseconds();
+    for (int i = 0; i < frames; ++i)
+        Frame(rig);
+    VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
+    FrameCost cost;
+    cost.cpuMs = (ProcessCpuMilliseconds() - cpuStart) / frames;
+    cost.wallMs = MillisecondsSince(start) / frames;
+    rig.renderer->SetRecordingOptions(FrameRecordingOptions{});
+    return cost;
+}
+
+// Where a frame's time goes: the frame with each part left out, against the whole frame. On the
+// software rasterizer a frame's cost is CPU time over all the process's threads, which other
+// work on the machine does not inflate as it does the wall time; both are shown. The runs take
+// turns (whole frame, one part left out, ...) over several rounds, so a machine whose load
+// changes meanwhile weighs on every part alike.
+void MeasureFrameBreakdown(Rig& rig, const char* label)
+{
+    constexpr int Frames = 10;
+    constexpr int Rounds = 3;
+    struct Part {
+        std::string name;
+        FrameRecordingOptions options;
+        FrameCost cost; // summed over the rounds
+    };
+    std::vector<Part> parts;
+    const FrameRecordingOptions whole;
+    parts.push_back({"whole frame (sky last, opaque front to back)", whole});
+    FrameRecordingOptions documented;
+    documented.skyBoxLast = false;
+    documented.opaqueFrontToBack = false;
+    parts.push_back({"whole frame, sky first, opaque in list order", documented});
+    FrameRecordingOptions skyFirst;
+    skyFirst.skyBoxLast = false;
+    parts.push_back({"whole frame, sky first, opaque front to back", skyFirst});
+    FrameRecordingOptions listOrder;
+    listOrder.opaqueFrontToBack = false;
+    parts.push_back({"whole frame, sky last, opaque in list order", listOrder});
+    FrameRecordingOptions without = whole;
+    without.passes = whole.passes & ~FramePassSkyBox;
+    parts.push_back({"sky box", without});
+    const std::vector<ShaderPass>& passes = rig.renderer->DrawLists().Passes();
+    for (size_t i = 0; i < passes.size(); ++i) {
+        without.passes = whole.passes & ~FramePassShader(i);
+        std::string name = "draws of shader " + std::to_string(i + 1);
+        for (const auto& [registered, shader] : assetRegistry->shaders)
+            if (shader.get() == passes[i].shader)
+                name = registered + (passes[i].sorted ? " (billboards)" : "");
+        parts.push_back({name, without});
+    }
+    without.passes = whole.passes & ~FramePassUi;
+    parts.push_back({"UI", without});
+    without.passes = 0;
+    parts.push_back({"all parts (clear, resolve, present left)", without});
+
+    for (int round = 0; round < Rounds; ++round)
+        for (Part& part : parts) {
+            const FrameCost cost = MeasureFrames(rig, part.options, Frames);
+            part.cost.wallMs += cost.wallMs / Rounds;
+            part.cost.cpuMs += cost.cpuMs / Rounds;
+        }
+    std::printf("\nframe breakdown, %s (%d x %d frames each, taking turns):\n", label, Rounds, Frames);
+    std::printf("  %-46s %8s %10s %10s\n", "", "fps", "wall ms", "CPU ms");
+    for (size_t i = 0; i < 4; ++i)
+        std::printf("  %-46s %8.2f %10.2f %10.2f\n", parts[i].name.c_str(), 1e3 / parts[i].cost.wallMs,
+                    parts[i].cost.wallMs, parts[i].cost.cpuMs);
+    const double cpuMs = parts[0].cost.cpuMs;
+    std::printf("  %-46s %8.2f %%  (the game's order against the documented one)\n", "CPU time saved",
+                100.0 * (parts[1].cost.cpuMs - cpuMs) / parts[1].cost.cpuMs);
+    std::printf("  cost of each part in the game's order, CPU ms a frame (whole frame less the frame without it):\n");
+    for (size_t i = 4; i < parts.size(); ++i)
+        std::printf("  %-46s %8.2f ms %6.1f %%  (frame without it %.2f CPU ms, %.2f wall ms)\n",
+                    parts[i].name.c_str(), cpuMs - parts[i].cost.cpuMs, 100.0 * (cpuMs - parts[i].cost.cpuMs) / cpuMs,
+                    parts[i].cost.cpuMs, parts[i].cost.wallMs);
+}
+
+// The same breakdown on a renderer without multisampling: a fresh renderer and scene.
+void MeasureWithoutMultisampling(Rig& rig)
+{
+    rig.scene.reset();
+    rig.renderer.reset();
+    rig.renderer = std::make_unique<VulkanRenderer>(&rig.window, VK_SAMPLE_COUNT_1_BIT);
+    rig.renderer->Init();
+    rig.scene = std::make_unique<Scene0>(rig.renderer.get());
+    rig.scene->windowWidth = rig.window.width;
+    rig.scene->windowHeight = rig.window.height;
+    for (int i = 0; i < 30; ++i)
+        Frame(rig);
+    for (int i = 0; i < int(LeadInSeconds / FrameSeconds); ++i)
+        Frame(rig, false);
+    MeasureFrameBreakdown(rig, "without multisampling");
+}
+
 void MeasureSteadyPlay(Rig& rig)
 {
     for (int i = 0; i < 30; ++i)
@@ -289,6 +442,7 @@ void MeasureSteadyPlay(Rig& rig)
     SetAllocationObserver(traces::Record);
     const uint64_t allocationsBefore = AllocationCount();
     const auto start = Clock::now();
+    const double cpuStart = ProcessCpuMilliseconds();
     for (int i = 0; i < MeasuredFrames; ++i) {
         const FrameSample s = Frame(rig);
         update.push_back(s.updateMs);
@@ -298,6 +452,7 @@ void MeasureSteadyPlay(Rig& rig)
     }
     VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
     const double seconds = MillisecondsSince(start) / 1e3;
+    const double cpuMs = (ProcessCpuMilliseconds() - cpuStart) / MeasuredFrames;
     const uint64_t allocations = AllocationCount() - allocationsBefore;
     SetAllocationObserver(nullptr);
 
@@ -306,6 +461,7 @@ void MeasureSteadyPlay(Rig& rig)
                 ActiveZombies(*rig.scene), rig.scene->actors.size() + rig.scene->transparentActors.size());
     std::printf("  frames per second                  %.1f  (%.2f ms a frame)\n", MeasuredFrames / seconds,
                 seconds * 1e3 / MeasuredFrames);
+    std::printf("  CPU time a frame, all threads      %.2f ms\n", cpuMs);
     PrintStatistics("UpdateUniforms + recording (CPU)", Summarise(both), "ms");
     PrintStatistics("  UpdateUniforms", Summarise(uniforms), "ms");
     PrintStatistics("  command recording", Summarise(record), "ms");
@@ -315,6 +471,8 @@ void MeasureSteadyPlay(Rig& rig)
 
     if (allocations > 0)
         traces::Print(MeasuredFrames);
+
+    MeasureRecordingSplit(rig);
 }
 
 void MeasureRestarts(Rig& rig)
@@ -382,7 +540,9 @@ int main()
 
         BuildScene(rig, "start-up");
         MeasureSteadyPlay(rig);
+        MeasureFrameBreakdown(rig, ("multisampling x" + std::to_string(int(gpu.msaaSamples))).c_str());
         MeasureRestarts(rig);
+        MeasureWithoutMultisampling(rig);
 
         rig.scene.reset();
         rig.renderer.reset();

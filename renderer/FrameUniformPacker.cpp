@@ -2,7 +2,7 @@
 
 #include "renderer/ObjectRecords.h"
 #include "renderer/UniformLayout.h"
-#include "renderer/shader/ShaderComponent.h"
+#include "renderer/SceneDrawLists.h"
 #include "scene/actors/Actor.h"
 
 #include <cstring>
@@ -55,63 +55,46 @@ bool Drawn(const Actor& actor)
     return actor.visible && !actor.hidden;
 }
 
-// Which of this frame's opaque dynamic blocks a shader's dynamic block name selects.
-std::optional<ObjectBlock> OpaqueDynamicBlock(const ShaderComponent& shader)
-{
-    if (!shader.hasDynamicBlock)
-        return std::nullopt;
-    for (ObjectBlock block : {ObjectBlock::Base, ObjectBlock::Pbr, ObjectBlock::Anim})
-        if (shader.dynamicBlockName == ObjectBlockName(block))
-            return block;
-    return std::nullopt;
-}
-
 } // namespace
 
-void FrameUniformPacker::PackShader(const std::vector<Actor*>& actors, const ShaderComponent* shader)
+void FrameUniformPacker::PackPass(const ShaderPass& pass)
 {
-    // Name comparisons once per shader, not per actor.
-    const std::optional<ObjectBlock> dynamicBlock = OpaqueDynamicBlock(*shader);
-    const bool animStorage =
-        shader->hasStorageBlock && shader->storageBlockName == ObjectBlockName(ObjectBlock::AnimStorage);
     uint32_t uniformCounter = 0;
     uint32_t storageCounter = 0;
-    for (Actor* actor : actors) {
-        if (!Drawn(*actor) || actor->GetComponent<ShaderComponent>().get() != shader)
+    for (const DrawItem& item : pass.items) {
+        Actor& actor = *item.actor;
+        if (!Drawn(actor))
             continue;
-        if (dynamicBlock == ObjectBlock::Base)
-            Append(ObjectBlock::Base, MakeBaseRecord(*actor));
-        else if (dynamicBlock == ObjectBlock::Pbr)
-            Append(ObjectBlock::Pbr, MakePbrRecord(*actor));
-        else if (dynamicBlock == ObjectBlock::Anim)
-            Append(ObjectBlock::Anim, MakeAnimRecord(*actor));
-        if (animStorage) {
-            FillAnimStorageRecord(*actor, storageScratch);
+        if (pass.recordBlock == ObjectBlock::Base)
+            Append(ObjectBlock::Base, MakeBaseRecord(item));
+        else if (pass.recordBlock == ObjectBlock::Pbr)
+            Append(ObjectBlock::Pbr, MakePbrRecord(item));
+        else if (pass.recordBlock == ObjectBlock::Anim)
+            Append(ObjectBlock::Anim, MakeAnimRecord(item));
+        if (pass.animStorage) {
+            FillAnimStorageRecord(item, storageScratch);
             Append(ObjectBlock::AnimStorage, storageScratch);
-            actor->storageIndex = storageCounter++;
+            actor.storageIndex = storageCounter++;
         }
-        actor->uniformIndex = uniformCounter++;
+        actor.uniformIndex = uniformCounter++;
     }
 }
 
-void FrameUniformPacker::Pack(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,
-                              const std::vector<const ShaderComponent*>& opaqueShaders,
-                              const ShaderComponent* billboardShader)
+void FrameUniformPacker::Pack(const SceneDrawLists& lists)
 {
     for (std::vector<uint8_t>& array : bytes)
         array.clear();
 
-    for (const ShaderComponent* shader : opaqueShaders)
-        PackShader(actors, shader);
+    for (const ShaderPass& pass : lists.Passes())
+        if (pass.packsOpaque)
+            PackPass(pass);
 
-    const bool billboardRecords = billboardShader && billboardShader->hasDynamicBlock &&
-                                  billboardShader->dynamicBlockName == ObjectBlockName(ObjectBlock::BillBoardPbr);
     uint32_t counter = 0;
-    for (Actor* actor : transparentActors) {
-        if (!Drawn(*actor))
+    for (const DrawItem* item : lists.TransparentOrder()) {
+        if (!Drawn(*item->actor))
             continue;
-        if (billboardRecords)
-            Append(ObjectBlock::BillBoardPbr, MakePbrRecord(*actor));
-        actor->uniformIndex = counter++;
+        if (lists.BillboardRecords())
+            Append(ObjectBlock::BillBoardPbr, MakePbrRecord(*item));
+        item->actor->uniformIndex = counter++;
     }
 }

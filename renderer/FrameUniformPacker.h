@@ -8,12 +8,11 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-class Actor;
-class ShaderComponent;
+class SceneDrawLists;
+struct ShaderPass;
 
 // The per-object blocks the renderer fills, in upload order.
 enum class ObjectBlock : uint8_t { Base, Pbr, BillBoardPbr, Anim, AnimStorage };
@@ -27,11 +26,10 @@ public:
     // alignment: the device's minUniformBufferOffsetAlignment (dynamic records are padded to it).
     explicit FrameUniformPacker(uint32_t alignment);
 
-    // Opaque shaders take their actors from `actors` (each shader's records numbered from 0);
-    // the billboard shader's records come from every visible `transparentActors` entry, numbered
-    // from 0 in that list. Invisible and hidden actors get no record. billboardShader may be null.
-    void Pack(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,
-              const std::vector<const ShaderComponent*>& opaqueShaders, const ShaderComponent* billboardShader);
+    // Every pass that packs the actors list numbers its own actors from 0 in list order; the
+    // billboard records come from every drawn actor of the transparent list in this frame's
+    // order, numbered from 0. Invisible and hidden actors get no record.
+    void Pack(const SceneDrawLists& lists);
 
     // Room for `size` bytes in the array of the block named `blockName` (other names are not
     // per-object blocks and are ignored): what the block's buffer holds.
@@ -43,7 +41,7 @@ public:
 
 private:
     template <class Record> void Append(ObjectBlock block, const Record& record);
-    void PackShader(const std::vector<Actor*>& actors, const ShaderComponent* shader);
+    void PackPass(const ShaderPass& pass);
 
     std::array<std::vector<uint8_t>, ObjectBlockCount> bytes;
     std::array<uint32_t, ObjectBlockCount> strides{};

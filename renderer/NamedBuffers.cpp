@@ -32,6 +32,12 @@ std::vector<UniformBufferFrame>& GetUniformBufferFrames(const std::string& name)
     return found->second;
 }
 
+std::vector<UniformBufferFrame>* FindNamedBuffer(const std::string& name)
+{
+    auto found = gpu.namedBuffers.find(name);
+    return found == gpu.namedBuffers.end() ? nullptr : &found->second;
+}
+
 void UpdateNamedBuffer(const std::string& name, uint32_t frame, const void* data, uint32_t size)
 {
     auto found = gpu.namedBuffers.find(name);
@@ -39,7 +45,7 @@ void UpdateNamedBuffer(const std::string& name, uint32_t frame, const void* data
         throw std::runtime_error("Cant find buffer name in map");
     UniformBufferFrame& target = found->second[frame];
     // More records than the buffer was sized for would run past the mapping: the tail is dropped
-    // (and not drawn, see DrawActors) instead of corrupting memory.
+    // (and not drawn, see DrawActor) instead of corrupting memory.
     const size_t bytes = std::min<VkDeviceSize>(size, target.size);
     std::memcpy(target.mapped, data, bytes);
 }

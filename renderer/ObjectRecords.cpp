@@ -5,11 +5,9 @@
 #include "scene/components/MaterialComponent.h"
 #include "scene/components/TransformComponent.h"
 
-glm::mat4 ActorModelMatrix(const Actor& actor)
+glm::mat4 ActorModelMatrix(const DrawItem& item)
 {
-    if (auto transform = actor.GetComponent<TransformComponent>())
-        return transform->GetModelMatrix();
-    return glm::mat4(1.0f);
+    return item.transform ? item.transform->GetModelMatrix() : glm::mat4(1.0f);
 }
 
 glm::mat4 NormalMatrix(const glm::mat4& model)
@@ -26,46 +24,46 @@ glm::vec4 ColourAndMetallic(const Actor& actor)
 
 } // namespace
 
-BaseRecord MakeBaseRecord(const Actor& actor)
+BaseRecord MakeBaseRecord(const DrawItem& item)
 {
-    const glm::mat4 model = ActorModelMatrix(actor);
+    const glm::mat4 model = ActorModelMatrix(item);
     return {model, NormalMatrix(model)};
 }
 
-PbrRecord MakePbrRecord(const Actor& actor)
+PbrRecord MakePbrRecord(const DrawItem& item)
 {
-    const glm::mat4 model = ActorModelMatrix(actor);
-    return {model, NormalMatrix(model), ColourAndMetallic(actor), actor.materialValues};
+    const glm::mat4 model = ActorModelMatrix(item);
+    return {model, NormalMatrix(model), ColourAndMetallic(*item.actor), item.actor->materialValues};
 }
 
-AnimRecord MakeAnimRecord(const Actor& actor)
+AnimRecord MakeAnimRecord(const DrawItem& item)
 {
-    return {ColourAndMetallic(actor), actor.materialValues};
+    return {ColourAndMetallic(*item.actor), item.actor->materialValues};
 }
 
-void FillAnimStorageRecord(const Actor& actor, AnimStorageRecord& record)
+void FillAnimStorageRecord(const DrawItem& item, AnimStorageRecord& record)
 {
-    record.model = ActorModelMatrix(actor);
+    record.model = ActorModelMatrix(item);
     record.normalMatrix = NormalMatrix(record.model);
-    if (auto animation = actor.GetComponent<AnimationComponent>()) {
+    if (item.animation) {
         for (int i = 0; i < MaxBones; ++i)
-            record.bones[i] = animation->finalBoneMatrices[i];
+            record.bones[i] = item.animation->finalBoneMatrices[i];
     } else {
         for (glm::mat4& bone : record.bones)
             bone = glm::mat4(1.0f);
     }
 }
 
-PushConstantRecord MakePushConstantRecord(const Actor& actor)
+PushConstantRecord MakePushConstantRecord(const DrawItem& item)
 {
     PushConstantRecord push{};
-    if (auto material = actor.GetComponent<MaterialComponent>()) {
+    if (item.material) {
         push.colour = glm::vec4(0.0f);
-        const std::array<int32_t, MaxMaterialTextures> indices = material->PushIndices();
+        const std::array<int32_t, MaxMaterialTextures> indices = item.material->PushIndices();
         for (int i = 0; i < MaxMaterialTextures; ++i)
             push.textureIndices[i] = indices[i];
     } else {
-        push.colour = glm::vec4(actor.colour, 0.0f);
+        push.colour = glm::vec4(item.actor->colour, 0.0f);
         for (int32_t& index : push.textureIndices)
             index = -1;
     }

@@ -9,7 +9,7 @@
 
 #include <stdexcept>
 
-VulkanRenderer::VulkanRenderer(WindowInfo* window)
+VulkanRenderer::VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit) : sampleLimit(sampleLimit)
 {
     backend = RendererBackend::Vulkan;
     windowInfo = window;
@@ -49,6 +49,7 @@ void VulkanRenderer::RecreateFrameResources()
 
 void VulkanRenderer::ReleaseFrameResources()
 {
+    drawLists.Invalidate(); // the scene, its components and the named buffers are going
     if (gpu.device == VK_NULL_HANDLE)
         return;
     VkCheckTeardown(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
@@ -85,6 +86,7 @@ VulkanRenderer::~VulkanRenderer()
 void VulkanRenderer::CreateUniformBuffer(const std::string& name, uint32_t size, uint32_t stride, bool storage)
 {
     CreateNamedBuffer(name, size, stride, storage);
+    drawLists.Invalidate(); // a buffer the lists may have found missing
     // A frame packs at most what the buffer holds: room for that now, not when zombies spawn.
     packer.Reserve(name, size);
 }

@@ -5,7 +5,9 @@
 
 #include "app/IRenderer.h"
 #include "renderer/DeviceSelection.h"
+#include "renderer/CommandRecorder.h"
 #include "renderer/FrameUniformPacker.h"
+#include "renderer/SceneDrawLists.h"
 
 #include <vulkan/vulkan.h>
 
@@ -30,15 +32,42 @@ struct SwapChainResources {
     VkImageView colourView = VK_NULL_HANDLE;
 };
 
-// CPU time of the last drawn frame's two CPU-heavy steps, in seconds.
+// CPU time of the last drawn frame's two CPU-heavy steps, in seconds, and what it recorded.
 struct FrameCpuTimes {
     double updateUniforms = 0.0;
     double record = 0.0;
+    double ui = 0.0;         // of `record`: the UI frame, the library's own commands included
+    CommandCounts commands; // the frame's own commands (the UI's are not counted)
+};
+
+// Parts of a frame, for FrameRecordingOptions::passes.
+inline constexpr uint32_t FramePassSkyBox = 1u << 0;
+inline constexpr uint32_t FramePassUi = 1u << 1;
+// The i-th shader pass, in the registry's creation order (the sky box and wireframe shaders left out).
+constexpr uint32_t FramePassShader(size_t index)
+{
+    return 1u << (2 + index);
+}
+
+// How frames are recorded. The defaults are the game's; the rest serves measurement and checks.
+struct FrameRecordingOptions {
+    // The sky after the opaque passes and before the blended ones: at the far plane it fails the
+    // depth test wherever geometry was drawn, so it is shaded only where it shows; the picture is
+    // the one of the sky drawn first.
+    bool skyBoxLast = true;
+    // The opaque passes' actors all together front to back (SceneDrawLists::OrderFrontToBack)
+    // rather than pass by pass in list order: the depth test then rejects hidden fragments before
+    // they are shaded.
+    bool opaqueFrontToBack = true;
+    uint32_t passes = ~0u; // the parts recorded; a part left out is not drawn at all
+    bool timeCommands = false; // time the driver's side of the frame's own vkCmd* calls
 };
 
 class VulkanRenderer : public IRenderer {
 public:
-    explicit VulkanRenderer(WindowInfo* window);
+    // sampleLimit caps the multisampling the device would be given (its most by default): a
+    // measurement of what multisampling costs runs the same frames without it.
+    explicit VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit = VK_SAMPLE_COUNT_64_BIT);
     ~VulkanRenderer() override;
     VulkanRenderer(const VulkanRenderer&) = delete;
     VulkanRenderer& operator=(const VulkanRenderer&) = delete;
@@ -58,6 +87,12 @@ public:
     uint32_t CurrentFrame() const { return currentFrame; }
     const SwapChainResources& SwapChain() const { return swapChain; }
     const FrameCpuTimes& LastFrameCpuTimes() const { return lastFrameCpuTimes; }
+    void SetRecordingOptions(const FrameRecordingOptions& options) { recordingOptions = options; }
+    const FrameRecordingOptions& RecordingOptions() const { return recordingOptions; }
+    // The draw lists of the scene last drawn (rebuilt when its lists change).
+    const SceneDrawLists& DrawLists() const { return drawLists; }
+    // For a change the lists cannot see: a component added to or swapped on an actor in play.
+    void InvalidateDrawLists() { drawLists.Invalidate(); }
     // Frames that were acquired, recorded, submitted and presented.
     uint64_t PresentedFrames() const { return presentedFrames; }
     // Frames not drawn because the window could not be presented to: each waited for the
@@ -99,7 +134,18 @@ private:
     void ShutdownUi();
     // Frame recording (VulkanRendererFrame.cpp).
     void Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, Scene* scene);
-    void DrawActors(VkCommandBuffer commandBuffer, const std::vector<Actor*>& actors, ShaderComponent& shader);
+    // What a pass's draws need once its pipeline is bound.
+    struct PassState {
+        bool drawable = false; // the shader was built
+        uint32_t stride = 0;
+        VkDeviceSize dynamicCapacity = 0;
+        VkDeviceSize storageCapacity = 0;
+    };
+    void DrawScene(CommandRecorder& recorder);
+    void DrawSkyBox(CommandRecorder& recorder);
+    PassState BeginPass(CommandRecorder& recorder, const ShaderPass& pass);
+    void DrawPass(CommandRecorder& recorder, const ShaderPass& pass);
+    void DrawActor(CommandRecorder& recorder, const ShaderPass& pass, const DrawItem& item, const PassState& state);
 
     VkQueue presentQueue = VK_NULL_HANDLE;
     VkSurfaceKHR surface = VK_NULL_HANDLE;
@@ -113,13 +159,15 @@ private:
     std::vector<VkSemaphore> renderFinishedSemaphores;
     std::vector<VkFence> inFlightFences;
     uint32_t currentFrame = 0;
+    VkSampleCountFlagBits sampleLimit;
 
     VkFormat depthFormat = VK_FORMAT_UNDEFINED;
     bool swapChainStale = false; // destroyed while the window could not be presented to
     bool uiContextCreated = false;
     bool uiVulkanReady = false;
     FrameUniformPacker packer{0};
-    std::vector<const ShaderComponent*> opaqueShaders; // per-frame scratch, keeps its capacity
+    SceneDrawLists drawLists;
+    FrameRecordingOptions recordingOptions;
     FrameCpuTimes lastFrameCpuTimes;
     uint64_t presentedFrames = 0;
     uint64_t windowWaits = 0;

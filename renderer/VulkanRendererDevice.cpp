@@ -5,6 +5,7 @@
 #include "renderer/GpuContext.h"
 #include "renderer/VulkanCheck.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFamilyIndices& queues) const
@@ -71,7 +72,8 @@ void VulkanRenderer::PickPhysicalDevice()
     if (!choice.index)
         throw std::runtime_error("failed to find a suitable GPU!");
     gpu.physicalDevice = devices[*choice.index];
-    gpu.msaaSamples = choice.msaaSamples;
+    // Sample counts are single bits: the smaller flag is the smaller count.
+    gpu.msaaSamples = std::min(choice.msaaSamples, sampleLimit);
     queueFamilies = queues[*choice.index];
 }
 

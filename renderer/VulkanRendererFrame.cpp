@@ -21,6 +21,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -46,7 +47,6 @@ bool Drawn(const Actor& actor)
 const std::string PointLightsBufferName = "PointLightsBuffer";
 const std::string SpotLightsBufferName = "SpotLightsBuffer";
 const std::string DirectionalLightsBufferName = "DirectionalLightsBuffer";
-const std::string BillboardShaderName = "BillBoardPBRShader";
 
 const std::string& BlockNameString(ObjectBlock block)
 {
@@ -128,30 +128,61 @@ void VulkanRenderer::DrawFrame(Scene* scene)
     currentFrame = (currentFrame + 1) % MaxFramesInFlight;
 }
 
+namespace {
+
+// The current frame's copy of a named buffer found when the lists were built; without one, the
+// look-up by name, which reports the missing name.
+template <class Write> void WriteBuffer(std::vector<UniformBufferFrame>* frames, uint32_t frame, Write byName,
+                                        const void* data, uint32_t size)
+{
+    if (!frames) {
+        byName();
+        return;
+    }
+    UniformBufferFrame& target = (*frames)[frame];
+    // Never past the mapping: records beyond what the buffer was sized for are not drawn either.
+    std::memcpy(target.mapped, data, std::min<VkDeviceSize>(size, target.size));
+}
+
+} // namespace
+
 void VulkanRenderer::UpdateUniforms(Scene* scene)
 {
     if (!scene || !scene->camera)
         return;
+    drawLists.Refresh(scene->actors, scene->transparentActors, assetRegistry);
+    const FrameBufferSlots& slots = drawLists.Buffers();
+
     const CameraRecord camera{scene->camera->GetViewMatrix(), scene->camera->projection};
-    UpdateUniformBuffer("CameraBuffer", &camera, sizeof(camera));
-    UpdateUniformBuffer(PointLightsBufferName, scene->pointLights, sizeof(scene->pointLights));
-    UpdateUniformBuffer(SpotLightsBufferName, &scene->spotLight, sizeof(scene->spotLight));
-    UpdateUniformBuffer(DirectionalLightsBufferName, scene->directionalLights, sizeof(scene->directionalLights));
+    WriteBuffer(slots.camera, currentFrame, [&] { UpdateUniformBuffer("CameraBuffer", &camera, sizeof(camera)); },
+                &camera, sizeof(camera));
+    WriteBuffer(slots.pointLights, currentFrame,
+                [&] { UpdateUniformBuffer(PointLightsBufferName, scene->pointLights, sizeof(scene->pointLights)); },
+                scene->pointLights, sizeof(scene->pointLights));
+    WriteBuffer(slots.spotLights, currentFrame,
+                [&] { UpdateUniformBuffer(SpotLightsBufferName, &scene->spotLight, sizeof(scene->spotLight)); },
+                &scene->spotLight, sizeof(scene->spotLight));
+    WriteBuffer(slots.directionalLights, currentFrame,
+                [&] {
+                    UpdateUniformBuffer(DirectionalLightsBufferName, scene->directionalLights,
+                                        sizeof(scene->directionalLights));
+                },
+                scene->directionalLights, sizeof(scene->directionalLights));
     if (!assetRegistry)
         return;
 
-    opaqueShaders.clear();
-    for (const std::string& name : assetRegistry->shaderNames)
-        if (name != "SkyBoxShader" && name != "BillBoardPBRShader" && name != "CollisionShader")
-            opaqueShaders.push_back(assetRegistry->GetShader(name).get());
-    const ShaderComponent* billboard = assetRegistry->GetShader(BillboardShaderName, true).get();
-    packer.Pack(scene->actors, scene->transparentActors, opaqueShaders, billboard);
-
+    // Records follow list order; the draw order (Record) finds them through the actors' indices.
+    packer.Pack(drawLists);
+    if (recordingOptions.opaqueFrontToBack)
+        drawLists.OrderFrontToBack(glm::vec3(glm::inverse(camera.view)[3]));
     for (size_t i = 0; i < ObjectBlockCount; ++i) {
         const ObjectBlock block = static_cast<ObjectBlock>(i);
         const std::vector<uint8_t>& bytes = packer.Bytes(block);
-        if (!bytes.empty()) // a shader with nothing to draw keeps last frame's bytes
-            UpdateUniformBuffer(BlockNameString(block), bytes.data(), static_cast<uint32_t>(bytes.size()));
+        if (bytes.empty()) // a shader with nothing to draw keeps last frame's bytes
+            continue;
+        const uint32_t size = static_cast<uint32_t>(bytes.size());
+        WriteBuffer(slots.objectBlocks[i], currentFrame,
+                    [&] { UpdateUniformBuffer(BlockNameString(block), bytes.data(), size); }, bytes.data(), size);
     }
 }
 
@@ -177,84 +208,139 @@ void VulkanRenderer::Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, 
     const VkRect2D scissor{{0, 0}, gpu.swapChainExtent};
     vkCmdSetScissor(commandBuffer, 0, 1, &scissor);
 
-    if (assetRegistry) {
-        // The sky first, behind everything (its pipeline does not write depth).
-        std::shared_ptr<ShaderComponent> sky = assetRegistry->GetShader("SkyBoxShader", true);
-        if (sky && sky->pipeline != VK_NULL_HANDLE) {
-            vkCmdBindPipeline(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, sky->pipeline);
-            vkCmdBindDescriptorSets(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, sky->pipelineLayout, 0, 1,
-                                    &sky->descriptorSets[currentFrame], 0, nullptr);
-            assetRegistry->GetMesh("Cube")->Draw(&commandBuffer);
-        }
-        // Every other shader in creation order; the wireframe collision shader is never drawn.
-        for (const std::string& name : assetRegistry->shaderNames) {
-            if (name == "SkyBoxShader" || name == "CollisionShader")
-                continue;
-            std::shared_ptr<ShaderComponent> shader = assetRegistry->GetShader(name);
-            if (shader->pipeline == VK_NULL_HANDLE)
-                continue; // never built: nothing to draw with
-            vkCmdBindPipeline(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, shader->pipeline);
-            if (!shader->hasDynamicBlock)
-                vkCmdBindDescriptorSets(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, shader->pipelineLayout, 0, 1,
-                                        &shader->descriptorSets[currentFrame], 0, nullptr);
-            DrawActors(commandBuffer, shader->usesSortedList ? scene->transparentActors : scene->actors, *shader);
-        }
-    }
+    CommandRecorder recorder(commandBuffer, recordingOptions.timeCommands);
+    if (assetRegistry)
+        DrawScene(recorder);
+    lastFrameCpuTimes.commands = recorder.Counts();
 
-    RecordUi(commandBuffer, scene);
+    const auto uiStart = std::chrono::steady_clock::now();
+    if (recordingOptions.passes & FramePassUi)
+        RecordUi(commandBuffer, scene);
+    lastFrameCpuTimes.ui = SecondsSince(uiStart);
 
     vkCmdEndRenderPass(commandBuffer);
     VkCheck(vkEndCommandBuffer(commandBuffer), "failed to record command buffer!");
 }
 
-void VulkanRenderer::DrawActors(VkCommandBuffer commandBuffer, const std::vector<Actor*>& actors,
-                                ShaderComponent& shader)
+void VulkanRenderer::DrawSkyBox(CommandRecorder& recorder)
 {
-    const bool pushMaterial = shader.hasPushConstants && shader.pipelineKind == PipelineKind::Default;
-    const uint32_t pushSize = std::min<uint32_t>(shader.pushConstantSize, sizeof(PushConstantRecord));
-    // Looked up once per shader, not per actor.
-    uint32_t stride = 0;
-    VkDeviceSize dynamicCapacity = 0;
+    ShaderComponent* sky = drawLists.SkyBox();
+    const MeshComponent* cube = drawLists.SkyMesh();
+    if (!(recordingOptions.passes & FramePassSkyBox) || !sky || sky->pipeline == VK_NULL_HANDLE || !cube ||
+        cube->vertexBuffer == VK_NULL_HANDLE)
+        return;
+    recorder.BindPipeline(sky->pipeline);
+    recorder.BindDescriptorSet(sky->pipelineLayout, sky->descriptorSets[currentFrame], nullptr);
+    recorder.BindVertexBuffer(cube->vertexBuffer);
+    recorder.BindIndexBuffer(cube->indexBuffer);
+    for (const SubMesh* sub : cube->meshes)
+        recorder.DrawIndexed(sub->indexCount, sub->firstIndex, sub->baseVertex, 0);
+}
+
+void VulkanRenderer::DrawScene(CommandRecorder& recorder)
+{
+    // The sky shows wherever nothing else was drawn: first, behind everything (its pipeline writes
+    // no depth), or after the opaque passes and before the blended ones, where the depth test
+    // leaves it only the pixels that nothing covers.
+    const std::vector<ShaderPass>& passes = drawLists.Passes();
+    const bool skyLast = recordingOptions.skyBoxLast;
+    if (!skyLast)
+        DrawSkyBox(recorder);
+    size_t next = 0; // the first pass not drawn yet
+    if (recordingOptions.opaqueFrontToBack) {
+        // The opaque passes before the first blended one, all together front to back.
+        PassState state;
+        uint32_t current = UINT32_MAX;
+        for (const OpaqueDraw& draw : drawLists.FrontToBack()) {
+            if (!(recordingOptions.passes & FramePassShader(draw.pass)))
+                continue;
+            if (draw.pass != current) {
+                current = draw.pass;
+                state = BeginPass(recorder, passes[current]);
+            }
+            if (state.drawable)
+                DrawActor(recorder, passes[current], *draw.item, state);
+        }
+        while (next < passes.size() && !passes[next].sorted)
+            ++next;
+    }
+    bool skyDrawn = !skyLast;
+    for (; next < passes.size(); ++next) {
+        if (!skyDrawn && passes[next].sorted) {
+            DrawSkyBox(recorder);
+            skyDrawn = true;
+        }
+        if (recordingOptions.passes & FramePassShader(next))
+            DrawPass(recorder, passes[next]);
+    }
+    if (!skyDrawn)
+        DrawSkyBox(recorder);
+}
+
+VulkanRenderer::PassState VulkanRenderer::BeginPass(CommandRecorder& recorder, const ShaderPass& pass)
+{
+    PassState state;
+    const ShaderComponent& shader = *pass.shader;
+    if (shader.pipeline == VK_NULL_HANDLE)
+        return state; // never built: nothing to draw with
+    state.drawable = true;
+    recorder.BindPipeline(shader.pipeline);
+    if (!shader.hasDynamicBlock)
+        recorder.BindDescriptorSet(shader.pipelineLayout, shader.descriptorSets[currentFrame], nullptr);
+    // Records beyond what the buffers were sized for were never uploaded: skipped, not misdrawn.
     if (shader.hasDynamicBlock) {
-        const UniformBufferFrame& frame = GetUniformBufferFrames(shader.dynamicBlockName)[currentFrame];
-        stride = frame.stride;
-        dynamicCapacity = frame.size;
+        const UniformBufferFrame& frame =
+            pass.dynamicFrames ? (*pass.dynamicFrames)[currentFrame]
+                               : GetUniformBufferFrames(shader.dynamicBlockName)[currentFrame];
+        state.stride = frame.stride;
+        state.dynamicCapacity = frame.size;
     }
-    const bool animStorage =
-        shader.hasStorageBlock && shader.storageBlockName == ObjectBlockName(ObjectBlock::AnimStorage);
-    const VkDeviceSize storageCapacity =
-        animStorage ? GetUniformBufferFrames(shader.storageBlockName)[currentFrame].size : 0;
+    if (pass.animStorage && pass.storageFrames)
+        state.storageCapacity = (*pass.storageFrames)[currentFrame].size;
+    return state;
+}
 
-    for (Actor* actor : actors) {
-        if (!Drawn(*actor) || actor->GetComponent<ShaderComponent>().get() != &shader)
-            continue;
-        std::shared_ptr<MeshComponent> mesh = actor->GetComponent<MeshComponent>();
-        if (!mesh || mesh->vertexBuffer == VK_NULL_HANDLE)
-            continue;
-        // Records beyond what the buffers were sized for were never uploaded: skip, not misdraw.
-        if (shader.hasDynamicBlock && !RecordFits(actor->uniformIndex, stride, dynamicCapacity))
-            continue;
-        if (animStorage && !RecordFits(actor->storageIndex, sizeof(AnimStorageRecord), storageCapacity))
-            continue;
-
-        if (pushMaterial) {
-            const PushConstantRecord push = MakePushConstantRecord(*actor);
-            vkCmdPushConstants(commandBuffer, shader.pipelineLayout, shader.pushConstantStages, 0, pushSize, &push);
-        }
-        if (shader.hasDynamicBlock) {
-            const uint32_t offset = DynamicOffset(actor->uniformIndex, stride);
-            vkCmdBindDescriptorSets(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, shader.pipelineLayout, 0, 1,
-                                    &shader.descriptorSets[currentFrame], 1, &offset);
-        }
-        if (!shader.hasStorageBlock) {
-            mesh->Draw(&commandBuffer);
-            continue;
-        }
-        // The vertex shader finds the actor's storage record through the instance index.
-        const VkDeviceSize zero = 0;
-        vkCmdBindVertexBuffers(commandBuffer, 0, 1, &mesh->vertexBuffer, &zero);
-        vkCmdBindIndexBuffer(commandBuffer, mesh->indexBuffer, 0, VK_INDEX_TYPE_UINT32);
-        for (const SubMesh* sub : mesh->meshes)
-            vkCmdDrawIndexed(commandBuffer, sub->indexCount, 1, sub->firstIndex, sub->baseVertex, actor->storageIndex);
+void VulkanRenderer::DrawPass(CommandRecorder& recorder, const ShaderPass& pass)
+{
+    const PassState state = BeginPass(recorder, pass);
+    if (!state.drawable)
+        return;
+    if (!pass.sorted) {
+        for (const DrawItem& item : pass.items)
+            DrawActor(recorder, pass, item, state);
+        return;
     }
+    for (const DrawItem* item : drawLists.TransparentOrder())
+        if (item->shader == pass.shader)
+            DrawActor(recorder, pass, *item, state);
+}
+
+void VulkanRenderer::DrawActor(CommandRecorder& recorder, const ShaderPass& pass, const DrawItem& item,
+                               const PassState& state)
+{
+    const Actor& actor = *item.actor;
+    const MeshComponent* mesh = item.mesh;
+    if (!Drawn(actor) || !mesh || mesh->vertexBuffer == VK_NULL_HANDLE)
+        return;
+    const ShaderComponent& shader = *pass.shader;
+    if (shader.hasDynamicBlock && !RecordFits(actor.uniformIndex, state.stride, state.dynamicCapacity))
+        return;
+    if (pass.animStorage && !RecordFits(actor.storageIndex, sizeof(AnimStorageRecord), state.storageCapacity))
+        return;
+
+    if (shader.hasPushConstants && shader.pipelineKind == PipelineKind::Default) {
+        const PushConstantRecord push = MakePushConstantRecord(item);
+        const uint32_t pushSize = std::min<uint32_t>(shader.pushConstantSize, sizeof(PushConstantRecord));
+        recorder.PushConstants(shader.pipelineLayout, shader.pushConstantStages, pushSize, &push);
+    }
+    if (shader.hasDynamicBlock) {
+        const uint32_t offset = DynamicOffset(actor.uniformIndex, state.stride);
+        recorder.BindDescriptorSet(shader.pipelineLayout, shader.descriptorSets[currentFrame], &offset);
+    }
+    recorder.BindVertexBuffer(mesh->vertexBuffer);
+    recorder.BindIndexBuffer(mesh->indexBuffer);
+    // With a storage block the vertex shader finds the actor's record through the instance index.
+    const uint32_t firstInstance = shader.hasStorageBlock ? actor.storageIndex : 0;
+    for (const SubMesh* sub : mesh->meshes)
+        recorder.DrawIndexed(sub->indexCount, sub->firstIndex, sub->baseVertex, firstInstance);
 }

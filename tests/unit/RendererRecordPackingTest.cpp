@@ -1,7 +1,9 @@
+#include "assets/AssetRegistry.h"
 #include "assets/Texture.h"
 #include "assets/VertexLayout.h"
 #include "renderer/FrameUniformPacker.h"
 #include "renderer/ObjectRecords.h"
+#include "renderer/SceneDrawLists.h"
 #include "renderer/UniformLayout.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/actors/Actor.h"
@@ -14,6 +16,8 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -25,9 +29,26 @@ protected:
         textures.name = "d";
         textures.binding = 1;
         textures.descriptorType = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
-        return std::make_shared<ShaderComponent>(&renderer, program + "vert", program + "frag", textures,
-                                                 VertexBindingDescription(), VertexAttributeDescriptions(), 48,
-                                                 VK_SHADER_STAGE_FRAGMENT_BIT, PipelineKind::Default);
+        auto shader = std::make_shared<ShaderComponent>(&renderer, program + "vert", program + "frag", textures,
+                                                        VertexBindingDescription(), VertexAttributeDescriptions(), 48,
+                                                        VK_SHADER_STAGE_FRAGMENT_BIT, PipelineKind::Default);
+        programs[shader.get()] = program;
+        return shader;
+    }
+
+    // One frame's packing as the renderer does it: the shaders registered in the order given (the
+    // billboard shader, when there is one, last), the draw lists built from the two lists.
+    void Pack(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,
+              const std::vector<std::shared_ptr<ShaderComponent>>& shaders)
+    {
+        AssetRegistry registry(&renderer);
+        for (const auto& shader : shaders) {
+            registry.shaders[programs.at(shader.get())] = shader;
+            registry.shaderNames.push_back(programs.at(shader.get()));
+        }
+        SceneDrawLists lists;
+        lists.Refresh(actors, transparentActors, &registry);
+        packer.Pack(lists);
     }
 
     Actor* Make(std::shared_ptr<ShaderComponent> shader, glm::vec3 position, bool visible = true, bool hidden = false)
@@ -54,6 +75,7 @@ protected:
     NullRenderer renderer;
     FrameUniformPacker packer{256}; // the alignment of many desktop GPUs
     std::vector<std::unique_ptr<Actor>> owned;
+    std::unordered_map<const ShaderComponent*, std::string> programs;
 };
 
 bool SameMatrix(const glm::mat4& a, const glm::mat4& b)
@@ -70,7 +92,7 @@ TEST_F(RendererRecordPacking, HiddenAndInvisibleActorsGetNoRecordAndTheNextTakes
     Make(pbr, {2, 0, 0}, false);
     Make(pbr, {3, 0, 0}, true, true);
     Actor* last = Make(pbr, {4, 0, 0});
-    packer.Pack({owned[0].get(), owned[1].get(), owned[2].get(), owned[3].get()}, {}, {pbr.get()}, nullptr);
+    Pack({owned[0].get(), owned[1].get(), owned[2].get(), owned[3].get()}, {}, {pbr});
 
     EXPECT_EQ(first->uniformIndex, 0u);
     EXPECT_EQ(last->uniformIndex, 1u);
@@ -86,7 +108,7 @@ TEST_F(RendererRecordPacking, ThirdPbrActorSitsAt512AndPaddingStaysZero)
         actors.push_back(Make(pbr, {float(i), 0, 0}));
     actors[2]->colour = {0.1f, 0.2f, 0.3f};
     actors[2]->materialValues = {0.4f, 0.5f, 0.6f, 0.7f};
-    packer.Pack(actors, {}, {pbr.get()}, nullptr);
+    Pack(actors, {}, {pbr});
 
     EXPECT_EQ(packer.Stride(ObjectBlock::Pbr), 256u);
     EXPECT_EQ(DynamicOffset(actors[2]->uniformIndex, packer.Stride(ObjectBlock::Pbr)), 512u);
@@ -102,10 +124,10 @@ TEST_F(RendererRecordPacking, RecordsCarryModelAndNormalMatrices)
 {
     auto base = Shader("BaseShader");
     Actor* actor = Make(base, {5, 6, 7});
-    packer.Pack({actor}, {}, {base.get()}, nullptr);
+    Pack({actor}, {}, {base});
     const BaseRecord record = RecordAt<BaseRecord>(ObjectBlock::Base, 0, 256);
     const glm::mat4 expected = glm::scale(glm::translate(glm::mat4(1.0f), {5, 6, 7}), {1, 2, 3});
-    EXPECT_TRUE(SameMatrix(record.model, ActorModelMatrix(*actor)));
+    EXPECT_TRUE(SameMatrix(record.model, ActorModelMatrix(ResolveDrawItem(*actor))));
     for (int c = 0; c < 4; ++c)
         for (int r = 0; r < 4; ++r) {
             EXPECT_NEAR(record.model[c][r], expected[c][r], 1e-5f);
@@ -118,7 +140,7 @@ TEST_F(RendererRecordPacking, EachShaderNumbersItsOwnActors)
     auto base = Shader("BaseShader");
     auto pbr = Shader("PBRShader");
     std::vector<Actor*> actors = {Make(base, {}), Make(pbr, {}), Make(base, {}), Make(pbr, {})};
-    packer.Pack(actors, {}, {base.get(), pbr.get()}, nullptr);
+    Pack(actors, {}, {base, pbr});
     EXPECT_EQ(actors[0]->uniformIndex, 0u);
     EXPECT_EQ(actors[2]->uniformIndex, 1u);
     EXPECT_EQ(actors[1]->uniformIndex, 0u);
@@ -133,7 +155,7 @@ TEST_F(RendererRecordPacking, AnimatedActorsGetPackedStorageRecordsFoundByStorag
     ASSERT_TRUE(anim->hasStorageBlock);
     ASSERT_EQ(anim->storageBlockName, "SSBO_AnimPBRShader");
     std::vector<Actor*> actors = {Make(anim, {1, 0, 0}), Make(anim, {2, 0, 0}, false), Make(anim, {3, 0, 0})};
-    packer.Pack(actors, {}, {anim.get()}, nullptr);
+    Pack(actors, {}, {anim});
 
     EXPECT_EQ(actors[0]->storageIndex, 0u);
     EXPECT_EQ(actors[2]->storageIndex, 1u);
@@ -149,10 +171,10 @@ TEST_F(RendererRecordPacking, NothingToDrawLeavesTheArraysEmptyEveryFrame)
 {
     auto pbr = Shader("PBRShader");
     Actor* actor = Make(pbr, {});
-    packer.Pack({actor}, {}, {pbr.get()}, nullptr);
+    Pack({actor}, {}, {pbr});
     ASSERT_FALSE(packer.Bytes(ObjectBlock::Pbr).empty());
     actor->hidden = true;
-    packer.Pack({actor}, {}, {pbr.get()}, nullptr);
+    Pack({actor}, {}, {pbr});
     for (size_t i = 0; i < ObjectBlockCount; ++i)
         EXPECT_TRUE(packer.Bytes(ObjectBlock(i)).empty()) << ObjectBlockName(ObjectBlock(i));
 }
@@ -170,9 +192,9 @@ TEST_F(RendererRecordPacking, ReservedRoomTakesEveryRecordTheBuffersHoldWithoutM
 
     // One zombie in play, then all three, as when zombies spawn: the arrays grow in place.
     std::vector<Actor*> actors = {Make(anim, {}), Make(anim, {}, true, true), Make(anim, {}, true, true)};
-    packer.Pack(actors, {}, {anim.get()}, nullptr);
+    Pack(actors, {}, {anim});
     actors[1]->hidden = actors[2]->hidden = false;
-    packer.Pack(actors, {}, {anim.get()}, nullptr);
+    Pack(actors, {}, {anim});
     EXPECT_EQ(packer.Bytes(ObjectBlock::Anim).size(), 3u * 256u);
     EXPECT_EQ(packer.Bytes(ObjectBlock::Anim).data(), dynamic);
     EXPECT_EQ(packer.Bytes(ObjectBlock::AnimStorage).size(), 3u * sizeof(AnimStorageRecord));
@@ -186,14 +208,14 @@ TEST_F(RendererRecordPacking, TransparentActorsAreNumberedInTheirListsOrder)
     auto billboard = Shader("BillBoardPBRShader");
     std::vector<Actor*> transparent = {Make(billboard, {1, 0, 0}), Make(billboard, {2, 0, 0}, true, true),
                                        Make(billboard, {3, 0, 0})};
-    packer.Pack({}, transparent, {}, billboard.get());
+    Pack({}, transparent, {billboard});
     EXPECT_EQ(transparent[0]->uniformIndex, 0u);
     EXPECT_EQ(transparent[2]->uniformIndex, 1u);
     ASSERT_EQ(packer.Bytes(ObjectBlock::BillBoardPbr).size(), 2u * 256u);
     EXPECT_EQ(RecordAt<PbrRecord>(ObjectBlock::BillBoardPbr, 1, 256).model[3], glm::vec4(3, 0, 0, 1));
 
     // Without a billboard shader there is nothing to upload, but the numbering still holds.
-    packer.Pack({}, transparent, {}, nullptr);
+    Pack({}, transparent, {});
     EXPECT_TRUE(packer.Bytes(ObjectBlock::BillBoardPbr).empty());
     EXPECT_EQ(transparent[2]->uniformIndex, 1u);
 }
@@ -203,7 +225,7 @@ TEST_F(RendererRecordPacking, PushConstantsCarryColourOrWidenedMaterialIndices)
     Actor plain;
     plain.colour = {0.25f, 0.5f, 0.75f};
     plain.materialValues = {0.9f, 0.9f, 0.9f, 0.9f};
-    const PushConstantRecord colour = MakePushConstantRecord(plain);
+    const PushConstantRecord colour = MakePushConstantRecord(ResolveDrawItem(plain));
     EXPECT_EQ(colour.colour, glm::vec4(0.25f, 0.5f, 0.75f, 0.0f));
     for (int32_t index : colour.textureIndices)
         EXPECT_EQ(index, -1);
@@ -216,7 +238,7 @@ TEST_F(RendererRecordPacking, PushConstantsCarryColourOrWidenedMaterialIndices)
     slots.slot0 = diffuse;
     slots.slot7 = alpha;
     textured.AddComponent<MaterialComponent>(std::make_shared<MaterialComponent>(slots));
-    const PushConstantRecord material = MakePushConstantRecord(textured);
+    const PushConstantRecord material = MakePushConstantRecord(ResolveDrawItem(textured));
     EXPECT_EQ(material.colour, glm::vec4(0.0f));
     EXPECT_EQ(material.textureIndices[0], 3);
     EXPECT_EQ(material.textureIndices[7], 13);
