@@ -39,15 +39,7 @@ protected:
         // A 0.3 s mono tone at a quarter of full scale.
         soundtest::WriteSoundPack(
             dir.Path(), {{"Tone", soundtest::MakeTone(0.3f, 0.25f, 1, 44100)}, {"Garbage", std::string(400, 'g')}});
-        std::ofstream(dir.Path() / "alsoft.conf") << "[general]\n"
-                                                     "channels = stereo\n"
-                                                     "sample-type = int16\n"
-                                                     "frequency = 44100\n"
-                                                     "hrtf = false\n"
-                                                     "dither = false\n"
-                                                     "[wave]\n"
-                                                     "file = "
-                                                  << (dir.Path() / "out.wav").string() << "\n";
+        WriteOpenAlConfig("sample-type = int16\n");
     }
 
     // Runs the probe with OpenAL limited to `drivers`; its output is captured. The probe works in
@@ -147,17 +139,16 @@ protected:
 
     // Float output with OpenAL's limiter off: what the mix itself reaches, before anything
     // would squash it back under full scale.
-    void UnlimitedFloatOutput() const
+    void UnlimitedFloatOutput() const { WriteOpenAlConfig("sample-type = float32\noutput-limiter = false\n"); }
+
+    // OpenAL's configuration in the work directory: stereo at 44.1 kHz without HRTF or dither,
+    // the wave driver writing out.wav, and the given sample format lines.
+    void WriteOpenAlConfig(const char* format) const
     {
-        std::ofstream(dir.Path() / "alsoft.conf") << "[general]\n"
-                                                     "channels = stereo\n"
-                                                     "sample-type = float32\n"
-                                                     "output-limiter = false\n"
-                                                     "frequency = 44100\n"
-                                                     "hrtf = false\n"
-                                                     "dither = false\n"
-                                                     "[wave]\n"
-                                                     "file = "
+        std::ofstream(dir.Path() / "alsoft.conf") << "[general]\nchannels = stereo\n"
+                                                  << format
+                                                  << "frequency = 44100\nhrtf = false\ndither = false\n"
+                                                     "[wave]\nfile = "
                                                   << (dir.Path() / "out.wav").string() << "\n";
     }
 

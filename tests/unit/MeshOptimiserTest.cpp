@@ -4,6 +4,8 @@
 #include "tools/models/Sdf.h"
 #include "tools/models/SurfaceNets.h"
 
+#include "support/MeshVolume.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,16 +46,6 @@ bool Closed(const ModelMesh& m)
             ++edges[{std::min(a, b), std::max(a, b)}];
         }
     return std::all_of(edges.begin(), edges.end(), [](const auto& e) { return e.second == 2; });
-}
-
-double Volume(const ModelMesh& m)
-{
-    double v = 0.0;
-    for (const glm::uvec3& t : m.triangles)
-        v += glm::dot(glm::dvec3(m.positions[t.x]),
-                      glm::cross(glm::dvec3(m.positions[t.y]), glm::dvec3(m.positions[t.z]))) /
-             6.0;
-    return v;
 }
 
 using Key = std::array<float, 3>;
@@ -121,7 +113,7 @@ ModelMesh ShuffledBall(std::vector<VertexSkin>& skin)
 TEST(MeshSimplify, MeetsTheBudgetWithinTheErrorKeepingTheShapeClosed)
 {
     ModelMesh m = Ball(0.25f);
-    const double before = Volume(m);
+    const double before = EnclosedVolume(m);
     ASSERT_GT(m.triangles.size(), 10000u);
     const float maxError = 0.01f;
     const float error = MeshOptimiser::Simplify(m, 600, maxError);
@@ -129,7 +121,7 @@ TEST(MeshSimplify, MeetsTheBudgetWithinTheErrorKeepingTheShapeClosed)
     EXPECT_GT(m.triangles.size(), 500u) << "stopped far short of the budget";
     EXPECT_LE(error, maxError);
     EXPECT_TRUE(Closed(m));
-    EXPECT_NEAR(Volume(m), before, 0.03 * before);
+    EXPECT_NEAR(EnclosedVolume(m), before, 0.03 * before);
     EXPECT_EQ(m.normals.size(), m.positions.size());
     EXPECT_TRUE(m.uvs.empty());
     // Every vertex still lies on the sphere, within the error bound of its 10-unit extent (the

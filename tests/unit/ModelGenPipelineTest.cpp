@@ -7,6 +7,8 @@
 #include "tools/models/SurfaceNets.h"
 #include "tools/models/UvAtlas.h"
 
+#include "support/MeshVolume.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -37,16 +39,6 @@ bool Closed(const ModelMesh& m)
     return true;
 }
 
-double Volume(const ModelMesh& m)
-{
-    double v = 0.0;
-    for (const glm::uvec3& t : m.triangles)
-        v += glm::dot(glm::dvec3(m.positions[t.x]),
-                      glm::cross(glm::dvec3(m.positions[t.y]), glm::dvec3(m.positions[t.z]))) /
-             6.0;
-    return v;
-}
-
 SdfShape Ball(float radius)
 {
     SdfShape s;
@@ -74,7 +66,7 @@ TEST(SurfaceNets, SphereComesOutClosedOutwardAndOnTheSurface)
     const SdfShape ball = Ball(5.0f);
     const ModelMesh m = Net(ball, 0.5f);
     EXPECT_TRUE(Closed(m));
-    EXPECT_NEAR(Volume(m), 4.0 / 3.0 * Pi * 125.0, 0.03 * 4.0 / 3.0 * Pi * 125.0);
+    EXPECT_NEAR(EnclosedVolume(m), 4.0 / 3.0 * Pi * 125.0, 0.03 * 4.0 / 3.0 * Pi * 125.0);
     for (const glm::vec3& p : m.positions)
         ASSERT_NEAR(glm::length(p), 5.0f, 0.15f);
 }
@@ -93,7 +85,7 @@ TEST(SurfaceNets, TorusKeepsItsHole)
     const long long v = static_cast<long long>(m.positions.size()), e = static_cast<long long>(EdgeUse(m).size()),
                     f = static_cast<long long>(m.triangles.size());
     EXPECT_EQ(v - e + f, 0);
-    EXPECT_NEAR(Volume(m), 2.0 * Pi * Pi * 4.0 * 1.5 * 1.5, 0.05 * 2.0 * Pi * Pi * 4.0 * 2.25);
+    EXPECT_NEAR(EnclosedVolume(m), 2.0 * Pi * Pi * 4.0 * 1.5 * 1.5, 0.05 * 2.0 * Pi * Pi * 4.0 * 2.25);
 }
 
 TEST(UvAtlas, EveryPlaceOnTheModelGetsItsOwnUnmirroredTexels)

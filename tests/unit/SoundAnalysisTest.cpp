@@ -4,23 +4,11 @@
 #include "tools/sounds/dsp/Noise.h"
 #include "tools/sounds/dsp/Oscillator.h"
 
+#include "support/TestTones.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-namespace {
-
-Signal Tone(float hz, double seconds, float amplitude = 1.0f)
-{
-    Oscillator osc;
-    Signal s(SamplesFor(seconds));
-    for (float& x : s) {
-        x = amplitude * osc.Sine(hz);
-    }
-    return s;
-}
-
-} // namespace
 
 TEST(SoundAnalysis, LevelsOfASine)
 {
