@@ -33,6 +33,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -346,6 +347,31 @@ TEST_F(RendererFrames, SceneBuildsEveryShaderAndSizesItsBuffers)
               VkDeviceSize(storageCounts["SSBO_AnimPBRShader"]) * sizeof(AnimStorageRecord));
     EXPECT_EQ(renderer->GetUniformBufferFrames("CameraBuffer")[1].size, 128u);
     EXPECT_EQ(renderer->GetUniformBuffer("PointLightsBuffer").size, 800u);
+}
+
+// The images decode on several threads at once; the textures still take their indices in the
+// scene's fixed order, each from its own image (a mix-up shows in a level count).
+TEST_F(RendererFrames, SceneRegistersItsTexturesInTheirFixedOrder)
+{
+    const std::vector<std::string> order = {
+        "GroundTexture", "GroundNormalTexture", "GrassDiffuseTexture", "GrassNormalTexture", "GrassAlphaTexture",
+        "MoonTexture",   "DrevikDiff",          "DrevikNormal",        "ZombieDiff",         "ZombieSpec",
+        "ZombieNormal",  "BubblgunDiffuse",     "BubblgunNormal",      "SkyBox"};
+    ASSERT_EQ(assetRegistry->textureNames, order);
+    EXPECT_EQ(assetRegistry->textureCount, order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const auto texture = assetRegistry->GetTexture(order[i]);
+        EXPECT_EQ(texture->textureIndex, i) << order[i];
+        EXPECT_NE(texture->view, VK_NULL_HANDLE) << order[i];
+        if (order[i] == "SkyBox")
+            continue;
+        const std::vector<char> bytes = LoadAsset(order[i].c_str());
+        int width = 0, height = 0, channels = 0;
+        ASSERT_TRUE(stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), int(bytes.size()), &width,
+                                          &height, &channels))
+            << order[i];
+        EXPECT_EQ(texture->mipLevels, MipLevelCount(uint32_t(width), uint32_t(height))) << order[i];
+    }
 }
 
 TEST_F(RendererFrames, FramesShowTheSkyAboveLitGeometry)
