@@ -1,6 +1,7 @@
 #include "assets/ImageBatch.h"
 
 #include "assets/AssetPack.h"
+#include "assets/DecodedImageCache.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,15 +10,15 @@
 #include <stdexcept>
 #include <thread>
 
-ImageBatch::ImageBatch(const std::vector<std::string>& assetNames, unsigned threads)
+ImageBatch::ImageBatch(const std::vector<std::string>& assetNames, unsigned threads, DecodedImageCache* cache)
 {
     entries_.resize(assetNames.size());
     for (size_t i = 0; i < assetNames.size(); ++i)
         entries_[i].name = assetNames[i];
-    DecodeAll(threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads);
+    DecodeAll(threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads, cache);
 }
 
-void ImageBatch::DecodeAll(unsigned threads)
+void ImageBatch::DecodeAll(unsigned threads, DecodedImageCache* cache)
 {
     // The workers start on the first images while this thread reads the later ones from the
     // pack; then it decodes too. Each thread takes the next image not yet started, so a large
@@ -33,14 +34,15 @@ void ImageBatch::DecodeAll(unsigned threads)
                 readMore.wait(lock, [&] { return read > i; });
             }
             Entry& entry = entries_[i];
-            if (entry.failure)
+            if (entry.failure || entry.cached)
                 continue;
             try {
-                entry.image = DecodeTextureImage(entry.bytes);
+                entry.image = std::make_shared<const DecodedImage>(DecodeTextureImage(entry.bytes));
             } catch (...) {
                 entry.failure = std::current_exception();
             }
-            entry.bytes = {};
+            if (!cache)
+                entry.bytes = {};
         }
     };
 
@@ -57,6 +59,8 @@ void ImageBatch::DecodeAll(unsigned threads)
         Entry& entry = entries_[i];
         try {
             entry.bytes = LoadAsset(entry.name.c_str());
+            if (cache && (entry.image = cache->Find(entry.name, entry.bytes)))
+                entry.cached = true;
         } catch (...) {
             entry.failure = std::current_exception();
         }
@@ -69,9 +73,16 @@ void ImageBatch::DecodeAll(unsigned threads)
     decode();
     for (std::thread& worker : workers)
         worker.join();
+
+    if (cache)
+        for (Entry& entry : entries_)
+            if (entry.image && !entry.cached)
+                cache->Store(entry.name, std::move(entry.bytes), entry.image);
+    for (Entry& entry : entries_)
+        entry.bytes = {};
 }
 
-DecodedImage ImageBatch::Take(const std::string& assetName)
+std::shared_ptr<const DecodedImage> ImageBatch::Take(const std::string& assetName)
 {
     for (Entry& entry : entries_) {
         if (entry.taken || entry.name != assetName)

@@ -164,13 +164,14 @@ Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetN
         return;
     if (faceAssetNames.size() != 6)
         throw std::runtime_error("a cube map needs six faces");
-    std::vector<DecodedImage> faces;
+    std::vector<std::shared_ptr<const DecodedImage>> faces;
     for (const std::string& name : faceAssetNames)
-        faces.push_back(DecodeTextureImage(LoadAsset(name.c_str())));
+        faces.push_back(std::make_shared<const DecodedImage>(DecodeTextureImage(LoadAsset(name.c_str()))));
     CreateCube(faces);
 }
 
-Texture::Texture(IRenderer* renderer, const std::vector<DecodedImage>& faces, uint16_t textureIndex)
+Texture::Texture(IRenderer* renderer, const std::vector<std::shared_ptr<const DecodedImage>>& faces,
+                 uint16_t textureIndex)
     : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB)
 {
     if (!UsesVulkan(renderer))
@@ -222,15 +223,15 @@ void Texture::Create2D(const DecodedImage& decoded)
     }
 }
 
-void Texture::CreateCube(const std::vector<DecodedImage>& faces)
+void Texture::CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>& faces)
 {
     // Faces are copied at fixed offsets: one of another size would overrun the staging buffer.
-    for (const DecodedImage& face : faces)
-        if (face.width != faces.front().width || face.height != faces.front().height)
+    for (const auto& face : faces)
+        if (face->width != faces.front()->width || face->height != faces.front()->height)
             throw std::runtime_error("cube map faces differ in size");
 
-    const uint32_t width = faces.back().width;
-    const uint32_t height = faces.back().height;
+    const uint32_t width = faces.back()->width;
+    const uint32_t height = faces.back()->height;
     const VkDeviceSize layerSize = VkDeviceSize(width) * height * 4;
     const VkDeviceSize imageSize = layerSize * 6;
 
@@ -241,7 +242,7 @@ void Texture::CreateCube(const std::vector<DecodedImage>& faces)
                      VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
                      stagingMemory);
         for (size_t i = 0; i < faces.size(); ++i)
-            UploadToStaging(faces[i].pixels.get(), layerSize, layerSize * i, stagingMemory);
+            UploadToStaging(faces[i]->pixels.get(), layerSize, layerSize * i, stagingMemory);
 
         CreateImage(width, height, 1, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
                     VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,

@@ -6,6 +6,7 @@
 #include <vulkan/vulkan.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,14 +38,15 @@ public:
     // Cube map from six faces in layer order +X, -X, +Y, -Y, +Z, -Z.
     Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetNames, uint16_t textureIndex);
     // Cube map from six faces decoded beforehand, in layer order.
-    Texture(IRenderer* renderer, const std::vector<DecodedImage>& faces, uint16_t textureIndex);
+    Texture(IRenderer* renderer, const std::vector<std::shared_ptr<const DecodedImage>>& faces,
+            uint16_t textureIndex);
     virtual ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
 private:
     void Create2D(const DecodedImage& image);
-    void CreateCube(const std::vector<DecodedImage>& faces);
+    void CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>& faces);
     // Frees the GPU objects made so far; safe to run twice.
     void Release();
 };

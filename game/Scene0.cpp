@@ -4,6 +4,7 @@
 #include "app/IRenderer.h"
 #include "app/PhaseStopwatch.h"
 #include "assets/AssetRegistry.h"
+#include "assets/DecodedImageCache.h"
 #include "assets/ImageBatch.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
@@ -131,14 +132,16 @@ std::unique_ptr<ImageBatch> Scene0::DecodeImages() const
         names.push_back(name);
     for (const std::string& face : SkyBoxFaceNames())
         names.push_back(face);
-    return std::make_unique<ImageBatch>(names);
+    // Kept from scene to scene: a restart decodes only images whose bytes in the pack changed.
+    static DecodedImageCache cache;
+    return std::make_unique<ImageBatch>(names, 0, &cache);
 }
 
 void Scene0::LoadTextures(ImageBatch* images)
 {
     for (const auto& [name, format] : SceneTextures) {
         if (images)
-            assetRegistry->LoadTexture(name, format, images->Take(name));
+            assetRegistry->LoadTexture(name, format, *images->Take(name));
         else
             assetRegistry->LoadTexture(name, format);
     }

@@ -22,7 +22,7 @@ void CreateSkyBox(AssetRegistry& registry, ImageBatch* images)
         return;
     }
     // Taken in face order: the first face that failed to read or decode is the one reported.
-    std::vector<DecodedImage> faces;
+    std::vector<std::shared_ptr<const DecodedImage>> faces;
     for (const std::string& name : SkyBoxFaceNames())
         faces.push_back(images->Take(name));
     registry.RegisterTexture("SkyBox", std::make_shared<Texture>(registry.renderer, faces, registry.textureCount));

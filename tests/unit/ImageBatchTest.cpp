@@ -4,6 +4,7 @@
 // were given, and a failure thrown when its image is taken, with the message loading that image
 // alone throws.
 #include "assets/AssetPack.h"
+#include "assets/DecodedImageCache.h"
 #include "assets/ImageBatch.h"
 #include "assets/ImageDecoder.h"
 #include "support/TempDir.h"
@@ -171,7 +172,7 @@ TEST(ImageBatch, DecodesEverySceneImageAsOneByOneDecodingDoesInTheGivenOrder)
     ImageBatch batch(SceneImages, 3);
     for (const std::string& name : SceneImages) {
         const DecodedImage serial = DecodeTextureImageWithStb(LoadAsset(name.c_str()));
-        ExpectSameImage(batch.Take(name), serial, name);
+        ExpectSameImage(*batch.Take(name), serial, name);
     }
     EXPECT_THROW(batch.Take("GroundTexture"), std::logic_error) << "an image is handed over once";
 }
@@ -179,11 +180,11 @@ TEST(ImageBatch, DecodesEverySceneImageAsOneByOneDecodingDoesInTheGivenOrder)
 TEST(ImageBatch, ANameListedTwiceIsDecodedTwiceAndTakenInTurn)
 {
     ImageBatch batch({"ZombieSpec", "GrassAlphaTexture", "ZombieSpec"}, 2);
-    const DecodedImage first = batch.Take("ZombieSpec");
-    const DecodedImage second = batch.Take("ZombieSpec");
-    ExpectSameImage(first, second, "ZombieSpec");
-    EXPECT_NE(first.pixels.get(), second.pixels.get());
-    EXPECT_EQ(batch.Take("GrassAlphaTexture").width, 512u);
+    const auto first = batch.Take("ZombieSpec");
+    const auto second = batch.Take("ZombieSpec");
+    ExpectSameImage(*first, *second, "ZombieSpec");
+    EXPECT_NE(first->pixels.get(), second->pixels.get());
+    EXPECT_EQ(batch.Take("GrassAlphaTexture")->width, 512u);
 }
 
 TEST(ImageBatch, EachFailureIsThrownWhenItsImageIsTakenWithTheMessageOfLoadingItAlone)
@@ -223,4 +224,40 @@ TEST(ImageBatch, ADamagedPackFailsEveryImageWithThePacksMessage)
     ImageBatch batch({"First", "Second"}, 2);
     for (const char* name : {"First", "Second"})
         EXPECT_EQ(MessageOf([&] { batch.Take(name); }), "Assets.bin is damaged: Second fails its checksum") << name;
+}
+
+// A restart's batch takes what the pack still holds unchanged from the cache and decodes the
+// rest; the pack is read, and checked, every time.
+TEST(ImageBatch, TheCacheServesOnlyImagesWhoseBytesAreUnchanged)
+{
+    std::mt19937 random(9);
+    const std::vector<char> first = EncodePng(12, 6, SPNG_COLOR_TYPE_TRUECOLOR, 8, 0, nullptr, nullptr, random);
+    const std::vector<char> second = EncodePng(6, 12, SPNG_COLOR_TYPE_GRAYSCALE, 8, 0, nullptr, nullptr, random);
+    const std::vector<char> replaced = EncodePng(12, 6, SPNG_COLOR_TYPE_TRUECOLOR, 8, 0, nullptr, nullptr, random);
+    ASSERT_NE(first, replaced);
+    DecodedImageCache cache;
+    TempWorkDir dir;
+    WritePack(dir, {{"A", first}, {"B", second}});
+    ImageBatch start({"A", "B"}, 2, &cache);
+    const auto a = start.Take("A");
+    const auto b = start.Take("B");
+
+    ImageBatch again({"A", "B"}, 2, &cache);
+    EXPECT_EQ(again.Take("A"), a);
+    EXPECT_EQ(again.Take("B"), b);
+
+    WritePack(dir, {{"A", replaced}, {"B", second}});
+    ImageBatch afterReplacing({"A", "B"}, 2, &cache);
+    const auto newA = afterReplacing.Take("A");
+    EXPECT_NE(newA, a);
+    ExpectSameImage(*newA, DecodeTextureImageWithStb(replaced), "the replaced image");
+    EXPECT_EQ(afterReplacing.Take("B"), b);
+
+    // Damage after the checksums were written: the cached images are not handed out.
+    std::string pack(replaced.begin(), replaced.end());
+    pack += std::string(second.begin(), second.end());
+    pack[40] ^= 0x01;
+    dir.Write("Assets.bin", pack);
+    ImageBatch afterDamage({"A", "B"}, 2, &cache);
+    EXPECT_EQ(MessageOf([&] { afterDamage.Take("B"); }), "Assets.bin is damaged: A fails its checksum");
 }

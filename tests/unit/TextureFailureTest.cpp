@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -46,9 +47,9 @@ TEST(TextureFailure, ATextureFromADecodedImageFreesWhatItMadeWhenItsMipChainFail
         GTEST_SKIP() << device->UnavailableReason();
     VulkanBackend renderer;
     ImageBatch images({"GrassAlphaTexture"});
-    const DecodedImage image = images.Take("GrassAlphaTexture");
+    const auto image = images.Take("GrassAlphaTexture");
     try {
-        Texture texture(&renderer, image, 0, VK_FORMAT_R8G8B8A8_UINT);
+        Texture texture(&renderer, *image, 0, VK_FORMAT_R8G8B8A8_UINT);
         FAIL() << "an integer texture got its mip chain";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "texture image format does not support linear blitting!");
@@ -65,7 +66,7 @@ TEST(TextureFailure, CubeFacesOfTwoSizesAreRefusedBeforeAnythingIsMade)
     VulkanBackend renderer;
     // Five 512 x 512 sky faces and the 1024 x 512 moon.
     ImageBatch images({"SkyBoxpx", "SkyBoxnx", "SkyBoxpy", "SkyBoxny", "SkyBoxpz", "MoonTexture"});
-    std::vector<DecodedImage> faces;
+    std::vector<std::shared_ptr<const DecodedImage>> faces;
     for (const char* name : {"SkyBoxpx", "SkyBoxnx", "SkyBoxpy", "SkyBoxny", "SkyBoxpz", "MoonTexture"})
         faces.push_back(images.Take(name));
     try {
@@ -86,11 +87,11 @@ TEST(TextureUpload, TexturesFromDecodedImagesAreWholeAndFreedWithTheirOwner)
     VulkanBackend renderer;
     {
         ImageBatch images({"MoonTexture", "SkyBoxpx", "SkyBoxnx", "SkyBoxpy", "SkyBoxny", "SkyBoxpz", "SkyBoxnz"});
-        Texture moon(&renderer, images.Take("MoonTexture"), 5, VK_FORMAT_R8G8B8A8_SRGB);
+        Texture moon(&renderer, *images.Take("MoonTexture"), 5, VK_FORMAT_R8G8B8A8_SRGB);
         EXPECT_EQ(moon.mipLevels, 11u); // 1024 x 512
         EXPECT_NE(moon.view, VK_NULL_HANDLE);
         EXPECT_NE(moon.sampler, VK_NULL_HANDLE);
-        std::vector<DecodedImage> faces;
+        std::vector<std::shared_ptr<const DecodedImage>> faces;
         for (const char* name : {"SkyBoxpx", "SkyBoxnx", "SkyBoxpy", "SkyBoxny", "SkyBoxpz", "SkyBoxnz"})
             faces.push_back(images.Take(name));
         Texture sky(&renderer, faces, 13);
