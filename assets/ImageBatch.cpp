@@ -59,8 +59,10 @@ void ImageBatch::DecodeAll(unsigned threads, DecodedImageCache* cache)
         Entry& entry = entries_[i];
         try {
             entry.bytes = LoadAsset(entry.name.c_str());
-            if (cache && (entry.image = cache->Find(entry.name, entry.bytes)))
+            if (cache && (entry.image = cache->Find(entry.name, entry.bytes))) {
                 entry.cached = true;
+                entry.bytes = {}; // freed at once: a restart holds one asset's bytes at a time
+            }
         } catch (...) {
             entry.failure = std::current_exception();
         }

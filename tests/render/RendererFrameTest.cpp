@@ -431,9 +431,12 @@ class RendererSoak : public RendererFrames {};
 // with the validation layer's leak report at device destruction behind it).
 TEST_F(RendererSoak, TenSceneRestartsReleaseRebuildAndKeepResidentMemoryFlat)
 {
-    constexpr int Restarts = 10;
     // A leaked scene (textures, meshes, buffers, pipelines) is tens of megabytes; 2 MB leaves
-    // room for driver caches that settle after the first restart.
+    // room for driver caches. The C heap reaches its working size over the first few restarts
+    // (the scene's decoded images outlive it, so restarts allocate differently from the start),
+    // and growth is counted over the ten restarts after those.
+    constexpr int Settling = 5;
+    constexpr int Restarts = Settling + 10;
     constexpr long AllowedGrowthKiB = 2048;
     long afterFirst = -1;
     for (int restart = 1; restart <= Restarts; ++restart) {
@@ -447,13 +450,13 @@ TEST_F(RendererSoak, TenSceneRestartsReleaseRebuildAndKeepResidentMemoryFlat)
         scene = NewScene();
         RenderFrames(MaxFramesInFlight); // each frame slot once with the fresh scene
         ASSERT_EQ(vkDeviceWaitIdle(gpu.device), VK_SUCCESS);
-        if (restart == 1)
+        if (restart == Settling)
             afterFirst = ResidentKiB();
     }
     const long afterLast = ResidentKiB();
-    std::printf("[   soak   ] VmRSS after restart 1: %ld KiB, after restart %d: %ld KiB (%+ld KiB)\n", afterFirst,
-                Restarts, afterLast, afterLast - afterFirst);
-    RecordProperty("VmRssAfterFirstRestartKiB", std::to_string(afterFirst));
+    std::printf("[   soak   ] VmRSS after restart %d: %ld KiB, after restart %d: %ld KiB (%+ld KiB)\n", Settling,
+                afterFirst, Restarts, afterLast, afterLast - afterFirst);
+    RecordProperty("VmRssAfterSettlingKiB", std::to_string(afterFirst));
     RecordProperty("VmRssAfterLastRestartKiB", std::to_string(afterLast));
     ASSERT_GT(afterFirst, 0) << "no VmRSS in /proc/self/status";
     EXPECT_LE(afterLast - afterFirst, AllowedGrowthKiB);
