@@ -53,6 +53,11 @@ void AssetRegistry::LoadTexture(const std::string& name, VkFormat format)
     RegisterTexture(name, std::make_shared<Texture>(renderer, name, textureCount, format));
 }
 
+void AssetRegistry::LoadTexture(const std::string& name, VkFormat format, const DecodedImage& image)
+{
+    RegisterTexture(name, std::make_shared<Texture>(renderer, image, textureCount, format));
+}
+
 void AssetRegistry::RegisterTexture(const std::string& name, std::shared_ptr<Texture> texture)
 {
     textures[name] = std::move(texture);

@@ -16,6 +16,7 @@
 
 class IRenderer;
 class Texture;
+struct DecodedImage;
 class MeshComponent;
 class Animation;
 
@@ -42,6 +43,8 @@ public:
 
     // A 2D texture from the pack under its asset name, with the next texture index.
     void LoadTexture(const std::string& name, VkFormat format);
+    // The same from the asset's image decoded beforehand (ImageBatch).
+    void LoadTexture(const std::string& name, VkFormat format, const DecodedImage& image);
     // Stores a texture made with textureIndex == textureCount under `name` and advances the count
     // (a name stored twice keeps only the newer texture reachable, but both indices are used).
     void RegisterTexture(const std::string& name, std::shared_ptr<Texture> texture);

@@ -2,11 +2,10 @@
 
 #include "app/IRenderer.h"
 #include "assets/AssetPack.h"
+#include "assets/ImageDecoder.h"
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
 #include "renderer/VulkanCheck.h"
-
-#include <stb_image.h>
 
 #include <cmath>
 #include <cstring>
@@ -14,28 +13,6 @@
 #include <stdexcept>
 
 namespace {
-
-using Pixels = std::unique_ptr<stbi_uc, decltype(&stbi_image_free)>;
-
-struct DecodedImage {
-    Pixels pixels{nullptr, &stbi_image_free};
-    int width = 0;
-    int height = 0;
-};
-
-// Decodes to 8-bit RGBA whatever the file's own channel count.
-DecodedImage Decode(const std::string& assetName)
-{
-    const std::vector<char> bytes = LoadAsset(assetName.c_str());
-    DecodedImage image;
-    int channels = 0;
-    image.pixels.reset(stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
-                                             static_cast<int>(bytes.size()), &image.width, &image.height, &channels,
-                                             STBI_rgb_alpha));
-    if (!image.pixels)
-        throw std::runtime_error("failed to load texture image!");
-    return image;
-}
 
 void UploadToStaging(const void* data, VkDeviceSize size, VkDeviceSize offset, VkDeviceMemory memory)
 {
@@ -60,15 +37,16 @@ VkImageMemoryBarrier MipBarrier(VkImage image, uint32_t level, VkImageLayout fro
     return barrier;
 }
 
-// Blits each level from the one above it; afterwards every level is SHADER_READ_ONLY_OPTIMAL.
-void GenerateMipmaps(VkImage image, VkFormat format, int32_t width, int32_t height, uint32_t mipLevels)
+bool SupportsLinearBlits(VkFormat format)
 {
     VkFormatProperties properties;
     vkGetPhysicalDeviceFormatProperties(gpu.physicalDevice, format, &properties);
-    if (!(properties.optimalTilingFeatures & VK_FORMAT_FEATURE_SAMPLED_IMAGE_FILTER_LINEAR_BIT))
-        throw std::runtime_error("texture image format does not support linear blitting!");
+    return (properties.optimalTilingFeatures & VK_FORMAT_FEATURE_SAMPLED_IMAGE_FILTER_LINEAR_BIT) != 0;
+}
 
-    VkCommandBuffer cmd = BeginSingleTimeCommands();
+// Blits each level from the one above it; afterwards every level is SHADER_READ_ONLY_OPTIMAL.
+void RecordMipmaps(VkCommandBuffer cmd, VkImage image, int32_t width, int32_t height, uint32_t mipLevels)
+{
     int32_t mipW = width, mipH = height;
     for (uint32_t i = 1; i < mipLevels; ++i) {
         VkImageMemoryBarrier toSrc =
@@ -100,6 +78,20 @@ void GenerateMipmaps(VkImage image, VkFormat format, int32_t width, int32_t heig
                    VK_ACCESS_TRANSFER_WRITE_BIT, VK_ACCESS_SHADER_READ_BIT);
     vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 0, nullptr, 0,
                          nullptr, 1, &last);
+}
+
+// Records `steps` into one command buffer, submits it and waits: the steps of one upload share a
+// single submission. A step that throws frees the command buffer unsubmitted.
+template <class Steps> void SubmitOnce(Steps&& steps)
+{
+    VkCommandBuffer cmd = BeginSingleTimeCommands();
+    try {
+        steps(cmd);
+    } catch (...) {
+        vkEndCommandBuffer(cmd);
+        vkFreeCommandBuffers(gpu.device, gpu.commandPool, 1, &cmd);
+        throw;
+    }
     EndSingleTimeCommands(cmd);
 }
 
@@ -154,12 +146,45 @@ std::vector<VkExtent2D> MipChainSizes(uint32_t width, uint32_t height)
 Texture::Texture(IRenderer* renderer, const std::string& assetName, uint16_t textureIndex, VkFormat format)
     : renderer(renderer), textureIndex(textureIndex), format(format)
 {
+    if (UsesVulkan(renderer))
+        Create2D(DecodeTextureImage(LoadAsset(assetName.c_str())));
+}
+
+Texture::Texture(IRenderer* renderer, const DecodedImage& image, uint16_t textureIndex, VkFormat format)
+    : renderer(renderer), textureIndex(textureIndex), format(format)
+{
+    if (UsesVulkan(renderer))
+        Create2D(image);
+}
+
+Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetNames, uint16_t textureIndex)
+    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB)
+{
     if (!UsesVulkan(renderer))
         return;
+    if (faceAssetNames.size() != 6)
+        throw std::runtime_error("a cube map needs six faces");
+    std::vector<std::shared_ptr<const DecodedImage>> faces;
+    for (const std::string& name : faceAssetNames)
+        faces.push_back(std::make_shared<const DecodedImage>(DecodeTextureImage(LoadAsset(name.c_str()))));
+    CreateCube(faces);
+}
 
-    const DecodedImage decoded = Decode(assetName);
-    const uint32_t width = static_cast<uint32_t>(decoded.width);
-    const uint32_t height = static_cast<uint32_t>(decoded.height);
+Texture::Texture(IRenderer* renderer, const std::vector<std::shared_ptr<const DecodedImage>>& faces,
+                 uint16_t textureIndex)
+    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB)
+{
+    if (!UsesVulkan(renderer))
+        return;
+    if (faces.size() != 6)
+        throw std::runtime_error("a cube map needs six faces");
+    CreateCube(faces);
+}
+
+void Texture::Create2D(const DecodedImage& decoded)
+{
+    const uint32_t width = decoded.width;
+    const uint32_t height = decoded.height;
     mipLevels = MipLevelCount(width, height);
     const VkDeviceSize imageSize = VkDeviceSize(width) * height * 4;
 
@@ -174,12 +199,20 @@ Texture::Texture(IRenderer* renderer, const std::string& assetName, uint16_t tex
         CreateImage(width, height, mipLevels, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
                     VK_IMAGE_USAGE_TRANSFER_SRC_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
                     VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, image, memory);
-        TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, mipLevels,
-                              1);
-        CopyBufferToImage(staging, image, width, height, 1);
+        // The layout change, the copy and the whole mip chain go in one submission. A format that
+        // cannot be filtered still gets its copy first, then fails.
+        const bool linear = SupportsLinearBlits(format);
+        SubmitOnce([&](VkCommandBuffer cmd) {
+            RecordLayoutTransition(cmd, image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                                   mipLevels, 1);
+            RecordCopyBufferToImage(cmd, staging, image, width, height, 1);
+            if (linear)
+                RecordMipmaps(cmd, image, static_cast<int32_t>(width), static_cast<int32_t>(height), mipLevels);
+        });
         DestroyBuffer(staging, stagingMemory);
+        if (!linear)
+            throw std::runtime_error("texture image format does not support linear blitting!");
 
-        GenerateMipmaps(image, format, static_cast<int32_t>(width), static_cast<int32_t>(height), mipLevels);
         view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, mipLevels, 1);
         sampler = CreateSampler();
     } catch (...) {
@@ -190,24 +223,15 @@ Texture::Texture(IRenderer* renderer, const std::string& assetName, uint16_t tex
     }
 }
 
-Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetNames, uint16_t textureIndex)
-    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB)
+void Texture::CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>& faces)
 {
-    if (!UsesVulkan(renderer))
-        return;
-    if (faceAssetNames.size() != 6)
-        throw std::runtime_error("a cube map needs six faces");
-
-    std::vector<DecodedImage> faces;
-    for (const std::string& name : faceAssetNames)
-        faces.push_back(Decode(name));
     // Faces are copied at fixed offsets: one of another size would overrun the staging buffer.
-    for (const DecodedImage& face : faces)
-        if (face.width != faces.front().width || face.height != faces.front().height)
+    for (const auto& face : faces)
+        if (face->width != faces.front()->width || face->height != faces.front()->height)
             throw std::runtime_error("cube map faces differ in size");
 
-    const uint32_t width = static_cast<uint32_t>(faces.back().width);
-    const uint32_t height = static_cast<uint32_t>(faces.back().height);
+    const uint32_t width = faces.back()->width;
+    const uint32_t height = faces.back()->height;
     const VkDeviceSize layerSize = VkDeviceSize(width) * height * 4;
     const VkDeviceSize imageSize = layerSize * 6;
 
@@ -218,15 +242,18 @@ Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetN
                      VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
                      stagingMemory);
         for (size_t i = 0; i < faces.size(); ++i)
-            UploadToStaging(faces[i].pixels.get(), layerSize, layerSize * i, stagingMemory);
+            UploadToStaging(faces[i]->pixels.get(), layerSize, layerSize * i, stagingMemory);
 
         CreateImage(width, height, 1, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
                     VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,
                     image, memory, 6, VK_IMAGE_CREATE_CUBE_COMPATIBLE_BIT);
-        TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1, 6);
-        CopyBufferToImage(staging, image, width, height, 6);
-        TransitionImageLayout(image, format, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
-                              VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 1, 6);
+        SubmitOnce([&](VkCommandBuffer cmd) {
+            RecordLayoutTransition(cmd, image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1,
+                                   6);
+            RecordCopyBufferToImage(cmd, staging, image, width, height, 6);
+            RecordLayoutTransition(cmd, image, format, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                                   VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 1, 6);
+        });
         DestroyBuffer(staging, stagingMemory);
 
         view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_CUBE, 1, 6);

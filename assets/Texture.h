@@ -1,9 +1,12 @@
 // A sampled GPU image from the pack: a 2D texture with its mip chain, or the six-face cube map.
 #pragma once
 
+#include "assets/ImageDecoder.h"
+
 #include <vulkan/vulkan.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,13 +33,20 @@ public:
 
     // 2D texture. Makes no GPU object unless the backend is Vulkan.
     Texture(IRenderer* renderer, const std::string& assetName, uint16_t textureIndex, VkFormat format);
+    // 2D texture from an image decoded beforehand (an ImageBatch's).
+    Texture(IRenderer* renderer, const DecodedImage& image, uint16_t textureIndex, VkFormat format);
     // Cube map from six faces in layer order +X, -X, +Y, -Y, +Z, -Z.
     Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetNames, uint16_t textureIndex);
+    // Cube map from six faces decoded beforehand, in layer order.
+    Texture(IRenderer* renderer, const std::vector<std::shared_ptr<const DecodedImage>>& faces,
+            uint16_t textureIndex);
     virtual ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
 private:
+    void Create2D(const DecodedImage& image);
+    void CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>& faces);
     // Frees the GPU objects made so far; safe to run twice.
     void Release();
 };

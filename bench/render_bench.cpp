@@ -61,6 +61,14 @@ double MillisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// CPU time of the whole process, every thread (the rasterizer's included), in milliseconds.
+double ProcessCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
 // A private X server for the benchmark's window, when none is given.
 class PrivateDisplay {
 public:
@@ -255,21 +263,28 @@ int ActiveZombies(const Scene0& scene)
                              [](const ZombieActor* z) { return z->active; }));
 }
 
-// Builds a scene and prints its phases, largest first; returns the total in milliseconds.
-double BuildScene(Rig& rig, const char* label)
+// Builds a scene and prints its phases, largest first; returns the total in milliseconds. Each
+// phase's time is added to `sums` under its name when given.
+double BuildScene(Rig& rig, const char* label, std::map<std::string, double>* sums = nullptr)
 {
     const auto start = Clock::now();
+    const double cpuStart = ProcessCpuMilliseconds();
     rig.scene = std::make_unique<Scene0>(rig.renderer.get());
     const double total = MillisecondsSince(start);
+    const double cpu = ProcessCpuMilliseconds() - cpuStart;
     rig.scene->windowWidth = rig.window.width;
     rig.scene->windowHeight = rig.window.height;
     std::vector<ScenePhaseTime> phases(rig.scene->constructionPhases,
                                        rig.scene->constructionPhases + rig.scene->constructionPhaseCount);
     std::sort(phases.begin(), phases.end(),
               [](const ScenePhaseTime& a, const ScenePhaseTime& b) { return a.milliseconds > b.milliseconds; });
-    std::printf("%s: Scene0 constructed in %.1f ms; phases, largest first:\n", label, total);
-    for (const ScenePhaseTime& phase : phases)
+    std::printf("%s: Scene0 constructed in %.1f ms (process CPU %.1f ms); phases, largest first:\n", label, total,
+                cpu);
+    for (const ScenePhaseTime& phase : phases) {
         std::printf("  %-22s %9.1f ms  %5.1f %%\n", phase.name, phase.milliseconds, 100.0 * phase.milliseconds / total);
+        if (sums)
+            (*sums)[phase.name] += phase.milliseconds;
+    }
     return total;
 }
 
@@ -305,14 +320,6 @@ void MeasureRecordingSplit(Rig& rig)
                 counts.vertexBufferBinds, counts.indexBufferBinds);
     std::printf("  draw lists built %llu time(s) for this scene\n",
                 static_cast<unsigned long long>(rig.renderer->DrawLists().Builds()));
-}
-
-// CPU time of the whole process, every thread (the rasterizer's included), in milliseconds.
-double ProcessCpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 struct FrameCost {
@@ -478,6 +485,7 @@ void MeasureSteadyPlay(Rig& rig)
 void MeasureRestarts(Rig& rig)
 {
     double teardown = 0, recreate = 0, construction = 0;
+    std::map<std::string, double> phaseSums;
     for (int i = 0; i < Restarts; ++i) {
         std::printf("\n");
         auto start = Clock::now();
@@ -486,12 +494,17 @@ void MeasureRestarts(Rig& rig)
         start = Clock::now();
         rig.renderer->RecreateFrameResources();
         recreate += MillisecondsSince(start);
-        construction += BuildScene(rig, ("restart " + std::to_string(i + 1)).c_str());
+        construction += BuildScene(rig, ("restart " + std::to_string(i + 1)).c_str(), &phaseSums);
         Frame(rig);
     }
     std::printf("\nrestart, mean of %d: %.1f ms = teardown %.1f + RecreateFrameResources %.1f + Scene0 %.1f\n",
                 Restarts, (teardown + recreate + construction) / Restarts, teardown / Restarts, recreate / Restarts,
                 construction / Restarts);
+    std::vector<std::pair<std::string, double>> phases(phaseSums.begin(), phaseSums.end());
+    std::sort(phases.begin(), phases.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::printf("  Scene0 phases at restart, mean, largest first:\n");
+    for (const auto& [name, sum] : phases)
+        std::printf("    %-22s %9.1f ms\n", name.c_str(), sum / Restarts);
 }
 
 // The pack is read from the working directory: without one there, use the program's own

@@ -14,6 +14,7 @@ find_package(meshoptimizer REQUIRED)
 pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
 pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
+pkg_check_modules(SPNG REQUIRED IMPORTED_TARGET spng)
 
 # ImGui and stb headers are third-party: include them as system headers so our warnings stay ours.
 add_library(zorbulon_deps INTERFACE)
@@ -24,5 +25,5 @@ target_compile_definitions(zorbulon_deps INTERFACE
   GLM_ENABLE_EXPERIMENTAL)
 target_link_libraries(zorbulon_deps INTERFACE
   SDL2::SDL2 Vulkan::Vulkan glm::glm assimp::assimp nlohmann_json::nlohmann_json
-  spirv-cross-core SPIRV-Tools-static PkgConfig::IMGUI PkgConfig::OPENAL PkgConfig::SNDFILE
+  spirv-cross-core SPIRV-Tools-static PkgConfig::IMGUI PkgConfig::OPENAL PkgConfig::SNDFILE PkgConfig::SPNG
   OpenGL::GL ZLIB::ZLIB Threads::Threads ${CMAKE_DL_LIBS})

@@ -4,6 +4,8 @@
 #include "app/IRenderer.h"
 #include "app/PhaseStopwatch.h"
 #include "assets/AssetRegistry.h"
+#include "assets/DecodedImageCache.h"
+#include "assets/ImageBatch.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
 #include "game/SceneShaders.h"
@@ -19,8 +21,11 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -30,6 +35,17 @@ constexpr const char* LevelRows[LevelSize] = {
     "#....g..g.g....g.#", "#............g...#", "#....g...g.......#", "#.....g.g..g.....#", "#....g...........#",
     "#g.....g.....g...#", "#.............g..#", "#...g.....g......#", "#.......g.......g#", "#g......g.g....g.#",
     "#................#", "#..g.....g...g...#", "##################",
+};
+
+// The 2D textures in registration order, which gives their texture indices.
+constexpr VkFormat Colour = VK_FORMAT_R8G8B8A8_SRGB;
+constexpr VkFormat Data = VK_FORMAT_R8G8B8A8_UNORM; // normal, specular and alpha maps are not colours
+constexpr std::pair<const char*, VkFormat> SceneTextures[] = {
+    {"GroundTexture", Colour},    {"GroundNormalTexture", Data}, {"GrassDiffuseTexture", Colour},
+    {"GrassNormalTexture", Data}, {"GrassAlphaTexture", Data},   {"MoonTexture", Colour},
+    {"DrevikDiff", Colour},       {"DrevikNormal", Data},        {"ZombieDiff", Colour},
+    {"ZombieSpec", Data},         {"ZombieNormal", Data},        {"BubblgunDiffuse", Colour},
+    {"BubblgunNormal", Data},
 };
 
 } // namespace
@@ -73,7 +89,9 @@ void Scene0::Build(PhaseStopwatch& stopwatch)
     assetRegistry = new AssetRegistry(renderer);
     stopwatch.Lap("services");
 
-    LoadTextures();
+    const std::unique_ptr<ImageBatch> images = DecodeImages();
+    stopwatch.Lap("image decode");
+    LoadTextures(images.get());
     stopwatch.Lap("textures");
     LoadMeshes();
     stopwatch.Lap("meshes");
@@ -81,7 +99,7 @@ void Scene0::Build(PhaseStopwatch& stopwatch)
     stopwatch.Lap("animations");
     LoadSounds();
     stopwatch.Lap("sounds");
-    CreateSkyBox(*assetRegistry);
+    CreateSkyBox(*assetRegistry, images.get());
     stopwatch.Lap("sky box");
     CreateShaders();
     stopwatch.Lap("shader code");
@@ -105,19 +123,28 @@ void Scene0::Build(PhaseStopwatch& stopwatch)
     inputEnabled = true;
 }
 
-void Scene0::LoadTextures()
+std::unique_ptr<ImageBatch> Scene0::DecodeImages() const
 {
-    constexpr VkFormat Colour = VK_FORMAT_R8G8B8A8_SRGB;
-    constexpr VkFormat Data = VK_FORMAT_R8G8B8A8_UNORM; // normal, specular and alpha maps are not colours
-    static const std::pair<const char*, VkFormat> textures[] = {
-        {"GroundTexture", Colour},    {"GroundNormalTexture", Data}, {"GrassDiffuseTexture", Colour},
-        {"GrassNormalTexture", Data}, {"GrassAlphaTexture", Data},   {"MoonTexture", Colour},
-        {"DrevikDiff", Colour},       {"DrevikNormal", Data},        {"ZombieDiff", Colour},
-        {"ZombieSpec", Data},         {"ZombieNormal", Data},        {"BubblgunDiffuse", Colour},
-        {"BubblgunNormal", Data},
-    };
-    for (const auto& [name, format] : textures)
-        assetRegistry->LoadTexture(name, format);
+    if (!renderer || renderer->backend != RendererBackend::Vulkan)
+        return nullptr;
+    std::vector<std::string> names;
+    for (const auto& [name, format] : SceneTextures)
+        names.push_back(name);
+    for (const std::string& face : SkyBoxFaceNames())
+        names.push_back(face);
+    // Kept from scene to scene: a restart decodes only images whose bytes in the pack changed.
+    static DecodedImageCache cache;
+    return std::make_unique<ImageBatch>(names, 0, &cache);
+}
+
+void Scene0::LoadTextures(ImageBatch* images)
+{
+    for (const auto& [name, format] : SceneTextures) {
+        if (images)
+            assetRegistry->LoadTexture(name, format, *images->Take(name));
+        else
+            assetRegistry->LoadTexture(name, format);
+    }
 }
 
 void Scene0::LoadMeshes()

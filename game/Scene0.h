@@ -16,6 +16,7 @@
 #include <vector>
 
 class Actor;
+class ImageBatch;
 class IRenderer;
 class PlayerActor;
 class ZombieActor;
@@ -76,7 +77,11 @@ private:
     void Build(PhaseStopwatch& stopwatch);
     // Releases what the scene owns, whatever part of it was built.
     void Teardown();
-    void LoadTextures();
+    // The images of every texture the scene registers, the sky's faces included, decoded at once
+    // on every core; null off the Vulkan backend, which makes no images.
+    std::unique_ptr<ImageBatch> DecodeImages() const;
+    // Registers the 2D textures in their fixed order, from `images` when there are any.
+    void LoadTextures(ImageBatch* images);
     void LoadMeshes();
     void LoadAnimations();
     void LoadSounds();

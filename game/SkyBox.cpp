@@ -1,6 +1,7 @@
 #include "game/SkyBox.h"
 
 #include "assets/AssetRegistry.h"
+#include "assets/ImageBatch.h"
 #include "assets/Texture.h"
 
 #include <memory>
@@ -13,8 +14,16 @@ std::vector<std::string> SkyBoxFaceNames()
     return names;
 }
 
-void CreateSkyBox(AssetRegistry& registry)
+void CreateSkyBox(AssetRegistry& registry, ImageBatch* images)
 {
-    registry.RegisterTexture("SkyBox",
-                             std::make_shared<Texture>(registry.renderer, SkyBoxFaceNames(), registry.textureCount));
+    if (!images) {
+        registry.RegisterTexture("SkyBox",
+                                 std::make_shared<Texture>(registry.renderer, SkyBoxFaceNames(), registry.textureCount));
+        return;
+    }
+    // Taken in face order: the first face that failed to read or decode is the one reported.
+    std::vector<std::shared_ptr<const DecodedImage>> faces;
+    for (const std::string& name : SkyBoxFaceNames())
+        faces.push_back(images->Take(name));
+    registry.RegisterTexture("SkyBox", std::make_shared<Texture>(registry.renderer, faces, registry.textureCount));
 }

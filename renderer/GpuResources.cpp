@@ -165,12 +165,10 @@ LayoutTransition DescribeLayoutTransition(VkFormat format, VkImageLayout oldLayo
     return t;
 }
 
-void TransitionImageLayout(VkImage image, VkFormat format, VkImageLayout oldLayout, VkImageLayout newLayout,
-                           uint32_t mipLevels, uint32_t layerCount)
+void RecordLayoutTransition(VkCommandBuffer commandBuffer, VkImage image, VkFormat format, VkImageLayout oldLayout,
+                            VkImageLayout newLayout, uint32_t mipLevels, uint32_t layerCount)
 {
-    // Validate before anything is recorded.
     const LayoutTransition t = DescribeLayoutTransition(format, oldLayout, newLayout);
-    VkCommandBuffer commandBuffer = BeginSingleTimeCommands();
     VkImageMemoryBarrier barrier{VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER};
     barrier.oldLayout = oldLayout;
     barrier.newLayout = newLayout;
@@ -181,6 +179,15 @@ void TransitionImageLayout(VkImage image, VkFormat format, VkImageLayout oldLayo
     barrier.srcAccessMask = t.srcAccess;
     barrier.dstAccessMask = t.dstAccess;
     vkCmdPipelineBarrier(commandBuffer, t.srcStage, t.dstStage, 0, 0, nullptr, 0, nullptr, 1, &barrier);
+}
+
+void TransitionImageLayout(VkImage image, VkFormat format, VkImageLayout oldLayout, VkImageLayout newLayout,
+                           uint32_t mipLevels, uint32_t layerCount)
+{
+    // Validate before anything is recorded.
+    DescribeLayoutTransition(format, oldLayout, newLayout);
+    VkCommandBuffer commandBuffer = BeginSingleTimeCommands();
+    RecordLayoutTransition(commandBuffer, image, format, oldLayout, newLayout, mipLevels, layerCount);
     EndSingleTimeCommands(commandBuffer);
 }
 
@@ -192,9 +199,9 @@ void CopyBuffer(VkBuffer src, VkBuffer dst, VkDeviceSize size)
     EndSingleTimeCommands(commandBuffer);
 }
 
-void CopyBufferToImage(VkBuffer buffer, VkImage image, uint32_t width, uint32_t height, uint32_t layerCount)
+void RecordCopyBufferToImage(VkCommandBuffer commandBuffer, VkBuffer buffer, VkImage image, uint32_t width,
+                             uint32_t height, uint32_t layerCount)
 {
-    VkCommandBuffer commandBuffer = BeginSingleTimeCommands();
     VkBufferImageCopy region{};
     region.bufferOffset = 0;
     region.bufferRowLength = 0;
@@ -203,5 +210,11 @@ void CopyBufferToImage(VkBuffer buffer, VkImage image, uint32_t width, uint32_t 
     region.imageOffset = {0, 0, 0};
     region.imageExtent = {width, height, 1};
     vkCmdCopyBufferToImage(commandBuffer, buffer, image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1, &region);
+}
+
+void CopyBufferToImage(VkBuffer buffer, VkImage image, uint32_t width, uint32_t height, uint32_t layerCount)
+{
+    VkCommandBuffer commandBuffer = BeginSingleTimeCommands();
+    RecordCopyBufferToImage(commandBuffer, buffer, image, width, height, layerCount);
     EndSingleTimeCommands(commandBuffer);
 }

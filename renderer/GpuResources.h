@@ -30,6 +30,12 @@ void TransitionImageLayout(VkImage image, VkFormat format, VkImageLayout oldLayo
                            uint32_t mipLevels, uint32_t layerCount);
 void CopyBuffer(VkBuffer src, VkBuffer dst, VkDeviceSize size);
 void CopyBufferToImage(VkBuffer buffer, VkImage image, uint32_t width, uint32_t height, uint32_t layerCount);
+// The same two recorded into a command buffer of the caller's, so that several steps of one upload
+// share a single submission and wait.
+void RecordLayoutTransition(VkCommandBuffer commandBuffer, VkImage image, VkFormat format, VkImageLayout oldLayout,
+                            VkImageLayout newLayout, uint32_t mipLevels, uint32_t layerCount);
+void RecordCopyBufferToImage(VkCommandBuffer commandBuffer, VkBuffer buffer, VkImage image, uint32_t width,
+                             uint32_t height, uint32_t layerCount);
 
 // The barrier values of one supported transition (pure, testable without a device).
 struct LayoutTransition {

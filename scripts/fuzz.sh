@@ -18,11 +18,11 @@ fi
 
 # Per target: inputs to run (about a minute each on the two-core machine) and the largest input.
 # The largest seeds fit whole: a cut model, clip or sound only reaches the parser's error path.
-TARGETS=(pack_reader mesh_import clip_import sound_decode shader_reflection)
+TARGETS=(pack_reader mesh_import clip_import sound_decode shader_reflection image_decode)
 declare -A RUNS=([pack_reader]=12000 [mesh_import]=800 [clip_import]=1800 [sound_decode]=80000
-  [shader_reflection]=220000)
+  [shader_reflection]=220000 [image_decode]=15000)
 declare -A MAX_LEN=([pack_reader]=16384 [mesh_import]=1048576 [clip_import]=262144 [sound_decode]=262144
-  [shader_reflection]=32768)
+  [shader_reflection]=32768 [image_decode]=131072)
 
 cmake -S . -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZORBULON_FUZZ=ON \
@@ -64,6 +64,8 @@ while IFS=$'\t' read -r name start end crc; do
       ;;
     52494646 | 4f676753 | 664c6143) # RIFF, OggS, fLaC
       add_seed "$CORPUS/sound_decode" "$tmp/asset" ;;
+    89504e47) # PNG: the small ones fit whole (the mask, the specular map); larger ones are cut
+      add_seed "$CORPUS/image_decode" "$tmp/asset" ;;
   esac
   case "$name" in
     *vert | *frag) [ "$magic" = 03022307 ] && add_seed "$CORPUS/shader_reflection" "$tmp/asset" ;;

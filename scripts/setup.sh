@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libvulkan-dev glslc spirv-tools libspirv-cross-c-shared-dev
-  libassimp-dev libimgui-dev libstb-dev libglm-dev
+  libassimp-dev libimgui-dev libstb-dev libspng-dev libglm-dev
   libopenal-dev libopenal1 libsndfile1-dev libfftw3-dev libebur128-dev nlohmann-json3-dev zlib1g-dev
   libmeshoptimizer-dev
   libgl-dev libgl1-mesa-dri
