@@ -156,6 +156,60 @@ TEST(GridQuery, MatchesAllPairsAfterObjectsMoveBetweenCells)
     }
 }
 
+TEST(GridQuery, MatchesAllPairsWhileAFewObjectsMoveLeaveAndComeBackBetweenQueries)
+{
+    // A few changes a round, as in a game frame: moves across cells, an object leaving (one just
+    // moved or one left alone, in turn) and, now and then, one that left filed again.
+    GridScope g;
+    PairLog log;
+    Scene scene = FlatScene(5u, 900, 50.0f, log);
+    ExpectQueriesMatchAllPairs(scene, log);
+    std::mt19937 rng(5u);
+    std::uniform_real_distribution<float> step(-4.0f, 4.0f);
+    Scene removed;
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        for (int k = 0; k < 7; ++k) {
+            auto& actor = scene[(static_cast<size_t>(round) * 37u + static_cast<size_t>(k) * 101u) % scene.size()];
+            actor->GetComponent<TransformComponent>()->position += glm::vec3(step(rng), 0.0f, step(rng));
+            actor->Update(0.0f);
+        }
+        if (round % 3 == 2 && !removed.empty()) {
+            grid->AddObject(*removed.back()->gridObject);
+            scene.push_back(std::move(removed.back()));
+            removed.pop_back();
+        } else {
+            const size_t leaving = (static_cast<size_t>(round) * 37u + (round % 2 ? 500u : 0u)) % scene.size();
+            grid->RemoveObject(*scene[leaving]->gridObject);
+            removed.push_back(std::move(scene[leaving]));
+            scene.erase(scene.begin() + static_cast<std::ptrdiff_t>(leaving));
+        }
+        ExpectQueriesMatchAllPairs(scene, log);
+    }
+}
+
+TEST(GridQuery, ACallbackThatMovesTheFoundObjectAwayDoesNotReportItTwice)
+{
+    GridScope g;
+    const auto filler = FileFarFiller(*g, 2000); // so the query walks cells
+    auto querier = MakeProbe({0.5f, 0.5f, 0.5f}, 0.5f, PlayerTag, nullptr);
+    auto found = MakeProbe({0.9f, 0.5f, 0.5f}, 0.5f, SceneryTag, nullptr);
+    g->AddObject(*querier->gridObject);
+    g->AddObject(*found->gridObject);
+    // Each contact pushes the found object a cell along +z, into the next bucket, ahead of the walk.
+    int contacts = 0;
+    querier->gridObject->onCollision = [&](Object&, Object& other, COLLISION::Collision&) {
+        ++contacts;
+        other.transform->position.z += 1.0f;
+        grid->MoveObject(other);
+    };
+    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    EXPECT_EQ(contacts, 1); // met again at its new place, it no longer touches
+    EXPECT_EQ(found->gridObject->bucket, HGrid::Hash(0, 0, 1, 1));
+    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    EXPECT_EQ(contacts, 1); // 1.0 along z and 0.4 along x apart, reaching 0.67
+}
+
 TEST(GridQuery, MovingWithinItsCellIsSeenByTheNextQuery)
 {
     // Two passes: the mover heads its bucket, then sits behind another object in it.
