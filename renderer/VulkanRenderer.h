@@ -32,7 +32,8 @@ struct SwapChainResources {
     VkImageView colourView = VK_NULL_HANDLE;
 };
 
-// CPU time of the last drawn frame's two CPU-heavy steps, in seconds, and what it recorded.
+// CPU time of the recording thread in the last drawn frame's two CPU-heavy steps, in seconds, and
+// what it recorded.
 struct FrameCpuTimes {
     double updateUniforms = 0.0;
     double record = 0.0;

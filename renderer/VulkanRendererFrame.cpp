@@ -16,10 +16,10 @@
 #include "scene/camera/Camera.h"
 
 #include <SDL2/SDL.h>
+#include <time.h>
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -32,9 +32,13 @@ namespace {
 // next window event: long enough not to spin a core, short enough to notice the window return.
 constexpr Uint32 IdleWaitMilliseconds = 50;
 
-double SecondsSince(std::chrono::steady_clock::time_point start)
+// CPU time of the calling thread: on a software rasterizer the frame's own threads take the cores
+// from the recording thread, and wall time would count their turns as ours.
+double ThreadCpuSeconds()
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
 bool Drawn(const Actor& actor)
@@ -93,12 +97,12 @@ void VulkanRenderer::DrawFrame(Scene* scene)
     VkCommandBuffer commandBuffer = commandBuffers[currentFrame];
     VkCheck(vkResetCommandBuffer(commandBuffer, 0), "failed to reset command buffer!");
 
-    auto start = std::chrono::steady_clock::now();
+    double start = ThreadCpuSeconds();
     UpdateUniforms(scene);
-    lastFrameCpuTimes.updateUniforms = SecondsSince(start);
-    start = std::chrono::steady_clock::now();
+    lastFrameCpuTimes.updateUniforms = ThreadCpuSeconds() - start;
+    start = ThreadCpuSeconds();
     Record(commandBuffer, imageIndex, scene);
-    lastFrameCpuTimes.record = SecondsSince(start);
+    lastFrameCpuTimes.record = ThreadCpuSeconds() - start;
 
     const VkPipelineStageFlags waitStage = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     VkSubmitInfo submit{VK_STRUCTURE_TYPE_SUBMIT_INFO};
@@ -213,10 +217,10 @@ void VulkanRenderer::Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, 
         DrawScene(recorder);
     lastFrameCpuTimes.commands = recorder.Counts();
 
-    const auto uiStart = std::chrono::steady_clock::now();
+    const double uiStart = ThreadCpuSeconds();
     if (recordingOptions.passes & FramePassUi)
         RecordUi(commandBuffer, scene);
-    lastFrameCpuTimes.ui = SecondsSince(uiStart);
+    lastFrameCpuTimes.ui = ThreadCpuSeconds() - uiStart;
 
     vkCmdEndRenderPass(commandBuffer);
     VkCheck(vkEndCommandBuffer(commandBuffer), "failed to record command buffer!");
