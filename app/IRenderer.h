@@ -8,6 +8,7 @@
 #include <string>
 
 class Scene;
+class TextureCache;
 
 class IRenderer {
 public:
@@ -31,4 +32,6 @@ public:
     virtual void NoOp() {}
     // Per-frame upload of camera, light and per-object data.
     virtual void UpdateUniforms(Scene* scene) = 0;
+    // Textures kept from one scene to the next; null where the renderer makes no GPU objects.
+    virtual TextureCache* KeptTextures() { return nullptr; }
 };

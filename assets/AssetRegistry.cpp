@@ -1,7 +1,9 @@
 #include "assets/AssetRegistry.h"
 
+#include "app/IRenderer.h"
 #include "assets/MeshComponent.h"
 #include "assets/Texture.h"
+#include "assets/TextureCache.h"
 #include "scene/components/Animation.h"
 
 #include <algorithm>
@@ -53,9 +55,33 @@ void AssetRegistry::LoadTexture(const std::string& name, VkFormat format)
     RegisterTexture(name, std::make_shared<Texture>(renderer, name, textureCount, format));
 }
 
-void AssetRegistry::LoadTexture(const std::string& name, VkFormat format, const DecodedImage& image)
+template <class Make>
+std::shared_ptr<Texture> AssetRegistry::KeptOrMade(const std::string& name, VkFormat format,
+                                                   std::vector<std::shared_ptr<const DecodedImage>> sources, Make make)
 {
-    RegisterTexture(name, std::make_shared<Texture>(renderer, image, textureCount, format));
+    TextureCache* kept = renderer ? renderer->KeptTextures() : nullptr;
+    if (!kept)
+        return make();
+    if (std::shared_ptr<Texture> texture = kept->Find(name, format, textureCount, sources))
+        return texture;
+    std::shared_ptr<Texture> texture = make();
+    kept->Store(name, std::move(sources), texture);
+    return texture;
+}
+
+void AssetRegistry::LoadTexture(const std::string& name, VkFormat format, std::shared_ptr<const DecodedImage> image)
+{
+    const DecodedImage& pixels = *image;
+    RegisterTexture(name, KeptOrMade(name, format, {std::move(image)}, [&] {
+                        return std::make_shared<Texture>(renderer, pixels, textureCount, format);
+                    }));
+}
+
+void AssetRegistry::LoadCubeMap(const std::string& name, std::vector<std::shared_ptr<const DecodedImage>> faces)
+{
+    const auto make = [&] { return std::make_shared<Texture>(renderer, faces, textureCount); };
+    // A cube map is always made in the one format its constructor gives it.
+    RegisterTexture(name, KeptOrMade(name, VK_FORMAT_R8G8B8A8_SRGB, faces, make));
 }
 
 void AssetRegistry::RegisterTexture(const std::string& name, std::shared_ptr<Texture> texture)

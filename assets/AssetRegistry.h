@@ -43,8 +43,12 @@ public:
 
     // A 2D texture from the pack under its asset name, with the next texture index.
     void LoadTexture(const std::string& name, VkFormat format);
-    // The same from the asset's image decoded beforehand (ImageBatch).
-    void LoadTexture(const std::string& name, VkFormat format, const DecodedImage& image);
+    // The same from the asset's image decoded beforehand (ImageBatch). Where the renderer keeps
+    // textures from scene to scene, the one made before from this very image is taken again.
+    void LoadTexture(const std::string& name, VkFormat format, std::shared_ptr<const DecodedImage> image);
+    // A cube map from six faces decoded beforehand, in layer order, with the next texture index;
+    // kept from scene to scene like the 2D textures.
+    void LoadCubeMap(const std::string& name, std::vector<std::shared_ptr<const DecodedImage>> faces);
     // Stores a texture made with textureIndex == textureCount under `name` and advances the count
     // (a name stored twice keeps only the newer texture reachable, but both indices are used).
     void RegisterTexture(const std::string& name, std::shared_ptr<Texture> texture);
@@ -58,6 +62,12 @@ public:
 
     // Empties shaders, textures, meshes and animations, in that order.
     void Clear();
+
+private:
+    // The kept texture for these images, format and the next index, or make()'s, kept in turn.
+    template <class Make>
+    std::shared_ptr<Texture> KeptOrMade(const std::string& name, VkFormat format,
+                                        std::vector<std::shared_ptr<const DecodedImage>> sources, Make make);
 };
 
 // The registry of the current scene; null between scenes.

@@ -1,7 +1,8 @@
 // Decoded images kept from one scene to the next, each with the exact bytes it was decoded from:
 // a restart reads every image from the pack again (so a damaged or replaced pack is seen as at
-// start-up) but decodes only those whose bytes changed. No GPU object is kept; each scene makes
-// its own textures. Used from one thread at a time.
+// start-up) but decodes only those whose bytes changed. The renderer keeps the textures made from
+// these images (TextureCache), so handing out the same image lets a restart take its texture too.
+// Used from one thread at a time.
 #pragma once
 
 #include "assets/ImageDecoder.h"

@@ -141,7 +141,7 @@ void Scene0::LoadTextures(ImageBatch* images)
 {
     for (const auto& [name, format] : SceneTextures) {
         if (images)
-            assetRegistry->LoadTexture(name, format, *images->Take(name));
+            assetRegistry->LoadTexture(name, format, images->Take(name));
         else
             assetRegistry->LoadTexture(name, format);
     }

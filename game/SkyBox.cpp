@@ -25,5 +25,5 @@ void CreateSkyBox(AssetRegistry& registry, ImageBatch* images)
     std::vector<std::shared_ptr<const DecodedImage>> faces;
     for (const std::string& name : SkyBoxFaceNames())
         faces.push_back(images->Take(name));
-    registry.RegisterTexture("SkyBox", std::make_shared<Texture>(registry.renderer, faces, registry.textureCount));
+    registry.LoadCubeMap("SkyBox", std::move(faces));
 }

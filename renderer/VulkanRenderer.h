@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/IRenderer.h"
+#include "assets/TextureCache.h"
 #include "renderer/DeviceSelection.h"
 #include "renderer/CommandRecorder.h"
 #include "renderer/FrameUniformPacker.h"
@@ -82,6 +83,7 @@ public:
     void DrawFrame(Scene* scene) override;
     void NoOp() override {}
     void UpdateUniforms(Scene* scene) override;
+    TextureCache* KeptTextures() override { return &keptTextures; }
 
     std::vector<UniformBufferFrame>& GetUniformBufferFrames(const std::string& name);
 
@@ -101,6 +103,8 @@ public:
     uint64_t WindowWaits() const { return windowWaits; }
 
 private:
+    TextureCache keptTextures; // emptied before the device is destroyed
+
     // Instance and surface (VulkanRendererInstance.cpp).
     void CreateInstance();
     void CreateSurface();

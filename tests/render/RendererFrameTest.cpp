@@ -382,6 +382,26 @@ TEST_F(RendererFrames, FramesShowTheSkyAboveLitGeometry)
     ExpectSkyAboveLitGeometry(Screenshot());
 }
 
+// A restart takes the textures the last scene made from pack images that did not change, instead
+// of uploading them and building their mip chains again, and the fresh scene draws with them.
+TEST_F(RendererFrames, ARestartTakesTheLastScenesTexturesAndDrawsWithThem)
+{
+    RenderFrames(MaxFramesInFlight);
+    const std::unordered_map<std::string, std::shared_ptr<Texture>> before = assetRegistry->textures;
+    ASSERT_EQ(before.size(), 14u); // thirteen 2D textures and the sky's cube map
+
+    scene.reset();
+    renderer->RecreateFrameResources();
+    scene = NewScene();
+    ASSERT_EQ(assetRegistry->textures.size(), before.size());
+    for (const auto& [name, texture] : assetRegistry->textures) {
+        ASSERT_EQ(before.count(name), 1u) << name;
+        EXPECT_EQ(texture, before.at(name)) << name << " was made again";
+    }
+    RenderFrames(6);
+    ExpectSkyAboveLitGeometry(Screenshot());
+}
+
 // The game's recording order (the sky after the opaque passes, at the far plane behind them by the
 // depth test; each opaque pass front to back) leaves the picture of the documented order (the sky
 // first, every pass in list order): the same frame (no update between) shot each way differs by
@@ -433,8 +453,8 @@ TEST_F(RendererSoak, TenSceneRestartsReleaseRebuildAndKeepResidentMemoryFlat)
 {
     // A leaked scene (textures, meshes, buffers, pipelines) is tens of megabytes; 2 MB leaves
     // room for driver caches. The C heap reaches its working size over the first few restarts
-    // (the scene's decoded images outlive it, so restarts allocate differently from the start),
-    // and growth is counted over the ten restarts after those.
+    // (the scene's decoded images and textures outlive it, so restarts allocate differently from
+    // the start), and growth is counted over the ten restarts after those.
     constexpr int Settling = 5;
     constexpr int Restarts = Settling + 10;
     constexpr long AllowedGrowthKiB = 2048;
