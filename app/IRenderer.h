@@ -8,6 +8,7 @@
 #include <string>
 
 class Scene;
+class StagingBuffer;
 class TextureCache;
 
 class IRenderer {
@@ -34,4 +35,6 @@ public:
     virtual void UpdateUniforms(Scene* scene) = 0;
     // Textures kept from one scene to the next; null where the renderer makes no GPU objects.
     virtual TextureCache* KeptTextures() { return nullptr; }
+    // The staging buffer uploads share; null where each upload makes its own.
+    virtual StagingBuffer* UploadStaging() { return nullptr; }
 };

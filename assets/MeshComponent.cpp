@@ -5,7 +5,7 @@
 #include "assets/AssimpConversions.h"
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
-#include "renderer/VulkanCheck.h"
+#include "renderer/StagingBuffer.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -22,29 +22,13 @@ namespace {
 constexpr unsigned ImportFlags = aiProcess_ValidateDataStructure | aiProcess_CalcTangentSpace | aiProcess_Triangulate |
                                  aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
 
-// Staging upload into a device-local buffer with the given usage.
-void UploadDeviceLocal(const void* data, VkDeviceSize size, VkBufferUsageFlags usage, VkBuffer& buffer,
-                       VkDeviceMemory& memory)
+// Upload through `staging` into a device-local buffer with the given usage.
+void UploadDeviceLocal(StagingBuffer& staging, const void* data, VkDeviceSize size, VkBufferUsageFlags usage,
+                       VkBuffer& buffer, VkDeviceMemory& memory)
 {
-    VkBuffer staging = VK_NULL_HANDLE;
-    VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
-    try {
-        CreateBuffer(size, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
-                     VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
-                     stagingMemory);
-        void* mapped = nullptr;
-        VkCheck(vkMapMemory(gpu.device, stagingMemory, 0, size, 0, &mapped), "Failed to map buffer memory");
-        std::memcpy(mapped, data, static_cast<size_t>(size));
-        vkUnmapMemory(gpu.device, stagingMemory);
-
-        CreateBuffer(size, VK_BUFFER_USAGE_TRANSFER_DST_BIT | usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, buffer,
-                     memory);
-        CopyBuffer(staging, buffer, size);
-    } catch (...) {
-        DestroyBuffer(staging, stagingMemory);
-        throw;
-    }
-    DestroyBuffer(staging, stagingMemory);
+    std::memcpy(staging.Reserve(size), data, static_cast<size_t>(size));
+    CreateBuffer(size, VK_BUFFER_USAGE_TRANSFER_DST_BIT | usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, buffer, memory);
+    CopyBuffer(staging.Buffer(), buffer, size);
 }
 
 class MeshImport {
@@ -174,9 +158,12 @@ void MeshComponent::Import(const char* data, size_t size)
     }
 
     if (renderer && renderer->backend == RendererBackend::Vulkan && !vertices.empty() && !indices.empty()) {
-        UploadDeviceLocal(vertices.data(), vertices.size() * sizeof(Vertex), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT,
+        StagingBuffer ownStaging; // where the renderer keeps no shared one; freed on the way out
+        StagingBuffer* shared = renderer->UploadStaging();
+        StagingBuffer& staging = shared ? *shared : ownStaging;
+        UploadDeviceLocal(staging, vertices.data(), vertices.size() * sizeof(Vertex), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT,
                           vertexBuffer, vertexBufferMemory);
-        UploadDeviceLocal(indices.data(), indices.size() * sizeof(uint32_t), VK_BUFFER_USAGE_INDEX_BUFFER_BIT,
+        UploadDeviceLocal(staging, indices.data(), indices.size() * sizeof(uint32_t), VK_BUFFER_USAGE_INDEX_BUFFER_BIT,
                           indexBuffer, indexBufferMemory);
     }
 }

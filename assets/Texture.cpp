@@ -5,6 +5,7 @@
 #include "assets/ImageDecoder.h"
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
+#include "renderer/StagingBuffer.h"
 #include "renderer/VulkanCheck.h"
 
 #include <cmath>
@@ -14,12 +15,11 @@
 
 namespace {
 
-void UploadToStaging(const void* data, VkDeviceSize size, VkDeviceSize offset, VkDeviceMemory memory)
+// The renderer's shared staging buffer, or `own` where the renderer keeps none.
+StagingBuffer& StagingFor(IRenderer* renderer, StagingBuffer& own)
 {
-    void* mapped = nullptr;
-    VkCheck(vkMapMemory(gpu.device, memory, offset, size, 0, &mapped), "Failed to map buffer memory");
-    std::memcpy(mapped, data, static_cast<size_t>(size));
-    vkUnmapMemory(gpu.device, memory);
+    StagingBuffer* shared = renderer->UploadStaging();
+    return shared ? *shared : own;
 }
 
 VkImageMemoryBarrier MipBarrier(VkImage image, uint32_t level, VkImageLayout from, VkImageLayout to,
@@ -188,13 +188,10 @@ void Texture::Create2D(const DecodedImage& decoded)
     mipLevels = MipLevelCount(width, height);
     const VkDeviceSize imageSize = VkDeviceSize(width) * height * 4;
 
-    VkBuffer staging = VK_NULL_HANDLE;
-    VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
+    StagingBuffer ownStaging; // freed on the way out, whichever way that is
+    StagingBuffer& staging = StagingFor(renderer, ownStaging);
     try {
-        CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
-                     VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
-                     stagingMemory);
-        UploadToStaging(decoded.pixels.get(), imageSize, 0, stagingMemory);
+        std::memcpy(staging.Reserve(imageSize), decoded.pixels.get(), static_cast<size_t>(imageSize));
 
         CreateImage(width, height, mipLevels, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
                     VK_IMAGE_USAGE_TRANSFER_SRC_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
@@ -205,11 +202,10 @@ void Texture::Create2D(const DecodedImage& decoded)
         SubmitOnce([&](VkCommandBuffer cmd) {
             RecordLayoutTransition(cmd, image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
                                    mipLevels, 1);
-            RecordCopyBufferToImage(cmd, staging, image, width, height, 1);
+            RecordCopyBufferToImage(cmd, staging.Buffer(), image, width, height, 1);
             if (linear)
                 RecordMipmaps(cmd, image, static_cast<int32_t>(width), static_cast<int32_t>(height), mipLevels);
         });
-        DestroyBuffer(staging, stagingMemory);
         if (!linear)
             throw std::runtime_error("texture image format does not support linear blitting!");
 
@@ -217,7 +213,6 @@ void Texture::Create2D(const DecodedImage& decoded)
         sampler = CreateSampler();
     } catch (...) {
         // The destructor of a half-built texture never runs: free here what was made.
-        DestroyBuffer(staging, stagingMemory);
         Release();
         throw;
     }
@@ -235,14 +230,12 @@ void Texture::CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>&
     const VkDeviceSize layerSize = VkDeviceSize(width) * height * 4;
     const VkDeviceSize imageSize = layerSize * 6;
 
-    VkBuffer staging = VK_NULL_HANDLE;
-    VkDeviceMemory stagingMemory = VK_NULL_HANDLE;
+    StagingBuffer ownStaging;
+    StagingBuffer& staging = StagingFor(renderer, ownStaging);
     try {
-        CreateBuffer(imageSize, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
-                     VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, staging,
-                     stagingMemory);
+        auto* layers = static_cast<unsigned char*>(staging.Reserve(imageSize));
         for (size_t i = 0; i < faces.size(); ++i)
-            UploadToStaging(faces[i]->pixels.get(), layerSize, layerSize * i, stagingMemory);
+            std::memcpy(layers + layerSize * i, faces[i]->pixels.get(), static_cast<size_t>(layerSize));
 
         CreateImage(width, height, 1, VK_SAMPLE_COUNT_1_BIT, format, VK_IMAGE_TILING_OPTIMAL,
                     VK_IMAGE_USAGE_TRANSFER_DST_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,
@@ -250,17 +243,15 @@ void Texture::CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>&
         SubmitOnce([&](VkCommandBuffer cmd) {
             RecordLayoutTransition(cmd, image, format, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1,
                                    6);
-            RecordCopyBufferToImage(cmd, staging, image, width, height, 6);
+            RecordCopyBufferToImage(cmd, staging.Buffer(), image, width, height, 6);
             RecordLayoutTransition(cmd, image, format, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
                                    VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 1, 6);
         });
-        DestroyBuffer(staging, stagingMemory);
 
         view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_CUBE, 1, 6);
         faceView = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1);
         sampler = CreateSampler();
     } catch (...) {
-        DestroyBuffer(staging, stagingMemory);
         Release();
         throw;
     }

@@ -62,6 +62,7 @@ VulkanRenderer::~VulkanRenderer()
     if (gpu.device != VK_NULL_HANDLE) {
         VkCheckTeardown(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
         keptTextures.Clear();
+        uploadStaging.Release();
         ShutdownUi();
         DestroySwapChainSet();
         DestroySyncObjects();

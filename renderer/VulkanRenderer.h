@@ -9,6 +9,7 @@
 #include "renderer/CommandRecorder.h"
 #include "renderer/FrameUniformPacker.h"
 #include "renderer/SceneDrawLists.h"
+#include "renderer/StagingBuffer.h"
 
 #include <vulkan/vulkan.h>
 
@@ -84,6 +85,7 @@ public:
     void NoOp() override {}
     void UpdateUniforms(Scene* scene) override;
     TextureCache* KeptTextures() override { return &keptTextures; }
+    StagingBuffer* UploadStaging() override { return &uploadStaging; }
 
     std::vector<UniformBufferFrame>& GetUniformBufferFrames(const std::string& name);
 
@@ -103,7 +105,8 @@ public:
     uint64_t WindowWaits() const { return windowWaits; }
 
 private:
-    TextureCache keptTextures; // emptied before the device is destroyed
+    TextureCache keptTextures;   // emptied before the device is destroyed
+    StagingBuffer uploadStaging; // released before the device is destroyed
 
     // Instance and surface (VulkanRendererInstance.cpp).
     void CreateInstance();

@@ -1,10 +1,12 @@
 // A mesh or texture whose GPU upload fails part-way frees what it made: its destructor never runs.
-// Each device-memory allocation of the construction fails in turn; the test device reports, as a
-// failure, whatever is left on it when it goes.
+// Each device-memory allocation of the construction fails in turn, with a staging buffer of its
+// own and through a renderer's shared one; the test device reports, as a failure, whatever is left
+// on it when it goes. Uploads through a shared staging buffer allocate it only once.
 #include "VulkanAllocationFaults.h"
 #include "VulkanTestDevice.h"
 #include "assets/MeshComponent.h"
 #include "assets/Texture.h"
+#include "renderer/StagingBuffer.h"
 #include "support/NullRenderer.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +23,23 @@ public:
     VulkanBackend() { backend = RendererBackend::Vulkan; }
 };
 
+// A renderer whose uploads share one staging buffer, as the game's does; declared after the
+// device, it is gone before the device is.
+class SharedStagingBackend : public VulkanBackend {
+public:
+    StagingBuffer staging;
+    StagingBuffer* UploadStaging() override { return &staging; }
+};
+
 // Builds once to count the allocations, then fails each of them in turn on a fresh device.
-void FailEveryAllocation(const std::function<void(IRenderer*)>& build)
+template <class Renderer> void FailEveryAllocation(const std::function<void(IRenderer*)>& build)
 {
     int allocations = 0;
     {
         std::optional<VulkanTestDevice> device(std::in_place);
         if (!device->UnavailableReason().empty())
             GTEST_SKIP() << device->UnavailableReason();
-        VulkanBackend renderer;
+        Renderer renderer;
         VulkanAllocationFaults::FailAllocation(0);
         build(&renderer);
         allocations = VulkanAllocationFaults::AllocationsSeen();
@@ -39,10 +49,10 @@ void FailEveryAllocation(const std::function<void(IRenderer*)>& build)
     for (int ordinal = 1; ordinal <= allocations; ++ordinal) {
         SCOPED_TRACE("allocation " + std::to_string(ordinal) + " of " + std::to_string(allocations) + " fails");
         std::optional<VulkanTestDevice> device(std::in_place);
-        VulkanBackend renderer;
+        std::optional<Renderer> renderer(std::in_place);
         VulkanAllocationFaults::FailAllocation(ordinal);
         try {
-            build(&renderer);
+            build(&*renderer);
             ADD_FAILURE() << "the construction ignored a failed allocation";
         } catch (const std::runtime_error& e) {
             const std::string message = e.what();
@@ -51,6 +61,7 @@ void FailEveryAllocation(const std::function<void(IRenderer*)>& build)
                 << message;
         }
         VulkanAllocationFaults::FailAllocation(0);
+        renderer.reset(); // a shared staging buffer lives as long as its renderer
         EXPECT_TRUE(device->ValidationErrors().empty()) << device->ValidationErrors().front();
         device.reset(); // any buffer, image or memory left behind fails the test here
     }
@@ -58,13 +69,45 @@ void FailEveryAllocation(const std::function<void(IRenderer*)>& build)
 
 } // namespace
 
+void BuildMesh(IRenderer* renderer)
+{
+    MeshComponent mesh(renderer, "Cube");
+}
+
+void BuildTexture(IRenderer* renderer)
+{
+    Texture texture(renderer, "MoonTexture", 0, VK_FORMAT_R8G8B8A8_SRGB);
+}
+
 TEST(GpuUploadFailure, AMeshFreesItsBuffersWhicheverAllocationFails)
 {
     // The vertex buffer is on the device when the index buffer's allocations fail.
-    FailEveryAllocation([](IRenderer* renderer) { MeshComponent mesh(renderer, "Cube"); });
+    FailEveryAllocation<VulkanBackend>(BuildMesh);
+    FailEveryAllocation<SharedStagingBackend>(BuildMesh);
 }
 
 TEST(GpuUploadFailure, ATextureFreesItsImageAndBuffersWhicheverAllocationFails)
 {
-    FailEveryAllocation([](IRenderer* renderer) { Texture texture(renderer, "MoonTexture", 0, VK_FORMAT_R8G8B8A8_SRGB); });
+    FailEveryAllocation<VulkanBackend>(BuildTexture);
+    FailEveryAllocation<SharedStagingBackend>(BuildTexture);
+}
+
+TEST(GpuUpload, UploadsThroughASharedStagingBufferAllocateItOnce)
+{
+    VulkanTestDevice device;
+    if (!device.UnavailableReason().empty())
+        GTEST_SKIP() << device.UnavailableReason();
+    SharedStagingBackend renderer;
+    VulkanAllocationFaults::FailAllocation(0);
+    BuildTexture(&renderer);
+    EXPECT_EQ(VulkanAllocationFaults::AllocationsSeen(), 2) << "the staging buffer and the image";
+    const VkDeviceSize capacity = renderer.staging.Capacity();
+    EXPECT_GE(capacity, VkDeviceSize(1024 * 512 * 4)) << "the staging buffer did not stay with the renderer";
+
+    VulkanAllocationFaults::FailAllocation(0);
+    BuildTexture(&renderer);
+    BuildMesh(&renderer);
+    EXPECT_EQ(VulkanAllocationFaults::AllocationsSeen(), 3) << "the image, the vertex and the index buffer";
+    EXPECT_EQ(renderer.staging.Capacity(), capacity);
+    EXPECT_TRUE(device.ValidationErrors().empty()) << device.ValidationErrors().front();
 }
