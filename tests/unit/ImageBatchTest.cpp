@@ -7,6 +7,7 @@
 #include "assets/DecodedImageCache.h"
 #include "assets/ImageBatch.h"
 #include "assets/ImageDecoder.h"
+#include "support/MessageOf.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -29,16 +29,6 @@ const std::vector<std::string> SceneImages = {
     "MoonTexture",   "DrevikDiff",          "DrevikNormal",        "ZombieDiff",         "ZombieSpec",
     "ZombieNormal",  "BubblgunDiffuse",     "BubblgunNormal",      "SkyBoxpx",           "SkyBoxnx",
     "SkyBoxpy",      "SkyBoxny",            "SkyBoxpz",            "SkyBoxnz"};
-
-std::string MessageOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<no exception>";
-}
 
 // Compares sizes and every byte; reports the first differing byte rather than megabytes.
 void ExpectSameImage(const DecodedImage& actual, const DecodedImage& expected, const std::string& what)

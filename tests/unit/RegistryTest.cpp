@@ -3,25 +3,15 @@
 #include "assets/Texture.h"
 #include "assets/VertexLayout.h"
 #include "game/SkyBox.h"
+#include "support/MessageOf.h"
 #include "support/NullRenderer.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <stdexcept>
 #include <string>
 
 namespace {
-
-std::string MessageOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "<no exception>";
-}
 
 ShaderBinding TextureArray(AssetRegistry& registry)
 {

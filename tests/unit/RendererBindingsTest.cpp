@@ -3,6 +3,7 @@
 #include "renderer/shader/BindingReflection.h"
 #include "renderer/shader/DescriptorBuilder.h"
 #include "renderer/shader/PipelineBuilder.h"
+#include "support/MessageOf.h"
 #include "support/NullRenderer.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +17,6 @@ namespace {
 ReflectedBlock Block(const std::string& name, uint32_t binding, uint32_t size)
 {
     return {name, binding, size};
-}
-
-std::string MessageOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<no exception>";
 }
 
 ShaderBinding TextureEntry(const std::string& name, uint32_t count, const std::vector<std::string>* list)

@@ -1,11 +1,11 @@
 #include "renderer/GpuContext.h"
 #include "renderer/NamedBuffers.h"
+#include "support/MessageOf.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -29,16 +29,6 @@ protected:
 
     std::array<std::array<uint8_t, 16>, MaxFramesInFlight> memory;
 };
-
-std::string MessageOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "<no exception>";
-}
 
 } // namespace
 
