@@ -105,12 +105,12 @@ private:
     void BuildGameDensity(int count, bool inSpaceOrder)
     {
         enum Kind { WallBlock, Character, HandSphere, Ground };
-        struct Spec {
+        struct Placement {
             Kind kind;
             glm::vec3 p;
             float size;
         };
-        std::vector<Spec> specs;
+        std::vector<Placement> placements;
         std::mt19937 rng(4242u);
         std::uniform_real_distribution<float> u(0.0f, 1.0f);
         const float side = std::sqrt(static_cast<float>(count) / GameDensity);
@@ -125,33 +125,33 @@ private:
             do
                 cell = {static_cast<int>(u(rng) * lattice), static_cast<int>(u(rng) * lattice)};
             while (!taken.insert(cell).second && taken.size() < static_cast<size_t>(lattice) * lattice);
-            specs.push_back({WallBlock, {2.0f * cell.first, 0.0f, 2.0f * cell.second}, 1.0f});
+            placements.push_back({WallBlock, {2.0f * cell.first, 0.0f, 2.0f * cell.second}, 1.0f});
         }
         for (int i = 0; i < characters; ++i)
-            specs.push_back({Character, {range(0.0f, side), 1.0f, range(0.0f, side)}, 0.5f});
+            placements.push_back({Character, {range(0.0f, side), 1.0f, range(0.0f, side)}, 0.5f});
         for (int i = walls + characters; i < movers; ++i) {
             const glm::vec3 p(range(0.0f, side), range(0.8f, 1.8f), range(0.0f, side));
-            specs.push_back({HandSphere, p, range(0.2f, 0.3f)});
+            placements.push_back({HandSphere, p, range(0.2f, 0.3f)});
         }
-        specs.push_back({Ground, {0.5f * side, 0.0f, 0.5f * side}, 0.5f * side});
+        placements.push_back({Ground, {0.5f * side, 0.0f, 0.5f * side}, 0.5f * side});
         if (inSpaceOrder)
-            std::stable_sort(specs.begin(), specs.end(), [](const Spec& a, const Spec& b) {
+            std::stable_sort(placements.begin(), placements.end(), [](const Placement& a, const Placement& b) {
                 const int stripA = static_cast<int>(a.p.x / 8.0f), stripB = static_cast<int>(b.p.x / 8.0f);
                 return stripA != stripB ? stripA < stripB : a.p.z < b.p.z;
             });
-        for (const Spec& spec : specs)
-            switch (spec.kind) {
+        for (const Placement& placed : placements)
+            switch (placed.kind) {
             case WallBlock:
-                actors.push_back(Box(spec.p, glm::vec3(spec.size)));
+                actors.push_back(Box(placed.p, glm::vec3(placed.size)));
                 break;
             case Character:
-                actors.push_back(Capsule(spec.p, spec.size));
+                actors.push_back(Capsule(placed.p, placed.size));
                 break;
             case HandSphere:
-                actors.push_back(Sphere(spec.p, spec.size));
+                actors.push_back(Sphere(placed.p, placed.size));
                 break;
             case Ground:
-                actors.push_back(Box(spec.p, {spec.size, 0.0f, spec.size}));
+                actors.push_back(Box(placed.p, {placed.size, 0.0f, placed.size}));
                 break;
             }
     }
