@@ -159,8 +159,7 @@ void MeshComponent::Import(const char* data, size_t size)
 
     if (renderer && renderer->backend == RendererBackend::Vulkan && !vertices.empty() && !indices.empty()) {
         StagingBuffer ownStaging; // where the renderer keeps no shared one; freed on the way out
-        StagingBuffer* shared = renderer->UploadStaging();
-        StagingBuffer& staging = shared ? *shared : ownStaging;
+        StagingBuffer& staging = StagingFor(renderer, ownStaging);
         UploadDeviceLocal(staging, vertices.data(), vertices.size() * sizeof(Vertex), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT,
                           vertexBuffer, vertexBufferMemory);
         UploadDeviceLocal(staging, indices.data(), indices.size() * sizeof(uint32_t), VK_BUFFER_USAGE_INDEX_BUFFER_BIT,

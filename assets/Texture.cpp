@@ -15,13 +15,6 @@
 
 namespace {
 
-// The renderer's shared staging buffer, or `own` where the renderer keeps none.
-StagingBuffer& StagingFor(IRenderer* renderer, StagingBuffer& own)
-{
-    StagingBuffer* shared = renderer->UploadStaging();
-    return shared ? *shared : own;
-}
-
 VkImageMemoryBarrier MipBarrier(VkImage image, uint32_t level, VkImageLayout from, VkImageLayout to,
                                 VkAccessFlags srcAccess, VkAccessFlags dstAccess)
 {

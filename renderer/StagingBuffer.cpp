@@ -1,5 +1,6 @@
 #include "renderer/StagingBuffer.h"
 
+#include "app/IRenderer.h"
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
 #include "renderer/VulkanCheck.h"
@@ -27,4 +28,10 @@ void StagingBuffer::Release()
     DestroyBuffer(buffer_, memory_);
     mapped_ = nullptr;
     capacity_ = 0;
+}
+
+StagingBuffer& StagingFor(IRenderer* renderer, StagingBuffer& own)
+{
+    StagingBuffer* shared = renderer->UploadStaging();
+    return shared ? *shared : own;
 }

@@ -9,6 +9,8 @@
 
 #include <vulkan/vulkan.h>
 
+class IRenderer;
+
 class StagingBuffer {
 public:
     StagingBuffer() = default;
@@ -30,3 +32,6 @@ private:
     void* mapped_ = nullptr;
     VkDeviceSize capacity_ = 0;
 };
+
+// The renderer's shared staging buffer, or `own` where the renderer keeps none.
+StagingBuffer& StagingFor(IRenderer* renderer, StagingBuffer& own);
