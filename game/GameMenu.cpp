@@ -1,13 +1,21 @@
 #include "game/GameMenu.h"
 
+#include <cstring>
+#include <iterator>
+
 namespace {
 
 constexpr float FullHealth = 100.0f;
 constexpr float MaxBorderPixels = 50.0f;
 constexpr float GameOverDelaySeconds = 5.0f;
 
-constexpr MenuButton AllButtons[] = {
+constexpr MenuButton PauseButtons[] = {
     {"Resume", MenuAction::Resume},
+    {"Options", MenuAction::Options},
+    {"Restart", MenuAction::Restart},
+    {"Exit", MenuAction::Exit},
+};
+constexpr MenuButton GameOverButtons[] = {
     {"Restart", MenuAction::Restart},
     {"Exit", MenuAction::Exit},
 };
@@ -29,6 +37,15 @@ bool GameOverMenuDue(float wholeSecondsSinceDeath)
 MenuButtons GameMenuButtons(bool paused)
 {
     if (paused)
-        return {AllButtons, 3};
-    return {AllButtons + 1, 2};
+        return {PauseButtons, std::size(PauseButtons)};
+    return {GameOverButtons, std::size(GameOverButtons)};
+}
+
+int GameMenuButtonIndex(bool paused, const char* label)
+{
+    const MenuButtons menu = GameMenuButtons(paused);
+    for (size_t i = 0; i < menu.count; ++i)
+        if (std::strcmp(menu.buttons[i].label, label) == 0)
+            return static_cast<int>(i);
+    return -1;
 }

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-enum class MenuAction { Resume, Restart, Exit };
+enum class MenuAction { Resume, Options, Restart, Exit };
 
 struct MenuButton {
     const char* label;
@@ -20,5 +20,7 @@ struct MenuButtons {
 float DamageBorderThickness(float health);
 // The game-over menu shows once more than 5 whole seconds have passed since death.
 bool GameOverMenuDue(float wholeSecondsSinceDeath);
-// The pause menu offers Resume first; the game-over menu only Restart and Exit.
+// The pause menu offers Resume first, then Options; the game-over menu only Restart and Exit.
 MenuButtons GameMenuButtons(bool paused);
+// Where the button that says `label` stands in that menu; -1 when the menu has none.
+int GameMenuButtonIndex(bool paused, const char* label);

@@ -50,13 +50,13 @@ void Gamepad::Close()
     triggerHeld_ = false;
 }
 
-glm::vec2 Gamepad::Shape(const glm::vec2& raw)
+glm::vec2 Gamepad::Shape(const glm::vec2& raw, float deadZone)
 {
     const float length = glm::length(raw);
-    if (length <= DeadZone)
+    if (length <= deadZone)
         return glm::vec2(0.0f);
     // Diagonals of a square gate read longer than 1.
-    const float shaped = std::min(1.0f, (length - DeadZone) / (1.0f - DeadZone));
+    const float shaped = std::min(1.0f, (length - deadZone) / (1.0f - deadZone));
     return raw * (shaped / length);
 }
 

@@ -19,13 +19,15 @@ public:
     Action HandleEvent(const SDL_Event& event);
 
     // Left stick: x to the right, y forward; length 0 inside the dead zone, 1 at full tilt.
-    glm::vec2 Walk() const { return Shape(walk_); }
+    glm::vec2 Walk() const { return Shape(walk_, deadZone); }
     // Right stick: x to the right, y down (as the mouse moves), shaped like the walk stick.
-    glm::vec2 Look() const { return Shape(look_); }
+    glm::vec2 Look() const { return Shape(look_, deadZone); }
     bool Connected() const { return controller_ != nullptr; }
 
-    // Share of a stick's travel that reads as rest: worn sticks rarely centre exactly.
+    // Share of a stick's travel that reads as rest: worn sticks rarely centre exactly. The player
+    // can widen it for a worn pad or narrow it for a precise one.
     static constexpr float DeadZone = 0.2f;
+    float deadZone = DeadZone;
     // The trigger fires once per pull: past this share of its travel, and again only after it
     // has come back under the release share.
     static constexpr float TriggerPull = 0.5f;
@@ -33,7 +35,7 @@ public:
 
     // A raw stick (each axis in [-1, 1]) with the radial dead zone taken out and the rest of the
     // travel stretched to full length, never longer than 1.
-    static glm::vec2 Shape(const glm::vec2& raw);
+    static glm::vec2 Shape(const glm::vec2& raw, float deadZone = DeadZone);
 
 private:
     void Open(int deviceIndex);

@@ -34,6 +34,9 @@ public:
     // plays that would start at once start nothing and return null; paused starts still work.
     virtual void setAllSoundsPaused(bool paused) = 0;
 
+    // The level of everything the engine plays, 0 (silent) to 1 (as mixed), playing sounds included.
+    virtual void setSoundVolume(float volume) = 0;
+
     // Once per frame: reclaims the voices of sounds that have played out.
     virtual void update() = 0;
     // Places the listener. `up` follows the convention of the scene's camera: the listener's right

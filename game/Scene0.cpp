@@ -3,11 +3,13 @@
 
 #include "app/IRenderer.h"
 #include "app/PhaseStopwatch.h"
+#include "app/WindowInfo.h"
 #include "assets/AssetRegistry.h"
 #include "assets/DecodedImageCache.h"
 #include "assets/ImageBatch.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
+#include "game/PlayerProfile.h"
 #include "game/SceneShaders.h"
 #include "game/SkyBox.h"
 #include "game/SoundManager.h"
@@ -21,6 +23,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -50,8 +53,13 @@ constexpr std::pair<const char*, VkFormat> SceneTextures[] = {
 
 } // namespace
 
-Scene0::Scene0(IRenderer* renderer) : renderer(renderer)
+Scene0::Scene0(IRenderer* renderer, PlayerProfile* profile) : renderer(renderer), profile_(profile)
 {
+    if (!profile_) {
+        ownProfile_ = std::make_unique<PlayerProfile>(std::filesystem::path(), std::filesystem::path());
+        profile_ = ownProfile_.get();
+    }
+    bestRoundBefore_ = profile_->records.bestRound;
     PhaseStopwatch stopwatch(constructionPhases, constructionPhaseCount);
     for (int r = 0; r < LevelSize; ++r)
         for (int c = 0; c < LevelSize; ++c) {
@@ -119,8 +127,48 @@ void Scene0::Build(PhaseStopwatch& stopwatch)
     PrepareFrameCaches();
     stopwatch.Lap("frame caches");
 
+    ApplySettings();
     roundDifficulty = 0;
     inputEnabled = true;
+}
+
+GameSettings& Scene0::Settings()
+{
+    return profile_->settings;
+}
+
+void Scene0::ApplySettings()
+{
+    const GameSettings& settings = profile_->settings;
+    camera->mouseSensitivity = glm::vec2(settings.mouseSensitivityX, settings.mouseSensitivityY);
+    camera->invertMouseY = settings.invertMouseY;
+    camera->stickDegreesPerSecond = settings.padLookSpeed;
+    camera->invertStickY = settings.invertPadY;
+    if (camera->fov != settings.fieldOfView)
+        camera->SetProjection(settings.fieldOfView, camera->aspect);
+    gamepad.deadZone = settings.padDeadZone;
+    soundManager->SetVolumes(settings.masterVolume, settings.effectsVolume, settings.voicesVolume);
+    if (WindowInfo* window = renderer ? renderer->windowInfo : nullptr) {
+        window->mode = settings.windowMode;
+        window->vsync = settings.vsync;
+    }
+}
+
+void Scene0::FollowWindowMode()
+{
+    const WindowInfo* window = renderer ? renderer->windowInfo : nullptr;
+    if (window && window->mode != profile_->settings.windowMode) {
+        profile_->settings.windowMode = window->mode;
+        profileDirty_ = true;
+    }
+}
+
+void Scene0::SaveProfile()
+{
+    if (!profileDirty_)
+        return;
+    profile_->Save();
+    profileDirty_ = false;
 }
 
 std::unique_ptr<ImageBatch> Scene0::DecodeImages() const
@@ -216,6 +264,7 @@ Scene0::~Scene0() noexcept(false)
 
 void Scene0::Teardown()
 {
+    SaveProfile();
     renderer->ReleaseFrameResources();
 
     delete soundManager;

@@ -7,6 +7,7 @@
 #include "app/PhaseStopwatch.h"
 #include "app/Scene.h"
 #include "game/Gamepad.h"
+#include "game/OptionsPanel.h"
 
 #include <glm/glm.hpp>
 
@@ -19,6 +20,8 @@ class Actor;
 class ImageBatch;
 class IRenderer;
 class PlayerActor;
+class PlayerProfile;
+struct GameSettings;
 class ZombieActor;
 class TransformComponent;
 namespace COLLISION {
@@ -57,7 +60,9 @@ public:
     ScenePhaseTime constructionPhases[MaxScenePhases];
     int constructionPhaseCount = 0;
 
-    explicit Scene0(IRenderer* renderer);
+    // `profile` holds the player's settings and records and outlives the scene (restarts keep
+    // it); without one the scene plays with the defaults and remembers nothing.
+    explicit Scene0(IRenderer* renderer, PlayerProfile* profile = nullptr);
     ~Scene0() noexcept(false) override;
     Scene0(const Scene0&) = delete;
     Scene0& operator=(const Scene0&) = delete;
@@ -72,6 +77,14 @@ public:
     // Opens or closes the pause menu: game time and sound stop with it, held movement keys are
     // dropped, and the mouse is free while paused.
     void SetPaused(bool pause);
+
+    GameSettings& Settings();
+    OptionsPanel& Options() { return options_; }
+    // Puts the settings into effect: the look, the field of view, the pad, the volumes, and the
+    // window's mode and vertical sync (which the application applies).
+    void ApplySettings();
+    // The best round before this game: the game-over menu says when it was beaten.
+    uint32_t BestRoundBefore() const { return bestRoundBefore_; }
 
 private:
     void Build(PhaseStopwatch& stopwatch);
@@ -102,6 +115,21 @@ private:
     void WanderLights(float dt);
     void SortTransparentActors();
     void DrawGameMenu();
+    void DrawOptions();
+    void DrawCrosshair();
+    void DrawRoundSummary();
+    // The key or button of `event` as one of the player's actions (InputAction::Count for none).
+    InputAction BoundAction(const SDL_Event& event) const;
+    // Takes a window mode the application changed (Alt+Enter) into the settings.
+    void FollowWindowMode();
+    // Writes what changed to the player's files; never throws.
+    void SaveProfile();
+
+    PlayerProfile* profile_ = nullptr;
+    std::unique_ptr<PlayerProfile> ownProfile_; // without a caller's profile
+    OptionsPanel options_;
+    uint32_t bestRoundBefore_ = 0;
+    bool profileDirty_ = false;
 
     std::shared_ptr<TransformComponent> playerTransform_;
     std::shared_ptr<TransformComponent> pointMarkerTransforms_[MaxPointLights];

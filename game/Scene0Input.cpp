@@ -1,10 +1,13 @@
-// Scene0's input: Escape pauses, W/A/S/D walk, the mouse looks, the left button shoots; on a game
-// controller Start pauses, the left stick walks, the right stick looks and the right trigger
-// shoots. Losing the window (focus, minimised, hidden) pauses.
+// Scene0's input through the player's bindings (by default Escape pauses, W/A/S/D walk by their
+// position on the keyboard, the left button shoots), the mouse looks; on a game controller Start
+// pauses, the left stick walks, the right stick looks and the right trigger shoots. Losing the
+// window (focus, minimised, hidden) pauses.
 #include "game/Scene0.h"
 
 #include "app/IRenderer.h"
 #include "app/WindowInfo.h"
+#include "game/InputMap.h"
+#include "game/PlayerProfile.h"
 #include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
 #include "scene/camera/Camera.h"
@@ -12,6 +15,11 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+
+static_assert(static_cast<int>(InputAction::Forward) == PlayerActor::Forward &&
+              static_cast<int>(InputAction::Left) == PlayerActor::Left &&
+              static_cast<int>(InputAction::Back) == PlayerActor::Back &&
+              static_cast<int>(InputAction::Right) == PlayerActor::Right);
 
 namespace {
 
@@ -44,21 +52,54 @@ void Scene0::SetPaused(bool pause)
     if (soundManager)
         soundManager->SetPaused(pause);
     SDL_SetRelativeMouseMode(pause ? SDL_FALSE : SDL_TRUE);
+    if (pause) {
+        SaveProfile(); // the records of the game so far survive a crash behind the menu
+    } else {
+        options_.Close();
+    }
+}
+
+InputAction Scene0::BoundAction(const SDL_Event& event) const
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return ActionForKey(profile_->settings, event.key.keysym.scancode);
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return ActionForMouse(profile_->settings, event.button.button);
+    default:
+        return InputAction::Count;
+    }
 }
 
 void Scene0::HandleEvent(const SDL_Event* event)
 {
     // The pad follows every event, paused or not, so that its sticks read true on resume.
     const Gamepad::Action padAction = gamepad.HandleEvent(*event);
+    // A new binding takes the next key or button, whatever it is bound to now.
+    if (options_.Capturing()) {
+        options_.Capture(*event, profile_->settings, padAction == Gamepad::Action::Pause);
+        return;
+    }
     // No frame of play passes unseen: the game waits behind its pause menu until he resumes.
     if (LosesTheWindow(*event, GameWindowId())) {
         SetPaused(true);
         return;
     }
-    // Key auto-repeat would toggle the menu on and off while Escape is held.
+    const InputAction action = BoundAction(*event);
+    // Key auto-repeat would toggle the menu on and off while the key is held.
+    const bool pressed = (event->type == SDL_KEYDOWN && !event->key.repeat) || event->type == SDL_MOUSEBUTTONDOWN;
     const bool escape =
         event->type == SDL_KEYDOWN && event->key.keysym.scancode == SDL_SCANCODE_ESCAPE && !event->key.repeat;
-    if ((escape || padAction == Gamepad::Action::Pause) && !player->dead) {
+    const bool pausePressed = (pressed && action == InputAction::Pause) || padAction == Gamepad::Action::Pause;
+    // Escape leaves the options for the pause menu, whatever pause is bound to.
+    if (options_.IsOpen() && (pausePressed || escape)) {
+        options_.Close();
+        SaveProfile();
+        return;
+    }
+    if (pausePressed && !player->dead) {
         SetPaused(!paused);
         if (paused)
             return;
@@ -74,33 +115,21 @@ void Scene0::HandleEvent(const SDL_Event* event)
         return;
     }
 
-    switch (event->type) {
-    case SDL_MOUSEMOTION:
+    if (event->type == SDL_MOUSEMOTION) {
         camera->ApplyMouseMotion(event->motion.xrel, event->motion.yrel);
-        break;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        const bool down = event->type == SDL_KEYDOWN;
-        switch (event->key.keysym.scancode) {
-        case SDL_SCANCODE_W:
-            player->moveKeys[PlayerActor::Forward] = down;
-            break;
-        case SDL_SCANCODE_A:
-            player->moveKeys[PlayerActor::Left] = down;
-            break;
-        case SDL_SCANCODE_S:
-            player->moveKeys[PlayerActor::Back] = down;
-            break;
-        case SDL_SCANCODE_D:
-            player->moveKeys[PlayerActor::Right] = down;
-            break;
-        default:
-            break;
-        }
-        break;
+        return;
     }
-    case SDL_MOUSEBUTTONDOWN:
-        if (event->button.button == SDL_BUTTON_LEFT)
+    const bool down = event->type == SDL_KEYDOWN || event->type == SDL_MOUSEBUTTONDOWN;
+    switch (action) {
+    case InputAction::Forward:
+    case InputAction::Left:
+    case InputAction::Back:
+    case InputAction::Right:
+        // The walk actions are PlayerActor's key slots, in the same order.
+        player->moveKeys[static_cast<int>(action)] = down;
+        break;
+    case InputAction::Fire:
+        if (pressed)
             player->Shoot();
         break;
     default:

@@ -1,9 +1,12 @@
-// Scene0's HUD and menus: round counter, damage border, and one centred window that serves as
-// both the pause menu and the game-over menu.
+// Scene0's HUD and menus: round counter, damage border, crosshair, one centred window that serves
+// as both the pause menu and the game-over menu, and the options panel.
 #include "game/Scene0.h"
 
+#include "game/Crosshair.h"
 #include "game/GameMenu.h"
+#include "game/PlayerProfile.h"
 #include "game/actors/PlayerActor.h"
+#include "scene/camera/Camera.h"
 
 #include <SDL2/SDL.h>
 #include <imgui.h>
@@ -15,10 +18,14 @@ void Scene0::DrawUI()
     if (paused) {
         DrawGameMenu();
     } else if (player->dead) {
-        if (!gameOverTimer.started)
+        if (!gameOverTimer.started) {
             gameOverTimer.Start();
+            SaveProfile(); // the round he reached is a record now
+        }
         if (GameOverMenuDue(gameOverTimer.WholeSeconds()))
             DrawGameMenu();
+    } else {
+        DrawCrosshair();
     }
 
     ImGui::SetNextWindowPos(ImVec2(10.0f, 10.0f), ImGuiCond_Always, ImVec2(0.0f, 0.0f));
@@ -38,14 +45,58 @@ void Scene0::DrawUI()
                                                 IM_COL32(255, 0, 0, 255), 0.0f, 0, thickness);
 }
 
+void Scene0::DrawCrosshair()
+{
+    if (!profile_->settings.crosshair)
+        return;
+    // Where the bubble will be a few metres out: it leaves the gun, not the eye, along the view.
+    const glm::vec3 aim = player->GunPosition() + camera->Forward() * CrosshairAimDistance;
+    const ImVec2 display = ImGui::GetIO().DisplaySize;
+    glm::vec2 point;
+    if (CrosshairPoint(camera->projection * camera->GetViewMatrix(), aim, glm::vec2(display.x, display.y), point))
+        DrawCrosshairAt(*ImGui::GetForegroundDrawList(), ImVec2(point.x, point.y));
+}
+
+void Scene0::DrawOptions()
+{
+    const ImVec2 display = ImGui::GetIO().DisplaySize;
+    switch (options_.Draw(profile_->settings, display.x, display.y)) {
+    case OptionsPanel::Result::Changed:
+        ApplySettings();
+        profileDirty_ = true;
+        break;
+    case OptionsPanel::Result::Back:
+        options_.Close();
+        SaveProfile();
+        break;
+    case OptionsPanel::Result::None:
+        break;
+    }
+}
+
+void Scene0::DrawRoundSummary()
+{
+    const uint32_t best = profile_->records.bestRound;
+    ImGui::Text("Round reached: %d", static_cast<int>(round));
+    if (round > bestRoundBefore_)
+        ImGui::Text("A new best round!");
+    else
+        ImGui::Text("Best round: %u", best);
+}
+
 void Scene0::DrawGameMenu()
 {
     // The cursor is free while a menu shows.
     SDL_SetRelativeMouseMode(SDL_FALSE);
+    if (options_.IsOpen()) {
+        DrawOptions();
+        return;
+    }
     constexpr float Width = 300.0f, Height = 150.0f;
-    ImGui::SetNextWindowPos(
-        ImVec2((static_cast<float>(windowWidth) - Width) * 0.5f, (static_cast<float>(windowHeight) - Height) * 0.5f),
-        ImGuiCond_Always, ImVec2(0.0f, 0.0f));
+    // Centred in the UI's own coordinates, which follow the window as it is resized.
+    const ImVec2 display = ImGui::GetIO().DisplaySize;
+    ImGui::SetNextWindowPos(ImVec2((display.x - Width) * 0.5f, (display.y - Height) * 0.5f), ImGuiCond_Always,
+                            ImVec2(0.0f, 0.0f));
     ImGui::SetNextWindowSize(ImVec2(Width, Height), ImGuiCond_Always);
     ImGui::Begin("GAME OVER", nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove);
     const MenuButtons menu = GameMenuButtons(paused);
@@ -60,6 +111,9 @@ void Scene0::DrawGameMenu()
         case MenuAction::Resume:
             SetPaused(false);
             break;
+        case MenuAction::Options:
+            options_.Open(profile_->settings);
+            break;
         case MenuAction::Restart:
             restartRequested = true;
             break;
@@ -68,5 +122,7 @@ void Scene0::DrawGameMenu()
             break;
         }
     }
+    if (!paused)
+        DrawRoundSummary();
     ImGui::End();
 }

@@ -6,6 +6,7 @@
 #include "collision/BoundingVolume.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
+#include "game/PlayerProfile.h"
 #include "game/RoundRules.h"
 #include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <limits>
 
 namespace {
@@ -93,6 +95,10 @@ void Scene0::NextRound()
 {
     soundManager->PlaySound2D("RoundChange");
     ++round;
+    // Kept in memory until the next pause, death or the end of the game: no file is written
+    // between two frames of play.
+    if (profile_->records.Reach(round, std::time(nullptr)))
+        profileDirty_ = true;
     zombiesThisRound = ZombiesForRound(round);
     player->killCount = 0;
     activeZombies = 0;
@@ -153,6 +159,7 @@ void Scene0::WanderLights(float dt)
 
 void Scene0::Render()
 {
+    FollowWindowMode();
     SortTransparentActors();
     renderer->DrawFrame(this);
 }

@@ -1,5 +1,7 @@
 #include "game/SoundEngine.h"
 
+#include <algorithm>
+
 ISoundEngine* createSoundEngine(const char* deviceName)
 {
     return new SoundEngine(deviceName);
@@ -199,6 +201,13 @@ void SoundEngine::setAllSoundsPaused(bool paused)
             heldByPause[i] = 0;
         }
     }
+}
+
+void SoundEngine::setSoundVolume(float volume)
+{
+    // The listener's gain scales every voice, those already playing too.
+    if (MakeCurrent())
+        alListenerf(AL_GAIN, std::clamp(volume, 0.0f, 1.0f));
 }
 
 void SoundEngine::update()

@@ -44,6 +44,7 @@ public:
     ISound* play3D(ISoundSource* source, const glm::vec3& position, bool playLooped = false, bool startPaused = false,
                    bool track = false) override;
     void setAllSoundsPaused(bool paused) override;
+    void setSoundVolume(float volume) override;
     void update() override;
     void setListenerPosition(const glm::vec3& position, const glm::vec3& lookDirection, const glm::vec3& velocity,
                              const glm::vec3& up) override;

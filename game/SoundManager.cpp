@@ -10,6 +10,12 @@ SoundManager* soundManager = nullptr;
 namespace {
 // A small table to start; it grows while the scene loads its sixteen sounds, never during play.
 constexpr size_t InitialBuckets = 8;
+
+// The zombies' groans, swings and deaths and the player's cry of pain are voices.
+bool IsVoice(std::string_view name)
+{
+    return name.starts_with("Zombie") || name == "PlayerHit";
+}
 } // namespace
 
 SoundManager::SoundManager() : SoundManager(createSoundEngine()) {}
@@ -32,7 +38,11 @@ void SoundManager::LoadSound(const char* name)
 {
     const std::vector<char> bytes = LoadAsset(name);
     ISoundSource* source = engine->addSoundSourceFromMemory(bytes.data(), bytes.size(), name, true);
-    soundTable.insert_or_assign(std::string(name), source);
+    Entry entry{source, 1.0f, IsVoice(name)};
+    // A fresh source already plays at its authored level unless the player turned its kind down.
+    if (source != nullptr && (entry.voice ? voicesVolume : effectsVolume) != 1.0f)
+        ApplyVolume(entry);
+    soundTable.insert_or_assign(std::string(name), entry);
     if (source == nullptr)
         throw std::runtime_error("Failed to add sound source for asset");
 
@@ -54,7 +64,31 @@ ISoundSource* SoundManager::Find(const char* name, const char* missingMessage) c
     const auto it = soundTable.find(std::string_view(name));
     if (it == soundTable.end())
         throw missingMessage;
-    return it->second;
+    return it->second.source;
+}
+
+void SoundManager::ApplyVolume(Entry& entry) const
+{
+    entry.source->setDefaultVolume(entry.authoredVolume * (entry.voice ? voicesVolume : effectsVolume));
+}
+
+void SoundManager::SetAuthoredVolume(const char* name, float volume)
+{
+    Find(name, "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS");
+    Entry& entry = soundTable.find(std::string_view(name))->second;
+    entry.authoredVolume = volume;
+    if (entry.source)
+        ApplyVolume(entry);
+}
+
+void SoundManager::SetVolumes(float master, float effects, float voices)
+{
+    effectsVolume = effects;
+    voicesVolume = voices;
+    for (auto& [name, entry] : soundTable)
+        if (entry.source)
+            ApplyVolume(entry);
+    engine->setSoundVolume(master);
 }
 
 ISound* SoundManager::PlaySound3D(const char* name, const glm::vec3& position, bool startPaused)

@@ -41,6 +41,14 @@ public:
     // normalise(look × right) of the camera (see ISoundEngine::setListenerPosition).
     void UpdateListener(const glm::vec3& position, const glm::vec3& lookDirection, const glm::vec3& up);
 
+    // The level a sound was mixed for, before the player's volumes: the loudest game sounds ask
+    // for more than the default 1. Throws as GetSoundSource for a name never loaded.
+    void SetAuthoredVolume(const char* name, float volume);
+    // The player's volumes, each 0 to 1: master scales everything at once, sounds playing
+    // included; voices (the zombies' and the player's cries) and effects (the rest) scale the
+    // sounds started from now on.
+    void SetVolumes(float master, float effects, float voices);
+
     // Pauses every playing sound, 2D and 3D, and refuses new ones until resumed; resuming
     // continues each paused sound where it stopped.
     void SetPaused(bool paused);
@@ -53,14 +61,22 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
     };
-    using SoundTable = std::unordered_map<std::string, ISoundSource*, NameHash, std::equal_to<>>;
+    struct Entry {
+        ISoundSource* source = nullptr;
+        float authoredVolume = 1.0f;
+        bool voice = false; // a cry rather than an effect
+    };
+    using SoundTable = std::unordered_map<std::string, Entry, NameHash, std::equal_to<>>;
 
     // Throws `missingMessage` (a C string) when `name` was never loaded.
     ISoundSource* Find(const char* name, const char* missingMessage) const;
+    void ApplyVolume(Entry& entry) const;
 
     SoundTable soundTable;
     ISoundEngine* engine;
     bool warmUpPending = true;
+    float effectsVolume = 1.0f;
+    float voicesVolume = 1.0f;
 };
 
 // The scene's sound manager while a scene exists; null otherwise.

@@ -105,8 +105,8 @@ PlayerActor::PlayerActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
     bubble->gridObject->ignoreTags = {PlayerTag, ProjectileTag};
     bubble->gridObject->notifyWhenHit = false;
 
-    soundManager->GetSoundSource("Burning")->setDefaultVolume(2.0f);
-    soundManager->GetSoundSource("BulletExplode")->setDefaultVolume(2.0f);
+    soundManager->SetAuthoredVolume("Burning", 2.0f);
+    soundManager->SetAuthoredVolume("BulletExplode", 2.0f);
 
     idleClip_ = assetRegistry->GetAnimation("DrevikIdle");
     walkClip_ = assetRegistry->GetAnimation("DrevikWalk");

@@ -14,8 +14,6 @@
 
 namespace {
 
-// 35 degrees: half of the 70-degree vertical field of view, in radians.
-constexpr double HalfFovRadians = 0.6108651161193848;
 // -(far + near) / (far - near) and -2 far near / (far - near) for near 0.08, far 10000, depth -1..1.
 const float DepthScale = std::bit_cast<float>(uint32_t{0xBF800086});
 const float DepthOffset = std::bit_cast<float>(uint32_t{0xBE23D760});
@@ -26,12 +24,24 @@ glm::vec3 RowTimes(const glm::vec4& row, const glm::mat4& m) { return glm::vec3(
 
 Camera::Camera(IRenderer* renderer, float speed) : renderer(renderer), speed(speed)
 {
-    if (renderer && renderer->windowInfo && renderer->windowInfo->height != 0)
-        aspect = static_cast<float>(renderer->windowInfo->width) / static_cast<float>(renderer->windowInfo->height);
-    else
-        aspect = 1280.0f / 720.0f; // no window yet: the launcher's minimum size
+    SetProjection(fov, WindowAspect(1280.0f / 720.0f)); // no window yet: the launcher's minimum size
+}
 
-    const float f = static_cast<float>(1.0 / std::tan(HalfFovRadians));
+float Camera::WindowAspect(float fallback) const
+{
+    if (renderer && renderer->windowInfo && renderer->windowInfo->height != 0)
+        return static_cast<float>(renderer->windowInfo->width) / static_cast<float>(renderer->windowInfo->height);
+    return fallback;
+}
+
+void Camera::SetProjection(float fovDegrees, float aspectRatio)
+{
+    fov = fovDegrees;
+    aspect = aspectRatio;
+    // Half the angle in single-precision radians, then the tangent in double: at 70 degrees this is
+    // the projection the game's picture was made with, to the last bit.
+    const double halfFov = static_cast<float>(fovDegrees * 0.5f * DegToRad);
+    const float f = static_cast<float>(1.0 / std::tan(halfFov));
     projection = glm::mat4(0.0f);
     projection[0][0] = f / aspect;
     projection[1][1] = f;
@@ -76,6 +86,9 @@ void Camera::Update()
         if (keys[SDL_SCANCODE_D])
             position += speed * right;
     }
+    const float windowAspect = WindowAspect(aspect);
+    if (windowAspect != aspect)
+        SetProjection(fov, windowAspect);
     UpdateFrustum();
 }
 
@@ -102,16 +115,18 @@ void Camera::UpdateFrustum()
 
 void Camera::ApplyStickLook(const glm::vec2& stick, float dt)
 {
-    yaw += stick.x * StickDegreesPerSecond * dt;
-    pitch += stick.y * StickDegreesPerSecond * dt;
+    const float turn = stickDegreesPerSecond * dt;
+    yaw += stick.x * turn;
+    pitch += (invertStickY ? -stick.y : stick.y) * turn;
     if (!freeMode)
         pitch = std::clamp(pitch, -MaxFollowPitch, MaxFollowPitch);
 }
 
 void Camera::ApplyMouseMotion(int xrel, int yrel)
 {
-    pitch += static_cast<float>(yrel) / 10.0f;
-    yaw += static_cast<float>(xrel) / 10.0f;
+    const float down = static_cast<float>(invertMouseY ? -yrel : yrel);
+    pitch += down / 10.0f * mouseSensitivity.y;
+    yaw += static_cast<float>(xrel) / 10.0f * mouseSensitivity.x;
     if (!freeMode)
         pitch = std::clamp(pitch, -MaxFollowPitch, MaxFollowPitch);
 }

@@ -32,7 +32,14 @@ public:
     float farPlane = 10000.0f;
     float nearPlane = 0.08f;
     float aspect = 1.0f;
-    float fov = 70.0f; // vertical, degrees
+    float fov = 70.0f; // vertical, degrees: a wider window sees more to the sides, not less above
+
+    // The player's look settings: multiples of the mouse's 0.1 degree per pixel, the stick's turn
+    // at full tilt, and an upside-down vertical look for each.
+    glm::vec2 mouseSensitivity{1.0f, 1.0f};
+    bool invertMouseY = false;
+    float stickDegreesPerSecond = StickDegreesPerSecond;
+    bool invertStickY = false;
 
     static constexpr float MaxFollowPitch = 88.0f;
     static constexpr float MouseDegreesPerPixel = 0.1f;
@@ -49,12 +56,21 @@ public:
     glm::vec3 Forward() const;
     glm::vec3 Right() const;
 
-    // Free-mode keyboard flight, then the frustum planes.
+    // The projection for a vertical field of view and the window's current aspect. Update calls it
+    // when either changed, so a resized window or a new field of view shows in the next frame.
+    void SetProjection(float fovDegrees, float aspectRatio);
+
+    // Free-mode keyboard flight, the projection when the window's size changed, the frustum planes.
     void Update();
     void UpdateFrustum();
-    // Mouse look: 0.1 degree per pixel; pitch clamped to [-88, 88] in follow mode.
+    // Mouse look: 0.1 degree per pixel times the sensitivity; pitch clamped to [-88, 88] in follow
+    // mode.
     void ApplyMouseMotion(int xrel, int yrel);
     // Stick look over dt seconds: x turns right, y (down, as the mouse) pitches down; clamped as
     // the mouse.
     void ApplyStickLook(const glm::vec2& stick, float dt);
+
+private:
+    // The window's aspect from the renderer's window record; `fallback` without a window.
+    float WindowAspect(float fallback) const;
 };

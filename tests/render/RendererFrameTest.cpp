@@ -9,6 +9,7 @@
 #include "assets/AssetRegistry.h"
 #include "assets/Texture.h"
 #include "collision/HGrid.h"
+#include "game/GameMenu.h"
 #include "game/Scene0.h"
 #include "renderer/GpuContext.h"
 #include "renderer/UniformRecords.h"
@@ -250,10 +251,12 @@ protected:
         scene->HandleEvent(&escape);
     }
 
-    // Clicks the pause menu's n-th button (0 = "Resume", 1 = "Restart", 2 = "Exit") through the X
-    // server, then renders until `done` holds (20 frames at most).
-    void ClickMenuButton(int n, const std::function<bool()>& done)
+    // Clicks the pause menu's button that says `label` through the X server, then renders until
+    // `done` holds (20 frames at most).
+    void ClickMenuButton(const char* label, const std::function<bool()>& done)
     {
+        const int n = GameMenuButtonIndex(true, label);
+        ASSERT_GE(n, 0) << label;
         ImGuiWindow* menu = ImGui::FindWindowByName("GAME OVER");
         ASSERT_NE(menu, nullptr);
         const ImGuiStyle& style = ImGui::GetStyle();
@@ -529,15 +532,15 @@ TEST_F(RendererFrames, PauseMenuButtonsResumeRestartAndExit)
     OpenPauseMenu();
     ASSERT_TRUE(scene->paused);
     RenderFrames(1); // the menu drawn once: the UI knows where its buttons are
-    ClickMenuButton(0, [this] { return !scene->paused; });
+    ClickMenuButton("Resume", [this] { return !scene->paused; });
     EXPECT_FALSE(scene->paused);
     EXPECT_FALSE(scene->restartRequested || scene->quitRequested);
 
     OpenPauseMenu();
     RenderFrames(1);
-    ClickMenuButton(1, [this] { return scene->restartRequested; });
+    ClickMenuButton("Restart", [this] { return scene->restartRequested; });
     EXPECT_TRUE(scene->restartRequested);
-    ClickMenuButton(2, [this] { return scene->quitRequested; });
+    ClickMenuButton("Exit", [this] { return scene->quitRequested; });
     EXPECT_TRUE(scene->quitRequested);
 }
 

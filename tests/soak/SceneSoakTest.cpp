@@ -24,7 +24,7 @@ void PlayThenRestart(SceneDriver& d, UiFrames& ui)
     }
     d.Tap(SDL_SCANCODE_ESCAPE);
     ui.Frame(d.Scene());
-    ui.ClickMenuButton(d.Scene(), 1); // Restart
+    ui.ClickMenuButton(d.Scene(), "Restart");
     ASSERT_TRUE(d.Scene().restartRequested);
     d.Rebuild();
 }

@@ -80,6 +80,7 @@ public:
         return paused || track ? Hand() : nullptr;
     }
     void setAllSoundsPaused(bool paused) override { Record(std::string("setAllSoundsPaused ") + Flag(paused)); }
+    void setSoundVolume(float volume) override { Record("setSoundVolume " + Number(volume)); }
     void update() override { Record("update"); }
     void setListenerPosition(const glm::vec3& position, const glm::vec3& look, const glm::vec3& velocity,
                              const glm::vec3& up) override

@@ -22,8 +22,10 @@ public:
 
     NullRenderer renderer;
     std::unique_ptr<Scene0> scene;
+    // The player's settings and records the scenes play with; null: the scene's own defaults.
+    PlayerProfile* profile = nullptr;
 
-    explicit SceneDriver(unsigned seed = 1)
+    explicit SceneDriver(unsigned seed = 1, PlayerProfile* playerProfile = nullptr) : profile(playerProfile)
     {
         GameClock::Reset();
         Build(seed);
@@ -119,7 +121,7 @@ public:
 private:
     void Build(unsigned seed)
     {
-        scene = std::make_unique<Scene0>(&renderer);
+        scene = std::make_unique<Scene0>(&renderer, profile);
         scene->windowWidth = renderer.window.width;
         scene->windowHeight = renderer.window.height;
         // The scene seeds rand() from the clock; tests want the same run every time.

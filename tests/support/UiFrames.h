@@ -2,6 +2,7 @@
 // are built and ended, and the menu's buttons are clicked through the UI's own input.
 #pragma once
 
+#include "game/GameMenu.h"
 #include "game/Scene0.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +32,15 @@ public:
         ImGui::NewFrame();
         scene.DrawUI();
         backgroundVertices = ImGui::GetBackgroundDrawList()->VtxBuffer.Size;
+        foregroundVertices = ImGui::GetForegroundDrawList()->VtxBuffer.Size;
         ImGui::Render();
     }
 
-    // Presses and releases the left button over the menu's i-th button.
-    void ClickMenuButton(Scene0& scene, int i)
+    // Presses and releases the left button over the menu's button that says `label`.
+    void ClickMenuButton(Scene0& scene, const char* label)
     {
+        const int i = GameMenuButtonIndex(scene.paused, label);
+        ASSERT_GE(i, 0) << label;
         ImGuiWindow* menu = ImGui::FindWindowByName("GAME OVER");
         ASSERT_NE(menu, nullptr);
         const ImGuiStyle& style = ImGui::GetStyle();
@@ -59,4 +63,5 @@ public:
     }
 
     int backgroundVertices = 0;
+    int foregroundVertices = 0;
 };

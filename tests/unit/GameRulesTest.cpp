@@ -73,12 +73,17 @@ TEST(GameMenu, GameOverMenuWaitsForSixWholeSeconds)
 TEST(GameMenu, PauseMenuListsResumeFirstGameOverMenuRestartFirst)
 {
     const MenuButtons pause = GameMenuButtons(true);
-    ASSERT_EQ(pause.count, 3u);
+    ASSERT_EQ(pause.count, 4u);
     EXPECT_STREQ(pause.buttons[0].label, "Resume");
     EXPECT_EQ(pause.buttons[0].action, MenuAction::Resume);
-    EXPECT_STREQ(pause.buttons[1].label, "Restart");
-    EXPECT_STREQ(pause.buttons[2].label, "Exit");
-    EXPECT_EQ(pause.buttons[2].action, MenuAction::Exit);
+    EXPECT_STREQ(pause.buttons[1].label, "Options");
+    EXPECT_EQ(pause.buttons[1].action, MenuAction::Options);
+    EXPECT_STREQ(pause.buttons[2].label, "Restart");
+    EXPECT_STREQ(pause.buttons[3].label, "Exit");
+    EXPECT_EQ(pause.buttons[3].action, MenuAction::Exit);
+    EXPECT_EQ(GameMenuButtonIndex(true, "Exit"), 3);
+    EXPECT_EQ(GameMenuButtonIndex(false, "Exit"), 1);
+    EXPECT_EQ(GameMenuButtonIndex(false, "Options"), -1) << "the dead have no options menu";
 
     const MenuButtons over = GameMenuButtons(false);
     ASSERT_EQ(over.count, 2u);

@@ -58,20 +58,20 @@ TEST(Scene0UI, PauseMenuResumeComesFirst)
     ImGuiWindow* menu = ImGui::FindWindowByName("GAME OVER");
     EXPECT_EQ(menu->Pos.x, (1280.0f - 300.0f) * 0.5f);
     EXPECT_EQ(menu->Pos.y, (720.0f - 150.0f) * 0.5f);
-    ui.ClickMenuButton(d.Scene(), 0);
+    ui.ClickMenuButton(d.Scene(), "Resume");
     EXPECT_FALSE(d.Scene().paused);
     EXPECT_FALSE(d.Scene().restartRequested);
     ui.Frame(d.Scene());
     EXPECT_FALSE(UiFrames::Shown("GAME OVER"));
 }
 
-TEST(Scene0UI, PauseMenuExitIsThird)
+TEST(Scene0UI, PauseMenuExit)
 {
     SceneDriver d;
     UiFrames ui(1280.0f, 720.0f);
     d.Tap(SDL_SCANCODE_ESCAPE);
     ui.Frame(d.Scene());
-    ui.ClickMenuButton(d.Scene(), 2);
+    ui.ClickMenuButton(d.Scene(), "Exit");
     EXPECT_TRUE(d.Scene().quitRequested);
     EXPECT_FALSE(d.Scene().restartRequested);
     EXPECT_TRUE(d.Scene().paused);
@@ -88,10 +88,10 @@ TEST(Scene0UI, GameOverMenuAfterSixWholeSecondsRestartFirst)
     GameClock::AdvanceSeconds(0.1);
     ui.Frame(d.Scene());
     ASSERT_TRUE(UiFrames::Shown("GAME OVER"));
-    ui.ClickMenuButton(d.Scene(), 0);
+    ui.ClickMenuButton(d.Scene(), "Restart");
     EXPECT_TRUE(d.Scene().restartRequested);
     EXPECT_FALSE(d.Scene().quitRequested);
-    ui.ClickMenuButton(d.Scene(), 1);
+    ui.ClickMenuButton(d.Scene(), "Exit");
     EXPECT_TRUE(d.Scene().quitRequested);
 }
 
@@ -107,7 +107,7 @@ TEST(Scene0UI, WindowLostWhileDeadPausesTheGameOverCountdown)
     ui.Frame(d.Scene());
     // The pause menu (Resume first) stands in for the game-over menu while paused.
     ASSERT_TRUE(UiFrames::Shown("GAME OVER"));
-    ui.ClickMenuButton(d.Scene(), 0);
+    ui.ClickMenuButton(d.Scene(), "Resume");
     EXPECT_FALSE(d.Scene().paused);
     EXPECT_FALSE(d.Scene().restartRequested);
     // Three seconds of the countdown went by before the pause: the menu is due three later.

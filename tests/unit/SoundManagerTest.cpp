@@ -185,3 +185,19 @@ TEST_F(SoundManagerTest, RealEngineDecodesPackSoundsAndRejectsOthers)
     paused->drop();
     manager.UpdateListener(glm::vec3(1.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, -1.0f, 0.0f));
 }
+
+TEST_F(SoundManagerTest, VolumesScaleEffectsAndVoicesApartAndMasterOverAll)
+{
+    soundtest::WriteSoundPack(dir.Path(), {{"GunShot", soundtest::MakeTone(0.2f)},
+                                           {"ZombieNormal1", soundtest::MakeTone(0.2f)},
+                                           {"Burning", soundtest::MakeTone(0.2f)}});
+    SoundManager manager(&engine);
+    for (const char* name : {"GunShot", "ZombieNormal1", "Burning"})
+        manager.LoadSound(name);
+    manager.SetAuthoredVolume("Burning", 2.0f);
+    manager.SetVolumes(0.5f, 0.25f, 0.75f);
+    EXPECT_FLOAT_EQ(manager.GetSoundSource("GunShot")->getDefaultVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(manager.GetSoundSource("Burning")->getDefaultVolume(), 0.5f) << "its own level, scaled";
+    EXPECT_FLOAT_EQ(manager.GetSoundSource("ZombieNormal1")->getDefaultVolume(), 0.75f) << "a voice";
+    EXPECT_EQ(engine.calls.back(), "setSoundVolume 0.5");
+}
