@@ -11,6 +11,8 @@ find_package(Threads REQUIRED)
 find_package(OpenGL REQUIRED)
 find_package(ZLIB REQUIRED)
 find_package(meshoptimizer REQUIRED)
+# Used from its headers (app/Toml.h says why), so only its presence is checked here.
+find_package(tomlplusplus 3 REQUIRED)
 pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
 pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)

@@ -10,6 +10,7 @@ PACKAGES=(
   libsdl2-dev libvulkan-dev glslc spirv-tools libspirv-cross-c-shared-dev
   libassimp-dev libimgui-dev libstb-dev libspng-dev libglm-dev
   libopenal-dev libopenal1 libsndfile1-dev libfftw3-dev libebur128-dev nlohmann-json3-dev zlib1g-dev
+  libtomlplusplus-dev
   libmeshoptimizer-dev
   libgl-dev libgl1-mesa-dri
   xvfb xdotool x11-utils libx11-dev imagemagick gdb
