@@ -17,8 +17,9 @@ namespace {
 
 std::string Serialize(const toml::table& table)
 {
+    // Strings in double quotes, the form people know; the library would use single ones.
     std::ostringstream out;
-    out << table;
+    out << toml::toml_formatter(table, toml::toml_formatter::default_flags & ~toml::format_flags::allow_literal_strings);
     std::string text = out.str();
     if (!text.empty() && text.back() != '\n')
         text += '\n';

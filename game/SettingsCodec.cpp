@@ -61,16 +61,27 @@ public:
             read = f->get();
         else
             read = std::numeric_limits<double>::quiet_NaN();
-        const double min = static_cast<double>(range.min) * scale;
-        const double max = static_cast<double>(range.max) * scale;
         if (std::isnan(read)) {
             WrongKind(key, "a number", Text(static_cast<double>(value) * scale));
             return;
         }
-        value = static_cast<float>(Clamp(key, read, min, max) / scale);
+        // Compared as the float the game keeps, so a file's 0.1 is not below the limit 0.1f (and
+        // brought within a float's range first, where converting is defined).
+        const double largest = std::numeric_limits<float>::max();
+        const float kept = static_cast<float>(std::clamp(read / scale, -largest, largest));
+        if (kept < range.min || kept > range.max) {
+            const bool below = kept < range.min;
+            const double limit = static_cast<double>(below ? range.min : range.max) * scale;
+            warnings_ << "Zorbulon: settings: " << name_ << "." << key << " = " << Text(read) << " is "
+                      << (below ? "below the least" : "above the most") << " allowed, " << Text(limit) << "; "
+                      << Text(limit) << " used\n";
+            value = below ? range.min : range.max;
+            return;
+        }
+        value = kept;
     }
 
-    void Int(const char* key, int min, int max, int& value)
+    template <typename T> void Whole(const char* key, int64_t min, int64_t max, T& value)
     {
         const toml::node* node = Get(key);
         if (!node)
@@ -80,7 +91,7 @@ public:
             WrongKind(key, "a whole number", std::to_string(value));
             return;
         }
-        value = static_cast<int>(Clamp<int64_t>(key, i->get(), min, max));
+        value = static_cast<T>(Clamp(key, i->get(), min, max));
     }
 
     const toml::node* Get(const char* key) const { return table_ ? table_->get(key) : nullptr; }
@@ -98,7 +109,7 @@ public:
     }
 
 private:
-    template <typename T> T Clamp(const char* key, T read, T min, T max)
+    int64_t Clamp(const char* key, int64_t read, int64_t min, int64_t max)
     {
         if (read < min) {
             warnings_ << "Zorbulon: settings: " << name_ << "." << key << " = " << Text(read)
@@ -158,8 +169,8 @@ GameSettings ReadSettings(const toml::table& table, std::ostream& warnings)
     GameSettings settings;
 
     SectionReader display(table, "display", warnings);
-    display.Int("width", MinWindowWidth, MaxWindowSize, settings.width);
-    display.Int("height", MinWindowHeight, MaxWindowSize, settings.height);
+    display.Whole("width", MinWindowWidth, MaxWindowSize, settings.width);
+    display.Whole("height", MinWindowHeight, MaxWindowSize, settings.height);
     if (const toml::node* node = display.Get("window")) {
         const auto* text = node->as_string();
         const WindowModeName* found = nullptr;
@@ -253,14 +264,7 @@ GameRecords ReadRecords(const toml::table& table, std::ostream& warnings)
 {
     GameRecords records;
     SectionReader best(table, "best", warnings);
-    int64_t round = 0;
-    if (const toml::node* node = best.Get("round")) {
-        if (const auto* i = node->as_integer())
-            round = std::clamp<int64_t>(i->get(), 0, std::numeric_limits<uint32_t>::max());
-        else
-            best.WrongKind("round", "a whole number", "0");
-    }
-    records.bestRound = static_cast<uint32_t>(round);
+    best.Whole("round", 0, std::numeric_limits<uint32_t>::max(), records.bestRound);
     if (const toml::node* node = best.Get("reached")) {
         if (const auto* when = node->as_date_time()) {
             const toml::date_time& value = when->get();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang in their own build directory, seeds each from the
-# assets of the real pack, runs the kept regression inputs, then fuzzes each target for a fixed
-# number of inputs from a fixed seed. Any crash, sanitizer report, timeout or out-of-memory fails.
+# assets of the real pack (the settings reader from files written out here), runs the kept
+# regression inputs, then fuzzes each target for a fixed number of inputs from a fixed seed. Any crash, sanitizer report, timeout or out-of-memory fails.
 # Takes the pack from the main build.
 # Usage: scripts/fuzz.sh [main build dir] [fuzz build dir]
 set -euo pipefail
@@ -18,11 +18,11 @@ fi
 
 # Per target: inputs to run (about a minute each on the two-core machine) and the largest input.
 # The largest seeds fit whole: a cut model, clip or sound only reaches the parser's error path.
-TARGETS=(pack_reader mesh_import clip_import sound_decode shader_reflection image_decode)
+TARGETS=(pack_reader mesh_import clip_import sound_decode shader_reflection image_decode settings_reader)
 declare -A RUNS=([pack_reader]=12000 [mesh_import]=800 [clip_import]=1800 [sound_decode]=80000
-  [shader_reflection]=220000 [image_decode]=15000)
+  [shader_reflection]=220000 [image_decode]=15000 [settings_reader]=150000)
 declare -A MAX_LEN=([pack_reader]=16384 [mesh_import]=1048576 [clip_import]=262144 [sound_decode]=262144
-  [shader_reflection]=32768 [image_decode]=131072)
+  [shader_reflection]=32768 [image_decode]=131072 [settings_reader]=4096)
 
 cmake -S . -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZORBULON_FUZZ=ON \
@@ -94,6 +94,66 @@ slice Cube
 slice Grass
 slice SkyBoxShaderfrag
 slice Triangle Cube SkyBoxShaderfrag
+
+# The settings reader: files a player might keep, written out here as the pack holds none.
+settings_seed() { cat >"$tmp/settings"; add_seed "$CORPUS/settings_reader" "$tmp/settings"; }
+settings_seed <<'EOF'
+[controls]
+back = "S"
+fire = "Mouse Left"
+forward = "W"
+left = "A"
+pause = "Escape"
+right = "D"
+
+[display]
+height = 1080
+vsync = false
+width = 1920
+window = "windowed"
+
+[hud]
+crosshair = true
+
+[look]
+field_of_view = 70.0
+invert_mouse_y = false
+invert_pad_y = false
+mouse_sensitivity_x = 1.0
+mouse_sensitivity_y = 1.0
+pad_dead_zone = 0.2
+pad_look_speed = 150.0
+
+[sound]
+effects = 100
+master = 100
+voices = 100
+EOF
+settings_seed <<'EOF'
+# Edited by hand: out of range, wrong kinds, unknown names and keys the game does not know.
+display = { width = 640, height = 99999, window = 'Borderless', vsync = 1 }
+look.field_of_view = 1e3
+look.mouse_sensitivity_x = -inf
+look.pad_dead_zone = nan
+sound.master = 37.5
+[controls]
+fire = "mouse x2"
+pause = "Left Shift"
+jump = "Space"
+forward = 7
+[mods.zombies]
+speed = [1, 2.5, "fast", 1979-05-27T07:32:00Z]
+EOF
+settings_seed <<'EOF'
+[best]
+round = 17
+reached = 2024-05-01T14:00:00+02:00
+EOF
+settings_seed <<'EOF'
+[best]
+round = -4294967297
+reached = 1969-12-31 23:59:59.999
+EOF
 
 # Regression inputs made from the pack's own assets are derived here, not committed: the assets
 # are generated at build time, and so are these.
