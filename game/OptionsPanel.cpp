@@ -112,14 +112,13 @@ OptionsPanel::Result OptionsPanel::Draw(GameSettings& settings, float displayWid
     changed |= DrawLook(settings);
     changed |= DrawSound(settings);
     changed |= DrawPicture(settings);
-    changed |= DrawControls(settings);
+    changed |= DrawControls();
 
     Result result = changed ? Result::Changed : Result::None;
     ImGui::Spacing();
     ImGui::Separator();
     if (ImGui::Button("Back"))
         result = Result::Back;
-    ImGui::SetItemDefaultFocus();
     ImGui::SameLine();
     if (ImGui::Button("Reset to defaults")) {
         // The window's size is the launcher's choice, not an option here.
@@ -144,6 +143,8 @@ bool OptionsPanel::DrawLook(GameSettings& settings)
     Heading("Look");
     changed |= SliderRange("Mouse sensitivity, horizontal", settings.mouseSensitivityX,
                            GameSettings::MouseSensitivityRange, "%.2f");
+    // A pad or the keyboard starts at the top and moves down.
+    ImGui::SetItemDefaultFocus();
     changed |= SliderRange("Mouse sensitivity, vertical", settings.mouseSensitivityY,
                            GameSettings::MouseSensitivityRange, "%.2f");
     changed |= ImGui::Checkbox("Invert mouse look", &settings.invertMouseY);
@@ -179,7 +180,7 @@ bool OptionsPanel::DrawPicture(GameSettings& settings)
     return changed;
 }
 
-bool OptionsPanel::DrawControls(GameSettings& settings)
+bool OptionsPanel::DrawControls()
 {
     Heading("Controls");
     for (int i = 0; i < InputActionCount; ++i) {

@@ -32,7 +32,8 @@ private:
     bool DrawLook(GameSettings& settings);
     bool DrawSound(GameSettings& settings);
     bool DrawPicture(GameSettings& settings);
-    bool DrawControls(GameSettings& settings);
+    // The binding buttons; a new binding arrives through Capture.
+    bool DrawControls();
 
     bool open_ = false;
     InputAction capturing_ = InputAction::Count;

@@ -36,3 +36,25 @@ private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
 };
+
+// A fresh temporary directory, removed with everything in it; the working directory stays.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zorbulon-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};

@@ -209,7 +209,21 @@ TEST_F(GamepadPlay, PadPicksRestartInThePauseMenu)
 
     press(SDL_CONTROLLER_BUTTON_START);
     EXPECT_TRUE(d.Scene().paused);
-    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN); // Resume -> Restart
+    // The options: the pad reaches "Invert mouse look" (third from the top) and turns it on.
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN); // Resume -> Options
+    press(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_TRUE(d.Scene().Options().IsOpen());
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    press(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_TRUE(d.Scene().Settings().invertMouseY);
+    EXPECT_TRUE(d.Cam().invertMouseY) << "applied at once";
+    press(SDL_CONTROLLER_BUTTON_START); // back to the pause menu
+    EXPECT_FALSE(d.Scene().Options().IsOpen());
+    EXPECT_TRUE(d.Scene().paused);
+
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN); // Resume -> Options -> Restart
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     EXPECT_FALSE(d.Scene().restartRequested);
     press(SDL_CONTROLLER_BUTTON_A);
     EXPECT_TRUE(d.Scene().restartRequested) << "A on the second button did not pick Restart";
