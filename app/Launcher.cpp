@@ -1,6 +1,7 @@
 #include "app/Launcher.h"
 
 #include "app/Application.h"
+#include "app/DisplayCheck.h"
 #include "app/UiSettings.h"
 
 #include <GL/gl.h>
@@ -12,17 +13,66 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <iterator>
 
 namespace {
 
 constexpr int LauncherWidth = 1280;
 constexpr int LauncherHeight = 720;
 constexpr Uint32 IdleFrameMilliseconds = 16;
+// The panel, centred in the launcher window; it fits the longest label beside its combo.
+constexpr float PanelWidth = 360.0f;
+constexpr float PanelHeight = 170.0f;
+
+constexpr const char* ModeNames[] = {"Windowed", "Borderless fullscreen", "Fullscreen"};
 
 [[noreturn]] void Fail(const char* what)
 {
     std::cerr << what << SDL_GetError() << std::endl;
     std::exit(1);
+}
+
+// The sizes of every mode of the display the launcher window is on.
+std::vector<DisplaySize> DisplayModeSizes(SDL_Window* window)
+{
+    std::vector<DisplaySize> modes;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    const int count = display < 0 ? 0 : SDL_GetNumDisplayModes(display);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(display, i, &mode) == 0)
+            modes.push_back({mode.w, mode.h});
+    }
+    return DistinctSizesLargestFirst(std::move(modes));
+}
+
+// The combo of display sizes: picking one fills the fields; typed values that match none show
+// as "Custom".
+void SizeCombo(const LauncherWindow& launcher, int& width, int& height)
+{
+    const auto current = std::find(launcher.sizes.begin(), launcher.sizes.end(), DisplaySize{width, height});
+    const char* preview = current == launcher.sizes.end()
+                              ? "Custom"
+                              : launcher.sizeLabels[size_t(current - launcher.sizes.begin())].c_str();
+    if (!ImGui::BeginCombo("Display size", preview))
+        return;
+    for (size_t i = 0; i < launcher.sizes.size(); ++i) {
+        const bool selected = current == launcher.sizes.begin() + std::ptrdiff_t(i);
+        if (ImGui::Selectable(launcher.sizeLabels[i].c_str(), selected)) {
+            width = launcher.sizes[i].width;
+            height = launcher.sizes[i].height;
+        }
+        if (selected)
+            ImGui::SetItemDefaultFocus();
+    }
+    ImGui::EndCombo();
+}
+
+void ModeCombo(WindowMode& mode)
+{
+    int index = std::clamp(int(mode), 0, int(std::size(ModeNames)) - 1);
+    if (ImGui::Combo("Window", &index, ModeNames, int(std::size(ModeNames))))
+        mode = WindowMode(index);
 }
 
 } // namespace
@@ -35,9 +85,12 @@ void ClampResolution(int& width, int& height)
 
 LauncherWindow OpenLauncherWindow()
 {
+    // Without a display the window would open nowhere and wait for a click no one can make.
+    ExitUnlessDisplay();
     // Game controllers drive the panel too.
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0)
         Fail("Failed to initialize SDL: ");
+    ExitOnWindowlessDriver();
     LauncherWindow launcher;
     launcher.window = SDL_CreateWindow("Choose Resolution", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        LauncherWidth, LauncherHeight, SDL_WINDOW_OPENGL);
@@ -57,10 +110,15 @@ LauncherWindow OpenLauncherWindow()
     ApplyUiSettings();
     ImGui_ImplSDL2_InitForOpenGL(launcher.window, launcher.context);
     ImGui_ImplOpenGL3_Init("#version 330");
+
+    launcher.sizes = DisplayModeSizes(launcher.window);
+    for (const DisplaySize& size : launcher.sizes)
+        launcher.sizeLabels.push_back(std::to_string(size.width) + " x " + std::to_string(size.height));
     return launcher;
 }
 
-bool DrawLauncherFrame(const LauncherWindow& launcher, int& width, int& height)
+bool DrawLauncherFrame(const LauncherWindow& launcher, int& width, int& height, WindowMode& mode,
+                       const std::string& note)
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -74,18 +132,23 @@ bool DrawLauncherFrame(const LauncherWindow& launcher, int& width, int& height)
     SDL_SetRelativeMouseMode(SDL_FALSE);
 
     bool startPressed = false;
-    // A 300 x 150 panel centred in the 1280 x 720 window, whatever size the window manager gave.
-    ImGui::SetNextWindowPos(ImVec2(490, 285), ImGuiCond_Always, ImVec2(0, 0));
-    ImGui::SetNextWindowSize(ImVec2(300, 150), ImGuiCond_Always);
+    // The panel centred in the 1280 x 720 window, whatever size the window manager gave.
+    ImGui::SetNextWindowPos(ImVec2(LauncherWidth / 2.0f, LauncherHeight / 2.0f), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    ImGui::SetNextWindowSize(ImVec2(PanelWidth, PanelHeight), ImGuiCond_Always);
     ImGui::Begin("Resolution Settings", nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove);
+    SizeCombo(launcher, width, height);
     ImGui::InputInt("Width", &width, 1, 100);
     ImGui::InputInt("Height", &height, 1, 100);
+    ModeCombo(mode);
     if (ImGui::Button("Start Game")) {
         ClampResolution(width, height);
         startPressed = true;
     }
-    // A pad's A starts at once; the d-pad reaches the fields.
+    // A pad's A starts at once; the d-pad reaches the fields above. The button is the last item
+    // that takes focus, so a first d-pad press, which only shows the cursor, keeps it there.
     ImGui::SetItemDefaultFocus();
+    if (!note.empty())
+        ImGui::TextUnformatted(note.c_str());
     ImGui::End();
     ImGui::Render();
 
@@ -119,7 +182,7 @@ void CloseLauncherWindow(LauncherWindow& launcher)
 void RunLauncher(Application& app)
 {
     LauncherWindow launcher = OpenLauncherWindow();
-    while (!DrawLauncherFrame(launcher, app.width, app.height)) {
+    while (!DrawLauncherFrame(launcher, app.width, app.height, app.windowMode, app.launcherNote)) {
     }
     CloseLauncherWindow(launcher);
 }

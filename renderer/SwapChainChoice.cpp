@@ -10,8 +10,10 @@ VkSurfaceFormatKHR ChooseSurfaceFormat(const std::vector<VkSurfaceFormatKHR>& fo
     return formats.front();
 }
 
-VkPresentModeKHR ChoosePresentMode(const std::vector<VkPresentModeKHR>& modes)
+VkPresentModeKHR ChoosePresentMode(const std::vector<VkPresentModeKHR>& modes, bool vsync)
 {
+    if (vsync)
+        return VK_PRESENT_MODE_FIFO_KHR;
     for (VkPresentModeKHR preferred :
          {VK_PRESENT_MODE_MAILBOX_KHR, VK_PRESENT_MODE_IMMEDIATE_KHR, VK_PRESENT_MODE_FIFO_RELAXED_KHR})
         if (std::find(modes.begin(), modes.end(), preferred) != modes.end())

@@ -11,8 +11,9 @@
 // empty for a chosen device).
 VkSurfaceFormatKHR ChooseSurfaceFormat(const std::vector<VkSurfaceFormatKHR>& formats);
 
-// MAILBOX, then IMMEDIATE, then FIFO_RELAXED, else FIFO (always available).
-VkPresentModeKHR ChoosePresentMode(const std::vector<VkPresentModeKHR>& modes);
+// With vsync FIFO (always available, and in step with the display); without, MAILBOX, then
+// IMMEDIATE, then FIFO_RELAXED, else FIFO.
+VkPresentModeKHR ChoosePresentMode(const std::vector<VkPresentModeKHR>& modes, bool vsync = false);
 
 // The surface's current extent unless it is the "window decides" value 0xFFFFFFFF; then the
 // window size clamped to the surface's limits.

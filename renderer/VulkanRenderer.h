@@ -125,6 +125,8 @@ private:
     // Rebuilds the set; leaves it destroyed (and stale) while the window cannot be presented to.
     void RecreateSwapChainSet();
     bool WindowCanPresent() const;
+    // The window record's size or vsync differs from what the swap chain was built for.
+    bool SwapChainOutdated() const;
     // Render pass (VulkanRendererRenderPass.cpp).
     VkFormat FindDepthFormat() const;
     void CreateRenderPass();
@@ -171,6 +173,14 @@ private:
 
     VkFormat depthFormat = VK_FORMAT_UNDEFINED;
     bool swapChainStale = false; // destroyed while the window could not be presented to
+    // The window record's values the swap chain was last built from. Compared with the record,
+    // not with the extent: a surface may report another extent for a moment while the window
+    // manager catches up, and that is left to OUT_OF_DATE and SUBOPTIMAL.
+    struct SwapChainInputs {
+        uint16_t width = 0;
+        uint16_t height = 0;
+        bool vsync = false;
+    } builtFor;
     bool uiContextCreated = false;
     bool uiVulkanReady = false;
     FrameUniformPacker packer{0};

@@ -70,8 +70,9 @@ void VulkanRenderer::DrawFrame(Scene* scene)
         return;
     // A minimised or hidden window, or one whose swap chain could not be rebuilt at zero size,
     // gets no frame: wait for the next window event instead of spinning.
+    // A resized window, a new window mode or a vsync change: a new set before the acquire.
     const bool away = (SDL_GetWindowFlags(windowInfo->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
-    if (!away && swapChainStale)
+    if (!away && (swapChainStale || SwapChainOutdated()))
         RecreateSwapChainSet();
     if (away || swapChainStale) {
         SDL_WaitEventTimeout(nullptr, IdleWaitMilliseconds);

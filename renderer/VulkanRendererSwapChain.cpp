@@ -20,6 +20,12 @@ VkSurfaceCapabilitiesKHR SurfaceCapabilities(VkSurfaceKHR surface)
 
 } // namespace
 
+bool VulkanRenderer::SwapChainOutdated() const
+{
+    return windowInfo->width != builtFor.width || windowInfo->height != builtFor.height ||
+           windowInfo->vsync != builtFor.vsync;
+}
+
 bool VulkanRenderer::WindowCanPresent() const
 {
     const Uint32 flags = SDL_GetWindowFlags(windowInfo->sdlWindow);
@@ -40,7 +46,7 @@ void VulkanRenderer::CreateSwapChain()
     vkGetPhysicalDeviceSurfacePresentModesKHR(gpu.physicalDevice, surface, &modeCount, modes.data());
 
     const VkSurfaceFormatKHR format = ChooseSurfaceFormat(formats);
-    gpu.presentMode = ChoosePresentMode(modes);
+    gpu.presentMode = ChoosePresentMode(modes, windowInfo->vsync);
     const VkExtent2D extent = ChooseExtent(capabilities, windowInfo->width, windowInfo->height);
 
     VkSwapchainCreateInfoKHR info{VK_STRUCTURE_TYPE_SWAPCHAIN_CREATE_INFO_KHR};
@@ -68,6 +74,7 @@ void VulkanRenderer::CreateSwapChain()
 
     gpu.swapChainImageFormat = format.format;
     gpu.swapChainExtent = extent;
+    builtFor = {windowInfo->width, windowInfo->height, windowInfo->vsync};
     uint32_t imageCount = 0;
     vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, nullptr);
     swapChain.images.resize(imageCount);

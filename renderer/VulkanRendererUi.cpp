@@ -79,6 +79,13 @@ void VulkanRenderer::RecordUi(VkCommandBuffer commandBuffer, Scene* scene)
     EnsureUiFontTexture();
     ImGui_ImplVulkan_NewFrame();
     ImGui_ImplSDL2_NewFrame();
+    // The SDL back end asks OpenGL for the drawable size, which a Vulkan window need not answer
+    // on a high-DPI display: the UI is laid out in window coordinates and drawn over the whole
+    // swap-chain image.
+    ImGuiIO& io = ImGui::GetIO();
+    if (io.DisplaySize.x > 0.0f && io.DisplaySize.y > 0.0f)
+        io.DisplayFramebufferScale = ImVec2(float(gpu.swapChainExtent.width) / io.DisplaySize.x,
+                                            float(gpu.swapChainExtent.height) / io.DisplaySize.y);
     ImGui::NewFrame();
     scene->DrawUI();
     ImGui::Render();

@@ -14,6 +14,8 @@ PACKAGES=(
   libmeshoptimizer-dev
   libgl-dev libgl1-mesa-dri
   xvfb xdotool x11-utils libx11-dev imagemagick gdb
+  # tests/e2e: a window manager, for the game's fullscreen switch
+  openbox
   # tests/install: the installed menu entry is checked with desktop-file-validate
   desktop-file-utils
   vulkan-validationlayers vulkan-tools

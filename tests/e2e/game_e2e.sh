@@ -2,8 +2,9 @@
 # End-to-end runs of the real game under Xvfb on lavapipe with validation on.
 #   play:  the launcher (typing a resolution, "Start Game"), the first frame, a shot, 30 s behind
 #          the pause menu and Resume (the game goes on where it stopped), walking with W/A/S/D and
-#          the mouse, hiding and showing the window (it comes back paused), the menu's Restart, and
-#          finally Exit.
+#          the mouse, hiding and showing the window (it comes back paused), Alt+Enter to the screen's
+#          size and back, a resize (the menu stays centred), the menu's Restart, and finally Exit.
+#          Runs with a window manager, which fullscreen needs.
 #   close: start, render, then close the window the way a window manager does.
 # Fails on a wrong exit code, a frame that does not show the game, or any validation message.
 # Screenshots stay in the output directory for people to look at.
@@ -26,6 +27,8 @@ MENU_W=300
 MENU_H=150
 MENU_X=$(((WIDTH - MENU_W) / 2))
 MENU_Y=$(((HEIGHT - MENU_H) / 2))
+SCREEN_W=1920
+SCREEN_H=1080
 
 cleanup() {
   [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
@@ -33,7 +36,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_xvfb 1920x1080x24 || exit 1
+start_xvfb ${SCREEN_W}x${SCREEN_H}x24 || exit 1
+[ "$mode" = play ] && { start_window_manager || exit 1; }
 use_lavapipe_with_validation "$out/validation.log"
 export SDL_AUDIODRIVER=dummy
 export ALSOFT_DRIVERS=null
@@ -49,6 +53,18 @@ cpu_seconds() {
   local pid
   pid=$(pgrep -P "$game_pid" | head -1)
   awk '{ print ($14 + $15) / 100 }' "/proc/${pid:-$game_pid}/stat" 2>/dev/null || echo 0
+}
+
+# Polls (up to $4 seconds) until the window has the size $2 x $3.
+wait_size() { # window width height timeout
+  local w h
+  for _ in $(seq 1 $(($4 * 2))); do
+    read -r w h < <(xdotool getwindowgeometry "$1" | awk '/Geometry/ { split($2, s, "x"); print s[1], s[2] }')
+    [ "$w" = "$2" ] && [ "$h" = "$3" ] && return 0
+    sleep 0.5
+  done
+  log "the window is $w x $h"
+  return 1
 }
 
 # Polls screenshots until the window shows a rendered frame (not one flat colour).
@@ -124,8 +140,8 @@ launcher=$(wait_window "Choose Resolution" 120 "$game_pid") || {
 }
 sleep 1
 screenshot "$launcher" "$out/launcher.png"
-# Width and Height fields, then the "Start Game" button, in the 300 x 150 panel at (490, 285).
-for field in "570 321 $WIDTH" "570 344 $HEIGHT"; do
+# Width and Height fields, then the "Start Game" button.
+for field in "$LAUNCHER_WIDTH_FIELD $WIDTH" "$LAUNCHER_HEIGHT_FIELD $HEIGHT"; do
   set -- $field
   xdotool mousemove --window "$launcher" "$1" "$2" click --repeat 2 1
   sleep 0.3
@@ -134,7 +150,7 @@ for field in "570 321 $WIDTH" "570 344 $HEIGHT"; do
   xdotool key --window "$launcher" Return
   sleep 0.3
 done
-click_at "$launcher" 537 367
+click_at "$launcher" $LAUNCHER_START
 
 log "game window"
 window=$(wait_window Zorbulon 120 "$game_pid") || {
@@ -225,6 +241,31 @@ else
   screenshot "$window" "$out/after_show.png"
   menu_shown "$out/after_show.png" && menu_is_pause "$out/after_show.png" &&
     log "ok: the window came back paused" || fail "the hidden game did not wait behind its pause menu"
+
+  # Paused (or dead) behind the menu: the keys switch all the same, and their Enter reaches
+  # neither the menu nor the game.
+  log "Alt+Enter: fullscreen and back"
+  key "$window" alt+Return
+  wait_size "$window" $SCREEN_W $SCREEN_H 30 || fail "Alt+Enter did not make the window the screen's size"
+  key "$window" alt+Return
+  wait_size "$window" $WIDTH $HEIGHT 30 || fail "a second Alt+Enter did not bring back the ${WIDTH} x ${HEIGHT} window"
+
+  log "resize"
+  WIDTH=1600
+  HEIGHT=900
+  MENU_X=$(((WIDTH - MENU_W) / 2))
+  MENU_Y=$(((HEIGHT - MENU_H) / 2))
+  xdotool windowsize "$window" $WIDTH $HEIGHT
+  wait_size "$window" $WIDTH $HEIGHT 30 || fail "the window was not resized"
+  wait_for_frame "$window" "$out/resized.png" 120 || fail "no frame after the resize"
+  # Frames are slow: the one shot may still be of the old size, drawn before the resize.
+  for _ in $(seq 1 30); do
+    screenshot "$window" "$out/resized.png"
+    menu_shown "$out/resized.png" && break
+    sleep 1
+  done
+  menu_shown "$out/resized.png" && log "ok: the menu is centred in the resized window" ||
+    fail "no menu centred in the resized window (Enter reached it, or it kept the old centre)"
 
   log "restart"
   press_in_menu "$window" "$out/restart_menu.png" Restart || fail "no menu to restart from"

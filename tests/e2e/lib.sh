@@ -34,7 +34,32 @@ start_xvfb() {
   return 1
 }
 
-stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null; wait $XVFB_PID 2>/dev/null || true; }
+stop_xvfb() {
+  [ -n "${WM_PID:-}" ] && kill $WM_PID 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null
+  wait $XVFB_PID 2>/dev/null || true
+}
+
+# A window manager on the X server: fullscreen is a request to it (_NET_WM_STATE_FULLSCREEN), and
+# without one nobody answers. Returns once it has taken the screen (it names itself on the root
+# window).
+start_window_manager() {
+  openbox --sm-disable >/dev/null 2>&1 &
+  WM_PID=$!
+  for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    kill -0 $WM_PID 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "could not start the window manager" >&2
+  return 1
+}
+
+# Points in the launcher window: the middle of the Width and Height fields and of the "Start Game"
+# button, in its 360 x 170 panel centred in the 1280 x 720 window (at 460, 275).
+LAUNCHER_WIDTH_FIELD="540 334"
+LAUNCHER_HEIGHT_FIELD="540 357"
+LAUNCHER_START="505 403"
 
 # Lavapipe only, validation on, messages into $1. Synchronization checks are included unless $2
 # is "without-sync": the layer (1.3.239) keeps the access log of every submission that wrote to
@@ -151,7 +176,7 @@ run_game_to_its_end() { # game directory output-directory
     return 1
   }
   sleep 1
-  click_at "$launcher" 537 367
+  click_at "$launcher" $LAUNCHER_START
   timeout 120 tail --pid="$pid" -f /dev/null
   if kill -0 "$pid" 2>/dev/null; then
     kill "$pid"

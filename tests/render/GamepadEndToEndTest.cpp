@@ -45,7 +45,7 @@ TEST(GamepadEndToEnd, APadPlaysFromTheLauncherThroughRestart)
                 pad.Button(launcherFrames == 5 ? SDL_CONTROLLER_BUTTON_DPAD_DOWN : SDL_CONTROLLER_BUTTON_A, true);
             if (launcherFrames == 7 || launcherFrames == 11)
                 pad.Button(launcherFrames == 7 ? SDL_CONTROLLER_BUTTON_DPAD_DOWN : SDL_CONTROLLER_BUTTON_A, false);
-            started = DrawLauncherFrame(launcher, app.width, app.height);
+            started = DrawLauncherFrame(launcher, app.width, app.height, app.windowMode);
         }
         CloseLauncherWindow(launcher);
         // The game starts on the press: A goes up in the game window.

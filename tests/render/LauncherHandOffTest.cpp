@@ -18,8 +18,10 @@ TEST(LauncherHandOff, SdlStaysUpFromTheLauncherToTheGameWindow)
     const std::string driver = SDL_GetCurrentVideoDriver();
     ASSERT_EQ(driver, "x11");
     int width = 1280, height = 720;
+    WindowMode mode = WindowMode::Borderless;
     for (int frame = 0; frame < 3; ++frame)
-        EXPECT_FALSE(DrawLauncherFrame(launcher, width, height)); // nobody pressed Start
+        EXPECT_FALSE(DrawLauncherFrame(launcher, width, height, mode, "Best round: 3")); // nobody pressed Start
+    EXPECT_EQ(mode, WindowMode::Borderless) << "the launcher did not keep the mode it was given";
     CloseLauncherWindow(launcher);
     EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "the launcher shut SDL's video down";
 

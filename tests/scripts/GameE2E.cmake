@@ -18,4 +18,9 @@ if(TARGET zorbulon)
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/game_missing_pack_e2e.sh $<TARGET_FILE:zorbulon> ${CMAKE_BINARY_DIR}/e2e/without_pack)
   set_tests_properties(GameEndToEnd.without_pack PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
     ENVIRONMENT "EXPECTED_MESSAGE=Zorbulon: Failed to open assets file")
+
+  # Quick: no X server, no rendering.
+  add_test(NAME GameEndToEnd.without_display
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/game_no_display_e2e.sh $<TARGET_FILE:zorbulon> ${CMAKE_BINARY_DIR}/e2e/without_display)
+  set_tests_properties(GameEndToEnd.without_display PROPERTIES TIMEOUT 60)
 endif()

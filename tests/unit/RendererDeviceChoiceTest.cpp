@@ -172,6 +172,10 @@ TEST(RendererSwapChainChoice, PresentModePreferenceOrder)
               VK_PRESENT_MODE_IMMEDIATE_KHR);
     EXPECT_EQ(ChoosePresentMode({VK_PRESENT_MODE_FIFO_KHR, VK_PRESENT_MODE_FIFO_RELAXED_KHR}),
               VK_PRESENT_MODE_FIFO_RELAXED_KHR);
+    // Vsync asked for: in step with the display, whatever faster modes there are.
+    EXPECT_EQ(ChoosePresentMode({VK_PRESENT_MODE_MAILBOX_KHR, VK_PRESENT_MODE_IMMEDIATE_KHR, VK_PRESENT_MODE_FIFO_KHR},
+                                true),
+              VK_PRESENT_MODE_FIFO_KHR);
 }
 
 TEST(RendererSwapChainChoice, ExtentIsTheSurfacesUnlessTheWindowDecides)
