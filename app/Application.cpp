@@ -162,6 +162,7 @@ void Application::ApplyWindowMode()
         return;
     }
     appliedMode_ = window->mode;
+    modeSwitchFocus_.ModeChanged(SDL_GetTicks());
     if (appliedMode_ == WindowMode::Windowed && windowedWidth_ > 0 && windowedHeight_ > 0)
         SDL_SetWindowSize(window->sdlWindow, windowedWidth_, windowedHeight_);
     UpdateWindowSize();
@@ -174,7 +175,7 @@ void Application::PollEvents()
         const FullscreenToggleKeys::Action action = toggleKeys_.Filter(event);
         if (action == FullscreenToggleKeys::Action::Toggle)
             ToggleFullscreen();
-        if (action != FullscreenToggleKeys::Action::Pass)
+        if (action != FullscreenToggleKeys::Action::Pass || modeSwitchFocus_.Hold(event, SDL_GetTicks()))
             continue;
         // The UI sees every other event first, so the in-game menus work.
         ImGui_ImplSDL2_ProcessEvent(&event);
@@ -186,6 +187,9 @@ void Application::PollEvents()
             UpdateWindowSize();
         scene->HandleEvent(&event);
     }
+    // A focus lost in a mode switch that did not come back: the player did leave.
+    if (modeSwitchFocus_.TakeDue(SDL_GetTicks(), event))
+        scene->HandleEvent(&event);
     // A mode the scene's options changed last frame.
     ApplyWindowMode();
 }

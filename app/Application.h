@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/FullscreenToggleKeys.h"
+#include "app/ModeSwitchFocus.h"
 #include "app/WindowInfo.h"
 
 #include <cstdint>
@@ -60,6 +61,7 @@ private:
 
     SceneFactory makeScene_;
     FullscreenToggleKeys toggleKeys_;
+    ModeSwitchFocus modeSwitchFocus_;
     WindowMode appliedMode_ = WindowMode::Windowed;
     // The window's size (in window coordinates) before it last left windowed mode.
     int windowedWidth_ = 0;

@@ -2,6 +2,9 @@
 // is printed on standard error and the process exits with code 1.
 #include "app/Application.h"
 #include "app/FailureReport.h"
+#include "app/Launcher.h"
+#include "app/XdgPaths.h"
+#include "game/PlayerProfile.h"
 #include "game/Scene0.h"
 #include "renderer/VulkanRenderer.h"
 
@@ -19,8 +22,23 @@ int main(int, char**)
     ImGui::SetAllocatorFunctions([](size_t size, void*) { return ::operator new(size); },
                                  [](void* memory, void*) { ::operator delete(memory); });
     return RunReportingFailures([] {
+        // The player's settings and records: read once, kept over restarts, written when changed.
+        PlayerProfile profile(ConfigDirectory(), DataDirectory());
+        const auto launch = [&profile](Application& app) {
+            GameSettings& settings = profile.settings;
+            app.width = settings.width;
+            app.height = settings.height;
+            app.windowMode = settings.windowMode;
+            app.vsync = settings.vsync;
+            app.launcherNote = BestRoundNote(profile.records);
+            RunLauncher(app);
+            settings.width = app.width;
+            settings.height = app.height;
+            settings.windowMode = app.windowMode;
+            profile.Save();
+        };
         Application app([](WindowInfo* window) { return new VulkanRenderer(window); },
-                        [](IRenderer* renderer) { return new Scene0(renderer); });
+                        [&profile](IRenderer* renderer) { return new Scene0(renderer, &profile); }, launch);
         if (app.running)
             app.Run();
     });

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 struct GameRecords {
     uint32_t bestRound = 0;      // 0: no round reached yet
@@ -20,3 +21,6 @@ struct GameRecords {
 
     bool operator==(const GameRecords&) const = default;
 };
+
+// "Best round: 7 (reached 2026-12-08)" for the launcher; empty before any round was reached.
+std::string BestRoundNote(const GameRecords& records);

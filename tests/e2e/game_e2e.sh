@@ -39,6 +39,7 @@ trap cleanup EXIT
 start_xvfb ${SCREEN_W}x${SCREEN_H}x24 || exit 1
 [ "$mode" = play ] && { start_window_manager || exit 1; }
 use_lavapipe_with_validation "$out/validation.log"
+use_private_profile "$out"
 export SDL_AUDIODRIVER=dummy
 export ALSOFT_DRIVERS=null
 
@@ -119,12 +120,13 @@ open_menu() { # window screenshot-file; presses Escape until the menu shows (fra
 }
 
 # Opens whichever menu the game offers and presses its Restart (or Exit): alive, Escape opens
-# the pause menu (Resume, Restart, Exit); dead, the game-over menu (Restart, Exit) comes by itself.
+# the pause menu (Resume, Options, Restart, Exit); dead, the game-over menu (Restart, Exit) comes
+# by itself.
 press_in_menu() { # window screenshot-file Restart|Exit
   local index
   open_menu "$1" "$2" || return 1
   if menu_is_pause "$2"; then
-    [ "$3" = Restart ] && index=1 || index=2
+    [ "$3" = Restart ] && index=2 || index=3
   else
     log "the player has died: using the game-over menu"
     [ "$3" = Restart ] && index=0 || index=1

@@ -55,6 +55,14 @@ start_window_manager() {
   return 1
 }
 
+# The player's settings and records in a folder of the run's own ($1/config, $1/data), emptied
+# first: a run neither reads what an earlier one left nor writes into the home directory.
+use_private_profile() {
+  rm -rf "$1/config" "$1/data"
+  mkdir -p "$1/config" "$1/data"
+  export XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data
+}
+
 # Points in the launcher window: the middle of the Width and Height fields and of the "Start Game"
 # button, in its 360 x 170 panel centred in the 1280 x 720 window (at 460, 275).
 LAUNCHER_WIDTH_FIELD="540 334"
@@ -167,6 +175,7 @@ run_game_to_its_end() { # game directory output-directory
   local game=$1 dir=$2 out=$3 pid launcher
   start_xvfb 1920x1080x24 || return 1
   use_lavapipe_with_validation "$out/validation.log"
+  use_private_profile "$out"
   export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
   (cd "$dir" && exec timeout 300 "$game") >"$out/stdout.txt" 2>"$out/stderr.txt" &
   pid=$!

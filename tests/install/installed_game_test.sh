@@ -2,7 +2,7 @@
 # The game as a user gets it: installed with `cmake --install` into a temporary prefix, or built
 # into a .deb and unpacked. Checks the layout (command, executable, pack, menu entry, icon) and,
 # for the installed copy, plays the end-to-end `close` run from it: the command must find its pack
-# from any working directory.
+# from any working directory, and writes nothing into its installed tree.
 # Usage: installed_game_test.sh prefix|deb <build dir> <xclose tool> <output directory>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -30,11 +30,24 @@ check_layout() { # root of the installed tree (the prefix)
   [ "$(convert "$icon" -format '%k' info:)" -gt 100 ] || fail "the icon is blank"
 }
 
+# Plays the close run from the installed copy, then checks that it wrote nothing into the
+# installed tree (beside its executable or its pack) and kept the player's settings in the
+# profile folder the run gave it instead.
+play_installed() { # root of the installed tree, command
+  touch "$work/before_play"
+  sleep 1 # modification times are compared to the second on some file systems
+  "$here/../e2e/game_e2e.sh" close "$2" "$xclose" "$out/close"
+  local written
+  written=$(find "$1" -newer "$work/before_play" -not -type d)
+  [ -z "$written" ] || fail "the game wrote into its installed tree: $written"
+  [ -s "$out/close/config/zorbulon/settings.toml" ] || fail "no settings file in the player's config folder"
+}
+
 case $mode in
 prefix)
   cmake --install "$build" --prefix "$work/prefix" >"$out/install.log"
   check_layout "$work/prefix"
-  "$here/../e2e/game_e2e.sh" close "$work/prefix/games/zorbulon" "$xclose" "$out/close"
+  play_installed "$work/prefix" "$work/prefix/games/zorbulon"
   ;;
 deb)
   (cd "$build" && cpack -G DEB -B "$work/package" >"$out/cpack.log") || { cat "$out/cpack.log" >&2; fail "cpack"; }
@@ -46,7 +59,7 @@ deb)
   done
   dpkg-deb -x "$deb" "$work/root"
   check_layout "$work/root/usr"
-  "$here/../e2e/game_e2e.sh" close "$work/root/usr/games/zorbulon" "$xclose" "$out/close"
+  play_installed "$work/root/usr" "$work/root/usr/games/zorbulon"
   ;;
 *)
   fail "usage: $0 prefix|deb <build dir> <xclose tool> <output directory>"

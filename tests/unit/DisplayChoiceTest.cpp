@@ -3,6 +3,7 @@
 #include "app/DisplayCheck.h"
 #include "app/DisplaySizes.h"
 #include "app/FullscreenToggleKeys.h"
+#include "app/ModeSwitchFocus.h"
 
 #include <gtest/gtest.h>
 
@@ -70,4 +71,31 @@ TEST(FullscreenToggleKeys, AltEnterAndF11ToggleOnceAndNeitherPressNorReleaseGets
     EXPECT_EQ(keys.Filter(Key(SDL_KEYUP, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER)), Action::Swallow);
     EXPECT_EQ(keys.Filter(Key(SDL_KEYDOWN, SDLK_F11, SDL_SCANCODE_F11)), Action::Toggle);
     EXPECT_EQ(keys.Filter(Key(SDL_KEYUP, SDLK_F11, SDL_SCANCODE_F11)), Action::Swallow);
+}
+
+TEST(ModeSwitchFocus, AFocusLossInAModeSwitchIsDroppedIfTheFocusComesBack)
+{
+    const auto windowEvent = [](SDL_WindowEventID what) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = static_cast<Uint8>(what);
+        return e;
+    };
+    const SDL_Event lost = windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    SDL_Event due{};
+
+    ModeSwitchFocus focus;
+    EXPECT_FALSE(focus.Hold(lost, 100)) << "no mode change: the player left";
+
+    focus.ModeChanged(1000);
+    EXPECT_TRUE(focus.Hold(lost, 1100));
+    EXPECT_FALSE(focus.Hold(windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED), 1200));
+    EXPECT_FALSE(focus.TakeDue(5000, due)) << "the focus came back: nothing to pause for";
+
+    focus.ModeChanged(10000);
+    EXPECT_TRUE(focus.Hold(lost, 10100));
+    EXPECT_FALSE(focus.TakeDue(10500, due)) << "still in the switch";
+    ASSERT_TRUE(focus.TakeDue(10000 + ModeSwitchFocus::GraceMilliseconds, due));
+    EXPECT_EQ(due.window.event, SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_FALSE(focus.Hold(lost, 12000)) << "after the switch a loss goes straight through";
 }
