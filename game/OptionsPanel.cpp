@@ -104,6 +104,8 @@ OptionsPanel::Result OptionsPanel::Draw(GameSettings& settings, float displayWid
     const float height = std::min(PanelHeight, displayHeight);
     ImGui::SetNextWindowPos(ImVec2((displayWidth - width) * 0.5f, (displayHeight - height) * 0.5f), ImGuiCond_Always);
     ImGui::SetNextWindowSize(ImVec2(width, height), ImGuiCond_Always);
+    // Opaque: a busy scene behind small text would make it hard to read.
+    ImGui::SetNextWindowBgAlpha(1.0f);
     ImGui::Begin("Options", nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoCollapse);
     ImGui::PushItemWidth(width - LabelColumn);
 
