@@ -88,10 +88,7 @@ wait_for_frame() { # window file timeout
 menu_button() { echo "$((MENU_X + 30)) $((MENU_Y + 37 + 23 * $1))"; }
 
 # True when the menu window is on screen: its title bar is ImGui's blue.
-menu_shown() { # screenshot
-  read -r r g b < <(region_rgb "$1" "200x8+$((MENU_X + 90))+$((MENU_Y + 5))")
-  awk "BEGIN { exit !($b > 0.35 && $b > $r + 0.15) }"
-}
+menu_shown() { menu_shown_in "$1" $WIDTH $HEIGHT; } # screenshot
 
 # True when the menu has a third button: the pause menu (Resume, Restart, Exit); the game-over
 # menu has two (Restart, Exit).
@@ -143,15 +140,7 @@ launcher=$(wait_window "Choose Resolution" 120 "$game_pid") || {
 sleep 1
 screenshot "$launcher" "$out/launcher.png"
 # Width and Height fields, then the "Start Game" button.
-for field in "$LAUNCHER_WIDTH_FIELD $WIDTH" "$LAUNCHER_HEIGHT_FIELD $HEIGHT"; do
-  set -- $field
-  xdotool mousemove --window "$launcher" "$1" "$2" click --repeat 2 1
-  sleep 0.3
-  xdotool key --window "$launcher" ctrl+a
-  xdotool type --window "$launcher" --delay 40 "$3"
-  xdotool key --window "$launcher" Return
-  sleep 0.3
-done
+type_launcher_size "$launcher" $WIDTH $HEIGHT
 click_at "$launcher" $LAUNCHER_START
 
 log "game window"

@@ -63,6 +63,28 @@ use_private_profile() {
   export XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data
 }
 
+# Types a size into the launcher's Width and Height fields.
+type_launcher_size() { # launcher-window width height
+  local field
+  for field in "$LAUNCHER_WIDTH_FIELD $2" "$LAUNCHER_HEIGHT_FIELD $3"; do
+    set -- "$1" $field
+    xdotool mousemove --window "$1" "$2" "$3" click --repeat 2 1
+    sleep 0.3
+    xdotool key --window "$1" ctrl+a
+    xdotool type --window "$1" --delay 40 "$4"
+    xdotool key --window "$1" Return
+    sleep 0.3
+  done
+}
+
+# True when the game's 300 x 150 menu, centred in a window of $2 x $3, is on screen in the
+# screenshot $1: its title bar is ImGui's blue.
+menu_shown_in() { # screenshot width height
+  local r b
+  read -r r _ b < <(region_rgb "$1" "200x8+$((($2 - 300) / 2 + 90))+$((($3 - 150) / 2 + 5))")
+  awk "BEGIN { exit !($b > 0.35 && $b > $r + 0.15) }"
+}
+
 # Points in the launcher window: the middle of the Width and Height fields and of the "Start Game"
 # button, in its 360 x 170 panel centred in the 1280 x 720 window (at 460, 275).
 LAUNCHER_WIDTH_FIELD="540 334"

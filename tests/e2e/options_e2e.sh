@@ -47,17 +47,7 @@ start_game() { # run name
   local launcher
   launcher=$(wait_window "Choose Resolution" 120 "$game_pid") || { fail "no launcher window"; return 1; }
   sleep 1
-  if [ "$1" = first ]; then
-    for field in "$LAUNCHER_WIDTH_FIELD $WIDTH" "$LAUNCHER_HEIGHT_FIELD $HEIGHT"; do
-      set -- $field
-      xdotool mousemove --window "$launcher" "$1" "$2" click --repeat 2 1
-      sleep 0.3
-      xdotool key --window "$launcher" ctrl+a
-      xdotool type --window "$launcher" --delay 40 "$3"
-      xdotool key --window "$launcher" Return
-      sleep 0.3
-    done
-  fi
+  [ "$1" = first ] && type_launcher_size "$launcher" $WIDTH $HEIGHT
   click_at "$launcher" $LAUNCHER_START
   window=$(wait_window Zorbulon 120 "$game_pid") || { fail "no game window"; return 1; }
   local t sd
@@ -97,8 +87,7 @@ open_menu() { # presses Escape until the pause menu's blue title bar shows
     for _ in $(seq 1 20); do
       sleep 1
       screenshot "$window" "$out/menu.png"
-      read -r r _ b < <(region_rgb "$out/menu.png" "200x8+$((MENU_X + 90))+$((MENU_Y + 5))")
-      awk "BEGIN { exit !($b > 0.35 && $b > $r + 0.15) }" && return 0
+      menu_shown_in "$out/menu.png" $WIDTH $HEIGHT && return 0
     done
   done
   fail "Escape did not open the pause menu"
