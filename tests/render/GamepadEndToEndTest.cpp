@@ -92,7 +92,8 @@ TEST(GamepadEndToEnd, APadPlaysFromTheLauncherThroughRestart)
     press(SDL_CONTROLLER_BUTTON_START);
     ASSERT_TRUE(Game(app).paused);
     const glm::vec3 walkedTo = Game(app).player->Transform().position;
-    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN); // Resume -> Restart
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN); // Resume -> Options
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN); // -> Restart
     press(SDL_CONTROLLER_BUTTON_A);
     // A fresh scene (it may reuse the old one's memory): not paused, the player back at his start.
     EXPECT_FALSE(Game(app).paused) << "the pad's Restart did not restart";
