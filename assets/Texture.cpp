@@ -81,7 +81,7 @@ template <class Steps> void SubmitOnce(Steps&& steps)
     try {
         steps(cmd);
     } catch (...) {
-        vkEndCommandBuffer(cmd);
+        // Freed while still recording: ending it first could fail too, and nothing would use it.
         vkFreeCommandBuffers(gpu.device, gpu.commandPool, 1, &cmd);
         throw;
     }
