@@ -121,7 +121,8 @@ private:
 
 } // namespace
 
-MeshComponent::MeshComponent(IRenderer* renderer, const char* assetName) : renderer(renderer)
+MeshComponent::MeshComponent(IRenderer* renderer, const char* assetName)
+    : renderer(renderer), ownsGpuObjects(renderer && renderer->backend == RendererBackend::Vulkan)
 {
     // The destructor of a half-built mesh never runs: a failed import or upload frees here the
     // sub-meshes and buffers made so far.
@@ -134,7 +135,8 @@ MeshComponent::MeshComponent(IRenderer* renderer, const char* assetName) : rende
     }
 }
 
-MeshComponent::MeshComponent(IRenderer* renderer, const char* data, size_t size) : renderer(renderer)
+MeshComponent::MeshComponent(IRenderer* renderer, const char* data, size_t size)
+    : renderer(renderer), ownsGpuObjects(renderer && renderer->backend == RendererBackend::Vulkan)
 {
     try {
         Import(data, size);
@@ -157,7 +159,7 @@ void MeshComponent::Import(const char* data, size_t size)
         MeshImport(*this, *scene).Walk(*scene->mRootNode);
     }
 
-    if (renderer && renderer->backend == RendererBackend::Vulkan && !vertices.empty() && !indices.empty()) {
+    if (ownsGpuObjects && !vertices.empty() && !indices.empty()) {
         StagingBuffer ownStaging; // where the renderer keeps no shared one; freed on the way out
         StagingBuffer& staging = StagingFor(renderer, ownStaging);
         UploadDeviceLocal(staging, vertices.data(), vertices.size() * sizeof(Vertex), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT,
@@ -177,7 +179,8 @@ void MeshComponent::Release()
     for (SubMesh* sub : meshes)
         delete sub;
     meshes.clear();
-    if (renderer && renderer->backend == RendererBackend::Vulkan && gpu.device != VK_NULL_HANDLE) {
+    // Not the renderer, which may be gone by now; without the device, the buffers went with it.
+    if (ownsGpuObjects && gpu.device != VK_NULL_HANDLE) {
         DestroyBuffer(vertexBuffer, vertexBufferMemory);
         DestroyBuffer(indexBuffer, indexBufferMemory);
     }

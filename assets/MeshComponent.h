@@ -51,4 +51,7 @@ private:
     void Import(const char* data, size_t size);
     // Frees the sub-meshes and GPU buffers made so far; safe to run twice.
     void Release();
+
+    // Made over a Vulkan backend: the buffers are this mesh's to free.
+    bool ownsGpuObjects = false;
 };

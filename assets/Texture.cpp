@@ -81,7 +81,7 @@ template <class Steps> void SubmitOnce(Steps&& steps)
     try {
         steps(cmd);
     } catch (...) {
-        vkEndCommandBuffer(cmd);
+        // Freed while still recording: ending it first could fail too, and nothing would use it.
         vkFreeCommandBuffers(gpu.device, gpu.commandPool, 1, &cmd);
         throw;
     }
@@ -137,21 +137,22 @@ std::vector<VkExtent2D> MipChainSizes(uint32_t width, uint32_t height)
 }
 
 Texture::Texture(IRenderer* renderer, const std::string& assetName, uint16_t textureIndex, VkFormat format)
-    : renderer(renderer), textureIndex(textureIndex), format(format)
+    : renderer(renderer), textureIndex(textureIndex), format(format), ownsGpuObjects(UsesVulkan(renderer))
 {
     if (UsesVulkan(renderer))
         Create2D(DecodeTextureImage(LoadAsset(assetName.c_str())));
 }
 
 Texture::Texture(IRenderer* renderer, const DecodedImage& image, uint16_t textureIndex, VkFormat format)
-    : renderer(renderer), textureIndex(textureIndex), format(format)
+    : renderer(renderer), textureIndex(textureIndex), format(format), ownsGpuObjects(UsesVulkan(renderer))
 {
     if (UsesVulkan(renderer))
         Create2D(image);
 }
 
 Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetNames, uint16_t textureIndex)
-    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB)
+    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB),
+      ownsGpuObjects(UsesVulkan(renderer))
 {
     if (!UsesVulkan(renderer))
         return;
@@ -165,7 +166,8 @@ Texture::Texture(IRenderer* renderer, const std::vector<std::string>& faceAssetN
 
 Texture::Texture(IRenderer* renderer, const std::vector<std::shared_ptr<const DecodedImage>>& faces,
                  uint16_t textureIndex)
-    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB)
+    : renderer(renderer), mipLevels(1), textureIndex(textureIndex), format(VK_FORMAT_R8G8B8A8_SRGB),
+      ownsGpuObjects(UsesVulkan(renderer))
 {
     if (!UsesVulkan(renderer))
         return;
@@ -257,7 +259,8 @@ Texture::~Texture()
 
 void Texture::Release()
 {
-    if (!UsesVulkan(renderer) || gpu.device == VK_NULL_HANDLE)
+    // Not the renderer, which may be gone by now; without the device, the objects went with it.
+    if (!ownsGpuObjects || gpu.device == VK_NULL_HANDLE)
         return;
     if (sampler != VK_NULL_HANDLE)
         vkDestroySampler(gpu.device, sampler, nullptr);

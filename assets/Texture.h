@@ -49,4 +49,8 @@ private:
     void CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>& faces);
     // Frees the GPU objects made so far; safe to run twice.
     void Release();
+
+    // Made over a Vulkan backend: the handles are this texture's to free. Otherwise they are
+    // empty or borrowed.
+    bool ownsGpuObjects = false;
 };

@@ -29,21 +29,88 @@ std::vector<uint32_t> UniqueQueueFamilies(const QueueFamilyIndices& indices)
 
 namespace {
 
-bool SupportsAllExtensions(const std::vector<std::string>& available)
+struct CoreFeature {
+    const char* name;
+    VkBool32 VkPhysicalDeviceFeatures::*flag;
+};
+
+struct IndexingFeature {
+    const char* name;
+    VkBool32 VkPhysicalDeviceDescriptorIndexingFeatures::*flag;
+};
+
+const CoreFeature CoreFeatures[] = {
+    {"fillModeNonSolid", &VkPhysicalDeviceFeatures::fillModeNonSolid},   // the wireframe view's line fill
+    {"samplerAnisotropy", &VkPhysicalDeviceFeatures::samplerAnisotropy}, // every texture sampler
+    {"sampleRateShading", &VkPhysicalDeviceFeatures::sampleRateShading}, // the multisampled pipelines
+    // The material shaders pick their textures from the array by a pushed index.
+    {"shaderSampledImageArrayDynamicIndexing", &VkPhysicalDeviceFeatures::shaderSampledImageArrayDynamicIndexing},
+};
+
+// The material shaders index one runtime-sized texture array that is never fully written.
+const IndexingFeature IndexingFeatures[] = {
+    {"runtimeDescriptorArray", &VkPhysicalDeviceDescriptorIndexingFeatures::runtimeDescriptorArray},
+    {"descriptorBindingPartiallyBound", &VkPhysicalDeviceDescriptorIndexingFeatures::descriptorBindingPartiallyBound},
+};
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator)
 {
-    for (const char* required : DeviceExtensions)
-        if (std::find(available.begin(), available.end(), required) == available.end())
-            return false;
-    return true;
+    std::string joined;
+    for (const std::string& part : parts)
+        joined += (joined.empty() ? "" : separator) + part;
+    return joined;
 }
 
 } // namespace
 
+DeviceFeatures RequiredDeviceFeatures()
+{
+    DeviceFeatures features;
+    for (const CoreFeature& f : CoreFeatures)
+        features.core.*f.flag = VK_TRUE;
+    for (const IndexingFeature& f : IndexingFeatures)
+        features.indexing.*f.flag = VK_TRUE;
+    return features;
+}
+
+std::vector<std::string> MissingDeviceFeatures(const DeviceFeatures& available)
+{
+    std::vector<std::string> missing;
+    for (const CoreFeature& f : CoreFeatures)
+        if (!(available.core.*f.flag))
+            missing.emplace_back(f.name);
+    for (const IndexingFeature& f : IndexingFeatures)
+        if (!(available.indexing.*f.flag))
+            missing.emplace_back(f.name);
+    return missing;
+}
+
+std::string UnsuitableReason(const DeviceCandidate& device)
+{
+    std::vector<std::string> reasons;
+    if (!device.queues.graphicsFamily)
+        reasons.emplace_back("no graphics queue");
+    if (!device.queues.presentFamily)
+        reasons.emplace_back("no queue that presents to the window");
+    std::vector<std::string> extensions;
+    for (const char* required : DeviceExtensions)
+        if (std::find(device.extensions.begin(), device.extensions.end(), required) == device.extensions.end())
+            extensions.emplace_back(required);
+    if (!extensions.empty())
+        reasons.push_back("lacks the extensions " + Joined(extensions, ", "));
+    if (device.surfaceFormatCount == 0)
+        reasons.emplace_back("no surface format for the window");
+    if (device.presentModeCount == 0)
+        reasons.emplace_back("no present mode for the window");
+    const std::vector<std::string> features = MissingDeviceFeatures(device.features);
+    if (!features.empty())
+        reasons.push_back("lacks the features " + Joined(features, ", "));
+    return Joined(reasons, ", ");
+}
+
 bool IsDeviceSuitable(const DeviceCandidate& device)
 {
-    return device.queues.IsComplete() && SupportsAllExtensions(device.extensions) && device.surfaceFormatCount > 0 &&
-           device.presentModeCount > 0 && device.fillModeNonSolid && device.samplerAnisotropy &&
-           device.descriptorBindingPartiallyBound && device.runtimeDescriptorArray;
+    return UnsuitableReason(device).empty();
 }
 
 uint64_t ScoreDevice(const DeviceCandidate& device)
@@ -53,7 +120,7 @@ uint64_t ScoreDevice(const DeviceCandidate& device)
     constexpr uint64_t AnisotropyBonus = 100;
     uint64_t score = device.type == VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU ? DiscreteBonus : 0;
     score += device.maxImageDimension2D;
-    if (device.samplerAnisotropy)
+    if (device.features.core.samplerAnisotropy)
         score += AnisotropyBonus;
     return score;
 }
@@ -73,8 +140,11 @@ DeviceChoice ChooseDevice(const std::vector<DeviceCandidate>& devices)
     DeviceChoice choice;
     uint64_t best = 0;
     for (size_t i = 0; i < devices.size(); ++i) {
-        if (!IsDeviceSuitable(devices[i]))
+        const std::string reason = UnsuitableReason(devices[i]);
+        if (!reason.empty()) {
+            choice.passedOver += (choice.passedOver.empty() ? "" : "; ") + devices[i].name + ": " + reason;
             continue;
+        }
         const uint64_t score = ScoreDevice(devices[i]);
         if (score > best) {
             best = score;

@@ -18,14 +18,13 @@ DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFam
     candidate.framebufferColorSampleCounts = properties.limits.framebufferColorSampleCounts;
     candidate.framebufferDepthSampleCounts = properties.limits.framebufferDepthSampleCounts;
 
-    VkPhysicalDeviceDescriptorIndexingFeatures indexing{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DESCRIPTOR_INDEXING_FEATURES};
+    candidate.name = properties.deviceName;
+
     VkPhysicalDeviceFeatures2 features{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_FEATURES_2};
-    features.pNext = &indexing;
+    features.pNext = &candidate.features.indexing;
     vkGetPhysicalDeviceFeatures2(device, &features);
-    candidate.fillModeNonSolid = features.features.fillModeNonSolid;
-    candidate.samplerAnisotropy = features.features.samplerAnisotropy;
-    candidate.descriptorBindingPartiallyBound = indexing.descriptorBindingPartiallyBound;
-    candidate.runtimeDescriptorArray = indexing.runtimeDescriptorArray;
+    candidate.features.core = features.features;
+    candidate.features.indexing.pNext = nullptr;
 
     uint32_t familyCount = 0;
     vkGetPhysicalDeviceQueueFamilyProperties(device, &familyCount, nullptr);
@@ -34,7 +33,8 @@ DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFam
     std::vector<QueueFamilyInfo> infos(familyCount);
     for (uint32_t i = 0; i < familyCount; ++i) {
         VkBool32 present = VK_FALSE;
-        vkGetPhysicalDeviceSurfaceSupportKHR(device, i, surface, &present);
+        VkCheck(vkGetPhysicalDeviceSurfaceSupportKHR(device, i, surface, &present),
+                "failed to query a queue family's present support");
         infos[i] = {families[i].queueFlags, present == VK_TRUE};
     }
     queues = FindQueueFamilies(infos);
@@ -49,8 +49,10 @@ DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFam
     for (const VkExtensionProperties& e : extensions)
         candidate.extensions.emplace_back(e.extensionName);
 
-    vkGetPhysicalDeviceSurfaceFormatsKHR(device, surface, &candidate.surfaceFormatCount, nullptr);
-    vkGetPhysicalDeviceSurfacePresentModesKHR(device, surface, &candidate.presentModeCount, nullptr);
+    VkCheck(vkGetPhysicalDeviceSurfaceFormatsKHR(device, surface, &candidate.surfaceFormatCount, nullptr),
+            "failed to enumerate surface formats");
+    VkCheck(vkGetPhysicalDeviceSurfacePresentModesKHR(device, surface, &candidate.presentModeCount, nullptr),
+            "failed to enumerate present modes");
     return candidate;
 }
 
@@ -70,7 +72,7 @@ void VulkanRenderer::PickPhysicalDevice()
 
     const DeviceChoice choice = ChooseDevice(candidates);
     if (!choice.index)
-        throw std::runtime_error("failed to find a suitable GPU!");
+        throw std::runtime_error("failed to find a suitable GPU: " + choice.passedOver);
     gpu.physicalDevice = devices[*choice.index];
     // Sample counts are single bits: the smaller flag is the smaller count.
     gpu.msaaSamples = std::min(choice.msaaSamples, sampleLimit);
@@ -90,14 +92,11 @@ void VulkanRenderer::CreateLogicalDevice()
         queueInfos.push_back(queue);
     }
 
-    VkPhysicalDeviceDescriptorIndexingFeatures indexing{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DESCRIPTOR_INDEXING_FEATURES};
-    indexing.descriptorBindingPartiallyBound = VK_TRUE;
-    indexing.runtimeDescriptorArray = VK_TRUE;
+    // Exactly what the choice required of the device.
+    DeviceFeatures required = RequiredDeviceFeatures();
     VkPhysicalDeviceFeatures2 features{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_FEATURES_2};
-    features.pNext = &indexing;
-    features.features.samplerAnisotropy = VK_TRUE;
-    features.features.sampleRateShading = VK_TRUE;
-    features.features.fillModeNonSolid = VK_TRUE;
+    features.features = required.core;
+    features.pNext = &required.indexing;
 
     VkDeviceCreateInfo info{VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO};
     info.pNext = &features;

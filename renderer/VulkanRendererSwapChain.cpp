@@ -14,7 +14,9 @@ namespace {
 VkSurfaceCapabilitiesKHR SurfaceCapabilities(VkSurfaceKHR surface)
 {
     VkSurfaceCapabilitiesKHR capabilities{};
-    vkGetPhysicalDeviceSurfaceCapabilitiesKHR(gpu.physicalDevice, surface, &capabilities);
+    // Unchecked, a lost surface would read as a zero-sized window and be waited on for ever.
+    VkCheck(vkGetPhysicalDeviceSurfaceCapabilitiesKHR(gpu.physicalDevice, surface, &capabilities),
+            "failed to query the surface's capabilities");
     return capabilities;
 }
 
@@ -37,13 +39,17 @@ void VulkanRenderer::CreateSwapChain()
 {
     const VkSurfaceCapabilitiesKHR capabilities = SurfaceCapabilities(surface);
     uint32_t formatCount = 0;
-    vkGetPhysicalDeviceSurfaceFormatsKHR(gpu.physicalDevice, surface, &formatCount, nullptr);
+    VkCheck(vkGetPhysicalDeviceSurfaceFormatsKHR(gpu.physicalDevice, surface, &formatCount, nullptr),
+            "failed to enumerate surface formats");
     std::vector<VkSurfaceFormatKHR> formats(formatCount);
-    vkGetPhysicalDeviceSurfaceFormatsKHR(gpu.physicalDevice, surface, &formatCount, formats.data());
+    VkCheck(vkGetPhysicalDeviceSurfaceFormatsKHR(gpu.physicalDevice, surface, &formatCount, formats.data()),
+            "failed to enumerate surface formats");
     uint32_t modeCount = 0;
-    vkGetPhysicalDeviceSurfacePresentModesKHR(gpu.physicalDevice, surface, &modeCount, nullptr);
+    VkCheck(vkGetPhysicalDeviceSurfacePresentModesKHR(gpu.physicalDevice, surface, &modeCount, nullptr),
+            "failed to enumerate present modes");
     std::vector<VkPresentModeKHR> modes(modeCount);
-    vkGetPhysicalDeviceSurfacePresentModesKHR(gpu.physicalDevice, surface, &modeCount, modes.data());
+    VkCheck(vkGetPhysicalDeviceSurfacePresentModesKHR(gpu.physicalDevice, surface, &modeCount, modes.data()),
+            "failed to enumerate present modes");
 
     const VkSurfaceFormatKHR format = ChooseSurfaceFormat(formats);
     gpu.presentMode = ChoosePresentMode(modes, windowInfo->vsync);
@@ -76,9 +82,11 @@ void VulkanRenderer::CreateSwapChain()
     gpu.swapChainExtent = extent;
     builtFor = {windowInfo->width, windowInfo->height, windowInfo->vsync};
     uint32_t imageCount = 0;
-    vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, nullptr);
+    VkCheck(vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, nullptr),
+            "failed to get the swap chain's images");
     swapChain.images.resize(imageCount);
-    vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, swapChain.images.data());
+    VkCheck(vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, swapChain.images.data()),
+            "failed to get the swap chain's images");
     EnsureRenderFinishedSemaphores(imageCount);
 }
 
@@ -164,13 +172,15 @@ void VulkanRenderer::RecreateSwapChainSet()
 {
     VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
     DestroySwapChainSet();
+    // Stale until the set is whole again: a step that throws leaves the rebuild to the next frame.
+    swapChainStale = true;
     // Vulkan has no swap chain of zero extent: stay without one until the window is back.
-    swapChainStale = !WindowCanPresent();
-    if (swapChainStale)
+    if (!WindowCanPresent())
         return;
     CreateSwapChain();
     CreateImageViews();
     CreateColourTarget();
     CreateDepthTarget();
     CreateFramebuffers();
+    swapChainStale = false;
 }

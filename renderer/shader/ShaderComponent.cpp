@@ -11,9 +11,9 @@ ShaderComponent::ShaderComponent(IRenderer* renderer, const std::string& vertexA
                                  const std::vector<VkVertexInputAttributeDescription>& attributes,
                                  uint32_t pushConstantSize, uint32_t pushConstantStages, PipelineKind pipelineKind)
     : renderer(renderer), vertexCode(LoadAsset(vertexAssetName.c_str())),
-      fragmentCode(LoadAsset(fragmentAssetName.c_str())), vertexBinding(vertexBinding),
-      textureBinding(textureBinding), attributes(attributes), pipelineKind(pipelineKind),
-      pushConstantStages(pushConstantStages), pushConstantSize(pushConstantSize)
+      fragmentCode(LoadAsset(fragmentAssetName.c_str())), vertexBinding(vertexBinding), textureBinding(textureBinding),
+      attributes(attributes), pipelineKind(pipelineKind), pushConstantStages(pushConstantStages),
+      pushConstantSize(pushConstantSize), ownsGpuObjects(renderer && renderer->backend == RendererBackend::Vulkan)
 {
     const PerActorBlocks blocks = ScanPerActorBlocks(ReflectStage(vertexCode), ReflectStage(fragmentCode));
     hasDynamicBlock = blocks.hasDynamicBlock;
@@ -24,7 +24,8 @@ ShaderComponent::ShaderComponent(IRenderer* renderer, const std::string& vertexA
 
 ShaderComponent::~ShaderComponent()
 {
-    if (!renderer || renderer->backend != RendererBackend::Vulkan || gpu.device == VK_NULL_HANDLE)
+    // Not the renderer, which may be gone by now; without the device, the objects went with it.
+    if (!ownsGpuObjects || gpu.device == VK_NULL_HANDLE)
         return;
     // The pool frees the sets with it.
     if (descriptorPool != VK_NULL_HANDLE)

@@ -52,4 +52,8 @@ public:
     // pool, pipeline and sets. Does nothing unless the backend is Vulkan.
     void Build(const std::unordered_map<std::string, uint32_t>& dynamicCounts,
                const std::unordered_map<std::string, uint32_t>& storageCounts);
+
+private:
+    // Made over a Vulkan backend: the handles are this component's to destroy.
+    bool ownsGpuObjects = false;
 };

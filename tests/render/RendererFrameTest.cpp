@@ -25,6 +25,8 @@
 #include <malloc.h>
 #include <stb_image.h>
 
+#include <dlfcn.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +49,7 @@ constexpr float FrameSeconds = 1.0f / 30.0f;
 WindowInfo window;
 VulkanRenderer* renderer = nullptr;
 std::filesystem::path shotDir; // a fresh temporary directory for the screenshots
+bool surfaceLost = false;      // the surface's capabilities query fails as for a lost surface
 
 struct Rgb {
     double r = 0, g = 0, b = 0;
@@ -304,6 +307,18 @@ private:
 
 } // namespace
 
+// The test binary defines this entry point, so the engine's calls reach it ahead of the loader's;
+// it forwards to the loader's own (the next definition) unless the surface is to read as lost.
+extern "C" VKAPI_ATTR VkResult VKAPI_CALL vkGetPhysicalDeviceSurfaceCapabilitiesKHR(
+    VkPhysicalDevice device, VkSurfaceKHR surface, VkSurfaceCapabilitiesKHR* capabilities)
+{
+    if (surfaceLost)
+        return VK_ERROR_SURFACE_LOST_KHR;
+    static const auto next = reinterpret_cast<PFN_vkGetPhysicalDeviceSurfaceCapabilitiesKHR>(
+        dlsym(RTLD_NEXT, "vkGetPhysicalDeviceSurfaceCapabilitiesKHR"));
+    return next(device, surface, capabilities);
+}
+
 TEST_F(RendererFrames, BringsUpTheDeviceForTheWindow)
 {
     EXPECT_NE(gpu.device, VK_NULL_HANDLE);
@@ -525,6 +540,29 @@ TEST_F(RendererFrames, HiddenWindowSkipsFramesAndWaitsForWindowEvents)
     const SDL_Event escape = Escape();
     scene->HandleEvent(&escape);
     EXPECT_FALSE(scene->paused);
+}
+
+TEST_F(RendererFrames, ALostSurfaceIsAnErrorNotAWaitForAWindowThatNeverComes)
+{
+    RenderFrames(1);
+    const uint64_t waits = renderer->WindowWaits();
+    surfaceLost = true;
+    window.vsync = !window.vsync; // a new swap chain is due, and its first step asks the surface
+    try {
+        renderer->DrawFrame(scene.get());
+        ADD_FAILURE() << "the lost surface went unreported";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "failed to query the surface's capabilities");
+    }
+    surfaceLost = false;
+    window.vsync = !window.vsync;
+    EXPECT_EQ(renderer->WindowWaits(), waits) << "the lost surface read as a window with nothing to show";
+
+    // The set the failed frame tore down is rebuilt by the next one.
+    const uint64_t presented = renderer->PresentedFrames();
+    RenderFrames(2);
+    EXPECT_EQ(renderer->PresentedFrames(), presented + 2);
+    EXPECT_TRUE(SwapChainIs(WindowWidth, WindowHeight));
 }
 
 TEST_F(RendererFrames, PauseMenuButtonsResumeRestartAndExit)

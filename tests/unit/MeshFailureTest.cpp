@@ -6,12 +6,20 @@
 #include "VulkanTestDevice.h"
 #include "assets/MeshComponent.h"
 #include "assets/Texture.h"
+#include "assets/VertexLayout.h"
+#include "renderer/GpuContext.h"
 #include "renderer/StagingBuffer.h"
+#include "renderer/VulkanCheck.h"
+#include "renderer/shader/ShaderComponent.h"
 #include "support/NullRenderer.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
 #include <functional>
+#include <memory>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -109,5 +117,33 @@ TEST(GpuUpload, UploadsThroughASharedStagingBufferAllocateItOnce)
     BuildMesh(&renderer);
     EXPECT_EQ(VulkanAllocationFaults::AllocationsSeen(), 3) << "the image, the vertex and the index buffer";
     EXPECT_EQ(renderer.staging.Capacity(), capacity);
+    EXPECT_TRUE(device.ValidationErrors().empty()) << device.ValidationErrors().front();
+}
+
+TEST(GpuUpload, AMeshATextureAndAShaderThatOutliveTheirRendererStillFreeTheirObjects)
+{
+    VulkanTestDevice device;
+    if (!device.UnavailableReason().empty())
+        GTEST_SKIP() << device.UnavailableReason();
+    alignas(VulkanBackend) std::byte storage[sizeof(VulkanBackend)];
+    auto* renderer = new (storage) VulkanBackend;
+    auto mesh = std::make_unique<MeshComponent>(renderer, "Cube");
+    auto texture = std::make_unique<Texture>(renderer, "MoonTexture", 0, VK_FORMAT_R8G8B8A8_SRGB);
+    auto shader = std::make_unique<ShaderComponent>(renderer, "BaseShadervert", "BaseShaderfrag", ShaderBinding{},
+                                                    VertexBindingDescription(), VertexAttributeDescriptions(), 48,
+                                                    VK_SHADER_STAGE_FRAGMENT_BIT, PipelineKind::Default);
+    // A pool as Build leaves one: the shader owns it from here.
+    const VkDescriptorPoolSize size{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, 1};
+    VkDescriptorPoolCreateInfo poolInfo{VK_STRUCTURE_TYPE_DESCRIPTOR_POOL_CREATE_INFO};
+    poolInfo.maxSets = 1;
+    poolInfo.poolSizeCount = 1;
+    poolInfo.pPoolSizes = &size;
+    VkCheck(vkCreateDescriptorPool(gpu.device, &poolInfo, nullptr, &shader->descriptorPool), "vkCreateDescriptorPool");
+    renderer->~VulkanBackend();
+    // What a freed renderer's memory may hold by now: nothing that reads as a Vulkan back end.
+    std::memset(storage, 0xA5, sizeof(storage));
+    shader.reset();
+    texture.reset();
+    mesh.reset(); // anything left behind is reported when the device goes
     EXPECT_TRUE(device.ValidationErrors().empty()) << device.ValidationErrors().front();
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -20,8 +22,8 @@ DeviceCandidate Capable(VkPhysicalDeviceType type, uint32_t maxImage)
     DeviceCandidate d;
     d.type = type;
     d.maxImageDimension2D = maxImage;
-    d.fillModeNonSolid = d.samplerAnisotropy = true;
-    d.descriptorBindingPartiallyBound = d.runtimeDescriptorArray = true;
+    d.name = "Capable";
+    d.features = RequiredDeviceFeatures();
     d.queues = BothOn(0);
     d.extensions = {"VK_KHR_maintenance1", "VK_KHR_swapchain", "VK_EXT_descriptor_indexing"};
     d.surfaceFormatCount = 2;
@@ -77,16 +79,61 @@ TEST(RendererQueueFamilies, OneQueueEntryForOneFamilyAscendingOtherwise)
     EXPECT_EQ(UniqueQueueFamilies(split), (std::vector<uint32_t>{0, 2}));
 }
 
-TEST(RendererDeviceChoice, MissingAnyRequiredFeatureIsNeverChosen)
+TEST(RendererDeviceChoice, TheRequiredFeaturesAreWhatTheShadersAndPipelinesUse)
 {
-    for (int missing = 0; missing < 4; ++missing) {
+    // The wireframe's line fill, anisotropic samplers, per-sample shading in the multisampled
+    // pipelines, and a texture array of runtime size, partly bound, indexed by a pushed index.
+    EXPECT_EQ(MissingDeviceFeatures(DeviceFeatures{}),
+              (std::vector<std::string>{"fillModeNonSolid", "samplerAnisotropy", "sampleRateShading",
+                                        "shaderSampledImageArrayDynamicIndexing", "runtimeDescriptorArray",
+                                        "descriptorBindingPartiallyBound"}));
+    EXPECT_TRUE(MissingDeviceFeatures(RequiredDeviceFeatures()).empty());
+}
+
+TEST(RendererDeviceChoice, ADeviceLackingAnyRequiredFeatureIsPassedOverAndTheFeatureNamed)
+{
+    struct Core {
+        VkBool32 VkPhysicalDeviceFeatures::*flag;
+        const char* name;
+    };
+    for (const Core& f : {Core{&VkPhysicalDeviceFeatures::fillModeNonSolid, "fillModeNonSolid"},
+                          Core{&VkPhysicalDeviceFeatures::samplerAnisotropy, "samplerAnisotropy"},
+                          Core{&VkPhysicalDeviceFeatures::sampleRateShading, "sampleRateShading"},
+                          Core{&VkPhysicalDeviceFeatures::shaderSampledImageArrayDynamicIndexing,
+                               "shaderSampledImageArrayDynamicIndexing"}}) {
         DeviceCandidate d = Capable(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, 16384);
-        bool* flags[] = {&d.fillModeNonSolid, &d.samplerAnisotropy, &d.descriptorBindingPartiallyBound,
-                         &d.runtimeDescriptorArray};
-        *flags[missing] = false;
-        EXPECT_FALSE(IsDeviceSuitable(d)) << "feature " << missing;
-        EXPECT_FALSE(ChooseDevice({d}).index.has_value()) << "feature " << missing;
+        d.name = "Lacking";
+        d.features.core.*f.flag = VK_FALSE;
+        const DeviceChoice choice = ChooseDevice({d});
+        EXPECT_FALSE(choice.index.has_value()) << f.name;
+        EXPECT_EQ(choice.passedOver, std::string("Lacking: lacks the features ") + f.name);
     }
+    DeviceCandidate d = Capable(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, 16384);
+    d.features.indexing.runtimeDescriptorArray = VK_FALSE;
+    d.features.indexing.descriptorBindingPartiallyBound = VK_FALSE;
+    EXPECT_EQ(UnsuitableReason(d), "lacks the features runtimeDescriptorArray, descriptorBindingPartiallyBound");
+}
+
+TEST(RendererDeviceChoice, EveryDevicePassedOverIsNamedWithAllItsShortfalls)
+{
+    DeviceCandidate bare = Capable(VK_PHYSICAL_DEVICE_TYPE_CPU, 4096);
+    bare.name = "Bare";
+    bare.queues = {};
+    bare.extensions = {};
+    bare.surfaceFormatCount = 0;
+    bare.presentModeCount = 0;
+    bare.features = {};
+    DeviceCandidate noIndexing = Capable(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, 8192);
+    noIndexing.name = "Old";
+    noIndexing.extensions = {"VK_KHR_swapchain"};
+    const DeviceChoice choice = ChooseDevice({bare, Capable(VK_PHYSICAL_DEVICE_TYPE_CPU, 2048), noIndexing});
+    EXPECT_EQ(choice.index, 1u);
+    EXPECT_EQ(choice.passedOver,
+              "Bare: no graphics queue, no queue that presents to the window, lacks the extensions VK_KHR_swapchain, "
+              "VK_EXT_descriptor_indexing, no surface format for the window, no present mode for the window, lacks "
+              "the features fillModeNonSolid, samplerAnisotropy, sampleRateShading, "
+              "shaderSampledImageArrayDynamicIndexing, runtimeDescriptorArray, descriptorBindingPartiallyBound; "
+              "Old: lacks the extensions VK_EXT_descriptor_indexing");
 }
 
 TEST(RendererDeviceChoice, MissingExtensionQueuesFormatsOrModesIsUnsuitable)
@@ -109,7 +156,7 @@ TEST(RendererDeviceChoice, ScoreFavoursDiscreteThenImageSizeThenAnisotropy)
     EXPECT_EQ(ScoreDevice(Capable(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, 16384)), 10000u + 16384u + 100u);
     EXPECT_EQ(ScoreDevice(Capable(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, 8192)), 8192u + 100u);
     DeviceCandidate plain = Capable(VK_PHYSICAL_DEVICE_TYPE_CPU, 4096);
-    plain.samplerAnisotropy = false;
+    plain.features.core.samplerAnisotropy = VK_FALSE;
     EXPECT_EQ(ScoreDevice(plain), 4096u);
 }
 
@@ -127,7 +174,7 @@ TEST(RendererDeviceChoice, EqualScoresKeepTheFirstEnumerated)
 TEST(RendererDeviceChoice, DiscreteWinsAndAnUnsuitableBetterDeviceIsSkipped)
 {
     DeviceCandidate broken = Capable(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, 32768);
-    broken.runtimeDescriptorArray = false;
+    broken.features.indexing.runtimeDescriptorArray = VK_FALSE;
     const DeviceChoice choice = ChooseDevice({Capable(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, 16384), broken,
                                               Capable(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, 8192)});
     ASSERT_TRUE(choice.index.has_value());

@@ -1,6 +1,7 @@
 // Vulkan device for the drawing tests (see VulkanTestDevice.h).
 #include "VulkanTestDevice.h"
 
+#include "renderer/DeviceSelection.h"
 #include "renderer/GpuContext.h"
 #include "renderer/VulkanCheck.h"
 
@@ -24,17 +25,15 @@ bool HasLayer(const char* name)
                        [&](const VkLayerProperties& l) { return std::strcmp(l.layerName, name) == 0; });
 }
 
-// The features the game's device enables and its pipelines rely on (sample shading, line fill
-// for the wireframe, the runtime texture array).
+// The game's own feature list decides, so that a feature the game forgets to require fails here too.
 bool HasGameFeatures(VkPhysicalDevice device)
 {
-    VkPhysicalDeviceDescriptorIndexingFeatures indexing{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DESCRIPTOR_INDEXING_FEATURES};
+    DeviceFeatures available;
     VkPhysicalDeviceFeatures2 features{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_FEATURES_2};
-    features.pNext = &indexing;
+    features.pNext = &available.indexing;
     vkGetPhysicalDeviceFeatures2(device, &features);
-    return indexing.runtimeDescriptorArray && indexing.descriptorBindingPartiallyBound &&
-           features.features.shaderSampledImageArrayDynamicIndexing && features.features.sampleRateShading &&
-           features.features.fillModeNonSolid && features.features.samplerAnisotropy;
+    available.core = features.features;
+    return MissingDeviceFeatures(available).empty();
 }
 
 } // namespace
@@ -143,16 +142,12 @@ void VulkanTestDevice::CreateDevice()
     if (!gpu.physicalDevice)
         throw std::runtime_error("no Vulkan device with graphics and the game's features");
 
-    // What the game's device enables.
-    VkPhysicalDeviceDescriptorIndexingFeatures indexing{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_DESCRIPTOR_INDEXING_FEATURES};
-    indexing.descriptorBindingPartiallyBound = VK_TRUE;
-    indexing.runtimeDescriptorArray = VK_TRUE;
+    // What the game's device enables, and nothing more: a feature the game uses without enabling
+    // it shows up in these tests as a validation error.
+    DeviceFeatures required = RequiredDeviceFeatures();
     VkPhysicalDeviceFeatures2 features{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_FEATURES_2};
-    features.pNext = &indexing;
-    features.features.shaderSampledImageArrayDynamicIndexing = VK_TRUE;
-    features.features.samplerAnisotropy = VK_TRUE;
-    features.features.sampleRateShading = VK_TRUE;
-    features.features.fillModeNonSolid = VK_TRUE;
+    features.features = required.core;
+    features.pNext = &required.indexing;
     const float priority = 1.0f;
     VkDeviceQueueCreateInfo queueInfo{VK_STRUCTURE_TYPE_DEVICE_QUEUE_CREATE_INFO};
     queueInfo.queueFamilyIndex = queueFamily;
