@@ -88,7 +88,11 @@ template <class Steps> void SubmitOnce(Steps&& steps)
     EndSingleTimeCommands(cmd);
 }
 
-VkSampler CreateSampler()
+// Anisotropic filtering is for 2D textures seen at a slant (the ground, the walls). The sky's cube
+// map is seen from its centre, never at a slant, and gains nothing from it; worse, lavapipe sizes
+// the footprint of a 2 x 2 pixel quad that straddles two faces from the jump between their
+// coordinates, and averages texels from deep inside a face into a dark line down the seam.
+VkSampler CreateSampler(bool anisotropic)
 {
     VkPhysicalDeviceProperties properties;
     vkGetPhysicalDeviceProperties(gpu.physicalDevice, &properties);
@@ -98,8 +102,8 @@ VkSampler CreateSampler()
     info.mipmapMode = VK_SAMPLER_MIPMAP_MODE_LINEAR;
     info.addressModeU = info.addressModeV = info.addressModeW = VK_SAMPLER_ADDRESS_MODE_REPEAT;
     info.mipLodBias = 0.0f;
-    info.anisotropyEnable = VK_TRUE;
-    info.maxAnisotropy = properties.limits.maxSamplerAnisotropy;
+    info.anisotropyEnable = anisotropic ? VK_TRUE : VK_FALSE;
+    info.maxAnisotropy = anisotropic ? properties.limits.maxSamplerAnisotropy : 1.0f;
     info.compareEnable = VK_FALSE;
     info.compareOp = VK_COMPARE_OP_ALWAYS;
     info.minLod = 0.0f;
@@ -205,7 +209,7 @@ void Texture::Create2D(const DecodedImage& decoded)
             throw std::runtime_error("texture image format does not support linear blitting!");
 
         view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, mipLevels, 1);
-        sampler = CreateSampler();
+        sampler = CreateSampler(true);
     } catch (...) {
         // The destructor of a half-built texture never runs: free here what was made.
         Release();
@@ -245,7 +249,7 @@ void Texture::CreateCube(const std::vector<std::shared_ptr<const DecodedImage>>&
 
         view = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_CUBE, 1, 6);
         faceView = CreateImageView(image, format, VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1);
-        sampler = CreateSampler();
+        sampler = CreateSampler(false);
     } catch (...) {
         Release();
         throw;

@@ -304,6 +304,13 @@ void ShaderRenderHarness::SetSkyBox(uint32_t size, const std::array<std::vector<
     skyBox = replacement;
 }
 
+void ShaderRenderHarness::SetGameSkyBox(std::vector<std::shared_ptr<const DecodedImage>> faces)
+{
+    if (faces.size() != 6)
+        throw std::invalid_argument("a cube map needs six faces");
+    gameSkyFaces = std::move(faces);
+}
+
 // One draw in its own submission: the named buffers are the scene's, one per block name, so
 // each draw's blocks are written just before it is drawn.
 void ShaderRenderHarness::DrawOne(const ShaderDraw& draw, bool first)
@@ -376,7 +383,10 @@ RenderedFrame ShaderRenderHarness::Render(const std::vector<ShaderDraw>& draws)
     for (const Image& texture : textures)
         registry.RegisterTexture("Texture" + std::to_string(registry.textureCount),
                                  Borrowed(texture, sampler, registry.textureCount));
-    registry.RegisterTexture("SkyBox", Borrowed(skyBox, sampler, registry.textureCount));
+    if (gameSkyFaces.empty())
+        registry.RegisterTexture("SkyBox", Borrowed(skyBox, sampler, registry.textureCount));
+    else
+        registry.LoadCubeMap("SkyBox", gameSkyFaces);
     CreateSceneShaders(registry);
 
     // Per-object blocks hold as many records as a draw gives, as a scene sizes them by its actors.

@@ -9,6 +9,7 @@
 
 #include "VulkanTestDevice.h"
 
+#include "assets/ImageDecoder.h"
 #include "assets/Vertex.h"
 
 #include <glm/glm.hpp>
@@ -71,6 +72,9 @@ public:
     int32_t AddTexture(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba, VkFormat format);
     // The sky's cube map: six square RGBA8 sRGB faces in the order +X, -X, +Y, -Y, +Z, -Z.
     void SetSkyBox(uint32_t size, const std::array<std::vector<uint8_t>, 6>& faces);
+    // The sky as the game loads it instead: the registry's cube map (the engine's image, views and
+    // sampler) over six decoded faces in layer order.
+    void SetGameSkyBox(std::vector<std::shared_ptr<const DecodedImage>> faces);
 
     // Clears to (0, 0, 0, 1) and depth 1, then draws in order, each draw with its own blocks.
     RenderedFrame Render(const std::vector<ShaderDraw>& draws);
@@ -104,4 +108,5 @@ private:
     VkSampler sampler = VK_NULL_HANDLE;
     std::vector<Image> textures;
     Image skyBox;
+    std::vector<std::shared_ptr<const DecodedImage>> gameSkyFaces; // empty: the harness's own sky box
 };
