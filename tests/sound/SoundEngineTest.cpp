@@ -236,6 +236,26 @@ TEST_F(SoundEngineTest, PausingAllHoldsEveryPlayingSoundAndStartsNothingNew)
     }
 }
 
+TEST_F(SoundEngineTest, AVoiceTakenOverWhilePausedAnswersToItsNewHandleOnly)
+{
+    ISoundSource* tone = Add(soundtest::MakeTone(3.0f));
+    for (int i = 0; i < int(engine->VoiceCount()); ++i)
+        engine->play3D(tone, glm::vec3(float(i), 0.0f, 0.0f));
+    engine->setAllSoundsPaused(true);
+
+    // Every voice is busy and held by the pause: the paused start takes the oldest.
+    ISound* taken = engine->play2D(tone, false, true);
+    ASSERT_NE(taken, nullptr);
+    const int voice = VoiceOf(taken);
+    taken->setIsPaused(false);
+    EXPECT_EQ(Int(voice, AL_SOURCE_STATE), AL_PLAYING) << "a paused start plays when its handle resumes it";
+    taken->setIsPaused(true);
+    engine->setAllSoundsPaused(false);
+    EXPECT_EQ(Int(voice, AL_SOURCE_STATE), AL_PAUSED) << "the game's resume started what its handle paused";
+    taken->stop();
+    taken->drop();
+}
+
 TEST_F(SoundEngineTest, SoundsThatPlayedOutFreeTheirVoices)
 {
     ISoundSource* blip = Add(soundtest::MakeTone(0.05f));
