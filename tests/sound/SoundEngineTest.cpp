@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -275,6 +276,18 @@ TEST_F(SoundEngineTest, SoundsThatPlayedOutFreeTheirVoices)
     tracked->drop();
 }
 
+TEST_F(SoundEngineTest, AHandleKeepsItsEngineUntilItIsDropped)
+{
+    ISound* sound = engine->play3D(Add(soundtest::MakeTone(1.0f)), glm::vec3(0.0f), false, true);
+    ASSERT_NE(sound, nullptr);
+    SoundEngine* owner = std::exchange(engine, nullptr);
+    ASSERT_FALSE(owner->drop()) << "the engine closed while a handle still names it";
+    sound->setIsPaused(false);
+    EXPECT_FALSE(sound->isFinished());
+    sound->drop(); // the last reference: the engine closes its device
+    EXPECT_EQ(alcGetCurrentContext(), nullptr);
+}
+
 TEST_F(SoundEngineTest, ListenerTakesTheCameraVectors)
 {
     // The scene passes up = normalise(look × right): (0, -1, 0) for a camera looking down -Z.
@@ -321,7 +334,9 @@ TEST_F(SoundEngineTest, TwoEnginesEachDriveTheirOwnVoices)
     // The survivor still plays after the other engine closed its device.
     mine->stop();
     mine->drop();
-    EXPECT_NE(engine->play2D(Add(bytes), false, false, true), nullptr);
+    ISound* again = engine->play2D(Add(bytes), false, false, true);
+    ASSERT_NE(again, nullptr);
+    again->drop();
 }
 
 TEST(SoundEngineWithoutDevice, EveryCallSucceedsAndNothingPlays)
