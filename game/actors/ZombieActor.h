@@ -79,6 +79,9 @@ private:
     glm::vec3 OffsetFromPlayer() const;
     void FacePlayer(const glm::vec3& offset);
     void KeepOffPlayer();
+    // Moves by `by` in short pieces, each settled against the level.
+    void MoveSettled(const glm::vec3& by);
+    void SettleAgainstLevel();
     void PlayClip(const std::shared_ptr<Animation>& clip, bool loop, float speed);
     void OnHandContact(Object& found);
 
@@ -92,4 +95,6 @@ private:
     std::shared_ptr<Animation> attackClip_;
     std::shared_ptr<Animation> deathClip_;
     float playerRadius_ = 0.0f; // the player's body, which a live zombie never overlaps
+    // Every tag but the level's (ground and scenery), for settling against walls alone.
+    std::vector<int32_t> levelOnlyIgnoreTags_{PlayerTag, ZombieBodyTag, RayTag, ProjectileTag};
 };
