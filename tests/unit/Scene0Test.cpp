@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -109,6 +111,36 @@ TEST(Scene0Construction, LightsAreInsideTheArena)
     EXPECT_EQ(s.directionalLights[0].direction, glm::vec4(1.0f, -1.0f, 0.7f, 0.0f));
 }
 
+TEST(Scene0Construction, TheSeedAloneDecidesWhatTheSceneDraws)
+{
+    // The lights drawn while the scene is built, then ten seconds of play: the zombies sent out,
+    // where they chase, and where the lights wandered.
+    const auto run = [](SceneDriver& d) {
+        std::vector<glm::vec4> drawn;
+        const auto lights = [&] {
+            for (const PointLight& l : d.Scene().pointLights) {
+                drawn.push_back(l.position);
+                drawn.push_back(l.colour);
+            }
+        };
+        lights();
+        d.RunFor(10.0f, SpawnDt);
+        for (int i = 0; i < ZombiePoolSize; ++i)
+            drawn.push_back(glm::vec4(d.Zombie(i).Transform().position, d.Zombie(i).active ? 1.0f : 0.0f));
+        lights();
+        return drawn;
+    };
+    SceneDriver d(7);
+    const std::vector<glm::vec4> first = run(d);
+    // Draws made before a scene is built must not change what it draws.
+    std::rand();
+    RandomGenerator()();
+    d.Rebuild(7);
+    EXPECT_EQ(run(d), first);
+    d.Rebuild(8);
+    EXPECT_NE(run(d), first);
+}
+
 TEST(Scene0Construction, ShadersExistWithoutVulkan)
 {
     SceneDriver d;
@@ -200,7 +232,7 @@ TEST(Scene0Rounds, RestartBuildsAFreshSceneAtRoundOne)
     ASSERT_EQ(d.Scene().round, 2);
     d.Player().health = 40.0f;
 
-    d.Rebuild();
+    d.Rebuild(2); // a restart seeds afresh
     Scene0& s = d.Scene();
     EXPECT_EQ(s.round, 1);
     EXPECT_EQ(roundDifficulty, 0);
