@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 HGrid* grid = nullptr;
 
@@ -305,7 +306,7 @@ void HGrid::Query(Object& obj)
     // Wraps instead of overflowing; a stale stamp would have to survive 2^32 queries to collide.
     tick = static_cast<int32_t>(static_cast<uint32_t>(tick) + 1u);
     if (!obj.owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     ICollisionComponent* component = obj.Collider();
     if (!component)
         return;
@@ -396,7 +397,7 @@ void HGrid::Query(Object& obj)
 bool HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component)
 {
     if (!found.owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     if (!found.filedVolume)
         return false;
     COLLISION::Collision record{};
@@ -422,7 +423,7 @@ bool HGrid::LevelSpans(int level, float cellSize, const glm::vec3& p, float r, C
 void HGrid::HandleRay(Object* ray)
 {
     if (!ray->owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     const auto rayComponent = ray->owner->GetComponent<CollisionComponent<COLLISION::Ray>>();
     if (!rayComponent)
         return;

@@ -260,7 +260,7 @@ void Scene0::SizeShaderBuffers()
         shader->Build(dynamicCounts, storageCounts);
 }
 
-Scene0::~Scene0() noexcept(false)
+Scene0::~Scene0()
 {
     Teardown();
 }

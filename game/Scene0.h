@@ -65,7 +65,7 @@ public:
     // every random draw of the scene, rand() and RandomGenerator() both: the game passes the
     // clock, so each start and restart differs; tests keep the default and replay exactly.
     explicit Scene0(IRenderer* renderer, PlayerProfile* profile = nullptr, uint32_t seed = 1);
-    ~Scene0() noexcept(false) override;
+    ~Scene0() override;
     Scene0(const Scene0&) = delete;
     Scene0& operator=(const Scene0&) = delete;
 

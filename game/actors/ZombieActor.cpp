@@ -17,16 +17,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
 std::vector<SphereActor*> zombieAttackSpheres;
+size_t strayAttackSpheres = 0;
 
-void CheckAttackSpheresCleared()
+bool CheckAttackSpheresCleared()
 {
-    if (!zombieAttackSpheres.empty())
-        throw std::runtime_error("You forgot to clear something");
+    strayAttackSpheres = zombieAttackSpheres.size();
+    if (strayAttackSpheres == 0)
+        return true;
+    std::fprintf(stderr, "Zorbulon: You forgot to clear something (%zu hand spheres)\n", strayAttackSpheres);
+    zombieAttackSpheres.clear();
+    return false;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <glm/glm.hpp>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -24,8 +25,12 @@ class Capsule;
 
 // Every zombie's hand sphere, registered while its zombie lives; empty when a scene ends.
 extern std::vector<SphereActor*> zombieAttackSpheres;
-// Throws "You forgot to clear something" when a hand sphere outlived its zombie.
-void CheckAttackSpheresCleared();
+// The hand spheres the last CheckAttackSpheresCleared found left behind by their zombies.
+extern size_t strayAttackSpheres;
+// At a scene's end: reports on stderr ("You forgot to clear something") any hand sphere that
+// outlived its zombie, counts them in strayAttackSpheres and forgets them, so the next scene
+// starts clean. False when there were any. Never throws: it runs in the scene's destructor.
+bool CheckAttackSpheresCleared();
 
 class ZombieActor : public DynamicActor {
 public:

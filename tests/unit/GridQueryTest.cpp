@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 using namespace testing_collision;
@@ -389,10 +390,10 @@ TEST(GridQuery, ObjectWithoutOwnerEndsTheQuery)
     try {
         HGrid::CheckObjAgainstGrid(a->gridObject);
         ADD_FAILURE() << "expected the null-actor failure";
-    } catch (const char* text) {
-        EXPECT_STREQ(text, NullOwnerMessage);
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), NullOwnerMessage);
     }
-    EXPECT_THROW(Object(PlayerTag, nullptr, nullptr), const char*);
+    EXPECT_THROW(Object(PlayerTag, nullptr, nullptr), std::logic_error);
     // An owner without a collision component cannot make a grid object.
     DynamicActor bare(nullptr, nullptr, nullptr, std::make_shared<TransformComponent>(), nullptr, nullptr);
     EXPECT_THROW(Object(PlayerTag, &bare, nullptr), std::runtime_error);
@@ -485,9 +486,9 @@ TEST(GridRay, ObjectWithoutOwnerOnTheRayThrowsTheNullActorText)
     try {
         HGrid::CheckObjAgainstGrid(ray->gridObject);
         ADD_FAILURE() << "expected the null-actor failure";
-    } catch (const char* text) {
-        EXPECT_STREQ(text, "You are trying to access a null actor, but the actor you pass in should delete the "
-                           "instance of this class in its destructor before it dies...");
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "You are trying to access a null actor, but the actor you pass in should delete the "
+                               "instance of this class in its destructor before it dies...");
     }
 }
 
