@@ -100,7 +100,7 @@ Application::~Application()
 void Application::RestartScene()
 {
     if (scene) {
-        // Cleared first: a teardown that throws must not leave a pointer to be deleted again.
+        // Cleared first: a new scene that fails to build must not leave a pointer to be deleted again.
         Scene* old = scene;
         scene = nullptr;
         delete old;

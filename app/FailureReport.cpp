@@ -11,7 +11,7 @@ int RunReportingFailures(const std::function<void()>& body)
         std::cerr << "Zorbulon: " << e.what() << std::endl;
         return 1;
     } catch (const char* message) {
-        // The game throws some failures as bare C strings.
+        // No code of ours throws these; a library might.
         std::cerr << "Zorbulon: " << message << std::endl;
         return 1;
     } catch (...) {

@@ -1,5 +1,5 @@
 // How the game ends on an error: "Zorbulon: <message>" on standard error and exit code 1, for
-// every kind of failure the game throws (standard exceptions and bare C strings).
+// every kind of failure the game throws (standard exceptions, and bare C strings from a library).
 #pragma once
 
 #include <functional>

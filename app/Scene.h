@@ -23,9 +23,8 @@ public:
     bool quitRequested = false;
     bool restartRequested = false;
 
-    // A scene's teardown may report a leak it finds by throwing; the application lets that end
-    // the run with its message instead of aborting.
-    virtual ~Scene() noexcept(false) = default;
+    // Never throws: a teardown reports what it finds on stderr.
+    virtual ~Scene() = default;
     virtual void Update(float dt) = 0;
     virtual void HandleEvent(const SDL_Event* event) = 0;
     virtual void Render() = 0;

@@ -10,6 +10,8 @@
 
 #include <imgui.h>
 
+#include <cstdint>
+#include <ctime>
 #include <iostream>
 #include <new>
 
@@ -38,7 +40,10 @@ int main(int, char**)
             profile.Save();
         };
         Application app([](WindowInfo* window) { return new VulkanRenderer(window); },
-                        [&profile](IRenderer* renderer) { return new Scene0(renderer, &profile); }, launch);
+                        [&profile](IRenderer* renderer) {
+                            return new Scene0(renderer, &profile, static_cast<uint32_t>(std::time(nullptr)));
+                        },
+                        launch);
         if (app.running)
             app.Run();
     });

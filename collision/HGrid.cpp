@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 HGrid* grid = nullptr;
 
@@ -295,13 +296,17 @@ void HGrid::CheckObjAgainstGrid(Object* obj)
 
 void HGrid::Query(Object& obj)
 {
-    if (obj.tag == RayTag && obj.radius <= 0.0f)
+    // A ray meets every filed object in its own walk; the sphere walk below would meet those
+    // around its origin a second time.
+    if (obj.tag == RayTag && obj.radius <= 0.0f) {
         HandleRay(&obj);
+        return;
+    }
 
     // Wraps instead of overflowing; a stale stamp would have to survive 2^32 queries to collide.
     tick = static_cast<int32_t>(static_cast<uint32_t>(tick) + 1u);
     if (!obj.owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     ICollisionComponent* component = obj.Collider();
     if (!component)
         return;
@@ -392,7 +397,7 @@ void HGrid::Query(Object& obj)
 bool HGrid::ExactTest(Object& obj, Object& found, ICollisionComponent& component)
 {
     if (!found.owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     if (!found.filedVolume)
         return false;
     COLLISION::Collision record{};
@@ -418,25 +423,19 @@ bool HGrid::LevelSpans(int level, float cellSize, const glm::vec3& p, float r, C
 void HGrid::HandleRay(Object* ray)
 {
     if (!ray->owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     const auto rayComponent = ray->owner->GetComponent<CollisionComponent<COLLISION::Ray>>();
     if (!rayComponent)
         return;
     const COLLISION::Ray& volume = *rayComponent->volume;
 
-    // Every filed object, newest first: a ray has no cells to narrow it.
+    // Every filed object, newest first: a ray has no cells to narrow it. Its filed sphere, as the
+    // sphere walk tests it, decides which objects go on to the exact test.
     for (Object* o = filedObjects; o;) {
         Object* next = o->filedNext;
-        if (!ray->Ignores(o->tag) &&
-            COLLISION::RayHitsSphere(volume.origin, volume.direction, o->transform->position, o->radius)) {
-            if (!o->owner)
-                throw NullOwnerMessage;
-            if (ICollisionComponent* found = o->Collider()) {
-                COLLISION::Collision record{};
-                PairContext context{ray, o, &record};
-                rayComponent->CollideWithVolume(found->Volume(), &record, QuerierAction(context), FoundAction(context));
-            }
-        }
+        if (o != ray && !ray->Ignores(o->tag) &&
+            COLLISION::RayHitsSphere(volume.origin, volume.direction, o->filedCentre, o->filedRadius))
+            ExactTest(*ray, *o, *rayComponent);
         o = next;
     }
 }

@@ -10,7 +10,7 @@ Object::Object(int tag, Actor* owner, CollisionCallback onCollision)
     : tag(tag), owner(owner), onCollision(std::move(onCollision))
 {
     if (!owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     const auto volume = Collider() ? collider_->GetBoundingVolume() : nullptr;
     if (!volume)
         throw std::runtime_error("A grid object's owner needs a collision component with a volume");

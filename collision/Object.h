@@ -19,7 +19,8 @@ class TransformComponent;
 // Called with (querying object, found object, contact record).
 using CollisionCallback = std::function<void(Object&, Object&, COLLISION::Collision&)>;
 
-// Thrown (as a C string) when the grid meets an object whose owner is gone. Nothing catches it.
+// The text of the std::logic_error thrown when the grid meets an object whose owner is gone.
+// Nothing catches it.
 inline constexpr const char* NullOwnerMessage =
     "You are trying to access a null actor, but the actor you pass in should delete the instance of this class in "
     "its destructor before it dies...";
@@ -73,7 +74,8 @@ public:
     CollisionCallback onCollision;
 
     // Reads the owner's collision component: its volume must be sized before this is built. A null
-    // owner throws NullOwnerMessage; an owner without a collision component, std::runtime_error.
+    // owner throws std::logic_error(NullOwnerMessage); one without a collision component,
+    // std::runtime_error.
     Object(int tag, Actor* owner, CollisionCallback onCollision);
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;

@@ -1,5 +1,6 @@
 // A handle on one playing sound, handed out by the engine when a play asks to start paused or to
-// be tracked. The sound keeps playing after drop(); drop() only gives the handle back.
+// be tracked. The sound keeps playing after drop(); drop() only gives the handle back. A handle
+// keeps its engine alive until it is dropped.
 #pragma once
 
 class ISound {

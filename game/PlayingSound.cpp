@@ -7,6 +7,8 @@
 void PlayingSound::Attach(SoundEngine* engine, int voiceIndex, uint32_t voiceGeneration, float startVolume,
                           bool startPaused)
 {
+    // Held until drop(), so a handle never outlives the engine it names.
+    engine->grab();
     owner = engine;
     voice = voiceIndex;
     generation = voiceGeneration;
@@ -45,7 +47,9 @@ void PlayingSound::drop()
 {
     if (!owner)
         return;
-    owner->ReleaseHandle(voice, generation);
+    SoundEngine* engine = owner;
+    engine->ReleaseHandle(voice, generation);
     owner = nullptr;
     voice = -1;
+    engine->drop(); // may close the engine, and this handle with it: nothing follows
 }

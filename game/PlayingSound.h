@@ -1,5 +1,6 @@
 // A handle from the engine's fixed pool, naming one voice and the play it started. Once the
-// voice moves on to another sound the handle goes stale and its calls do nothing.
+// voice moves on to another sound the handle goes stale and its calls do nothing. A handle in use
+// holds a reference on its engine, which closes only once every handle is dropped.
 #pragma once
 
 #include "game/ISound.h"
@@ -22,7 +23,7 @@ public:
     bool isFinished() const override;
     void drop() override;
 
-    // Engine side: hands the handle out for `voice` (-1 on a silent engine).
+    // Engine side: hands the handle out for `voice` (-1 on a silent engine), grabbing `owner`.
     void Attach(SoundEngine* owner, int voice, uint32_t generation, float volume, bool paused);
     bool InUse() const { return owner != nullptr; }
     int Voice() const { return voice; }

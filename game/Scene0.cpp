@@ -15,6 +15,7 @@
 #include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
+#include "math/MathUtils.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/camera/Camera.h"
 
@@ -22,7 +23,6 @@
 #include <vulkan/vulkan.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -53,7 +53,7 @@ constexpr std::pair<const char*, VkFormat> SceneTextures[] = {
 
 } // namespace
 
-Scene0::Scene0(IRenderer* renderer, PlayerProfile* profile) : renderer(renderer), profile_(profile)
+Scene0::Scene0(IRenderer* renderer, PlayerProfile* profile, uint32_t seed) : renderer(renderer), profile_(profile)
 {
     if (!profile_) {
         ownProfile_ = std::make_unique<PlayerProfile>(std::filesystem::path(), std::filesystem::path());
@@ -74,7 +74,10 @@ Scene0::Scene0(IRenderer* renderer, PlayerProfile* profile) : renderer(renderer)
     SDL_SetRelativeMouseMode(SDL_TRUE);
     quitRequested = false;
     restartRequested = false;
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Once, before anything is drawn: the same seed builds and plays the same scene, whatever ran
+    // before it.
+    std::srand(seed);
+    RandomGenerator().seed(seed);
 
     // A failure part-way (a missing or damaged asset) releases whatever was built, as the
     // destructor would, before it ends the start.
@@ -257,7 +260,7 @@ void Scene0::SizeShaderBuffers()
         shader->Build(dynamicCounts, storageCounts);
 }
 
-Scene0::~Scene0() noexcept(false)
+Scene0::~Scene0()
 {
     Teardown();
 }

@@ -61,9 +61,11 @@ public:
     int constructionPhaseCount = 0;
 
     // `profile` holds the player's settings and records and outlives the scene (restarts keep
-    // it); without one the scene plays with the defaults and remembers nothing.
-    explicit Scene0(IRenderer* renderer, PlayerProfile* profile = nullptr);
-    ~Scene0() noexcept(false) override;
+    // it); without one the scene plays with the defaults and remembers nothing. `seed` decides
+    // every random draw of the scene, rand() and RandomGenerator() both: the game passes the
+    // clock, so each start and restart differs; tests keep the default and replay exactly.
+    explicit Scene0(IRenderer* renderer, PlayerProfile* profile = nullptr, uint32_t seed = 1);
+    ~Scene0() override;
     Scene0(const Scene0&) = delete;
     Scene0& operator=(const Scene0&) = delete;
 

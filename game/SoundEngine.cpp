@@ -139,7 +139,11 @@ ISound* SoundEngine::Play(ISoundSource* base, const glm::vec3* position, bool lo
         return nullptr;
 
     const ALuint id = voiceIds[static_cast<size_t>(voice)];
-    alSourceStop(id); // the voice may have been taken from an older sound
+    // The voice may have been taken from an older sound: stopped, then rewound, as a stopped
+    // voice would ignore its handle's resume.
+    alSourceStop(id);
+    alSourceRewind(id);
+    heldByPause[static_cast<size_t>(voice)] = 0; // the game's resume is for the older sound only
     alSourcei(id, AL_BUFFER, static_cast<ALint>(position ? source->Buffer3D() : source->Buffer2D()));
     alSourcei(id, AL_LOOPING, looped ? AL_TRUE : AL_FALSE);
     alSourcef(id, AL_GAIN, volume);

@@ -63,7 +63,7 @@ ISoundSource* SoundManager::Find(const char* name, const char* missingMessage) c
 {
     const auto it = soundTable.find(std::string_view(name));
     if (it == soundTable.end())
-        throw missingMessage;
+        throw std::runtime_error(missingMessage);
     return it->second.source;
 }
 

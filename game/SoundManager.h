@@ -28,13 +28,13 @@ public:
     // also played once, silently, so the engine's first audible play does not pay for start-up.
     void LoadSound(const char* name);
 
-    // Fire-and-forget plays; `startPaused` returns a handle the caller must drop. Throw the C
-    // string "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS" for a name never loaded.
+    // Fire-and-forget plays; `startPaused` returns a handle the caller must drop. Throw
+    // std::runtime_error "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS" for a name never loaded.
     ISound* PlaySound3D(const char* name, const glm::vec3& position, bool startPaused);
     void PlaySound2D(const char* name);
 
-    // Throws the C string "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS" for a name never
-    // loaded; null for a name whose load failed.
+    // Throws std::runtime_error "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS" for a name
+    // never loaded; null for a name whose load failed.
     ISoundSource* GetSoundSource(const char* name);
 
     // Once per frame: advances the engine, then puts the listener at `position`. `up` is
@@ -68,7 +68,7 @@ private:
     };
     using SoundTable = std::unordered_map<std::string, Entry, NameHash, std::equal_to<>>;
 
-    // Throws `missingMessage` (a C string) when `name` was never loaded.
+    // Throws std::runtime_error(missingMessage) when `name` was never loaded.
     ISoundSource* Find(const char* name, const char* missingMessage) const;
     void ApplyVolume(Entry& entry) const;
 

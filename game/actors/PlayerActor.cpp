@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace {
 
@@ -435,7 +436,7 @@ void PlayerActor::Regenerate(float dt)
 void PlayerActor::OnBubbleContact(Object& found)
 {
     if (!found.owner)
-        throw NullOwnerMessage;
+        throw std::logic_error(NullOwnerMessage);
     auto collider = found.owner->GetComponent<ICollisionComponent>();
     // Triggers (other projectiles, corpses, hand spheres) let the bubble through.
     if (collider && !collider->GetBoundingVolume()->IsTrigger()) {
@@ -449,7 +450,7 @@ void PlayerActor::OnPuddleContact(Object& found)
 {
     if (found.tag == ZombieBodyTag) {
         if (!found.owner)
-            throw NullOwnerMessage;
+            throw std::logic_error(NullOwnerMessage);
         if (!found.owner->dead) {
             ++killCount;
             found.owner->dead = true;

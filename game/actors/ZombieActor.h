@@ -9,6 +9,7 @@
 
 #include <glm/glm.hpp>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -24,8 +25,12 @@ class Capsule;
 
 // Every zombie's hand sphere, registered while its zombie lives; empty when a scene ends.
 extern std::vector<SphereActor*> zombieAttackSpheres;
-// Throws "You forgot to clear something" when a hand sphere outlived its zombie.
-void CheckAttackSpheresCleared();
+// The hand spheres the last CheckAttackSpheresCleared found left behind by their zombies.
+extern size_t strayAttackSpheres;
+// At a scene's end: reports on stderr ("You forgot to clear something") any hand sphere that
+// outlived its zombie, counts them in strayAttackSpheres and forgets them, so the next scene
+// starts clean. False when there were any. Never throws: it runs in the scene's destructor.
+bool CheckAttackSpheresCleared();
 
 class ZombieActor : public DynamicActor {
 public:
@@ -79,6 +84,9 @@ private:
     glm::vec3 OffsetFromPlayer() const;
     void FacePlayer(const glm::vec3& offset);
     void KeepOffPlayer();
+    // Moves by `by` in short pieces, each settled against the level.
+    void MoveSettled(const glm::vec3& by);
+    void SettleAgainstLevel();
     void PlayClip(const std::shared_ptr<Animation>& clip, bool loop, float speed);
     void OnHandContact(Object& found);
 
@@ -92,4 +100,6 @@ private:
     std::shared_ptr<Animation> attackClip_;
     std::shared_ptr<Animation> deathClip_;
     float playerRadius_ = 0.0f; // the player's body, which a live zombie never overlaps
+    // Every tag but the level's (ground and scenery), for settling against walls alone.
+    std::vector<int32_t> levelOnlyIgnoreTags_{PlayerTag, ZombieBodyTag, RayTag, ProjectileTag};
 };

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -236,6 +237,26 @@ TEST_F(SoundEngineTest, PausingAllHoldsEveryPlayingSoundAndStartsNothingNew)
     }
 }
 
+TEST_F(SoundEngineTest, AVoiceTakenOverWhilePausedAnswersToItsNewHandleOnly)
+{
+    ISoundSource* tone = Add(soundtest::MakeTone(3.0f));
+    for (int i = 0; i < int(engine->VoiceCount()); ++i)
+        engine->play3D(tone, glm::vec3(float(i), 0.0f, 0.0f));
+    engine->setAllSoundsPaused(true);
+
+    // Every voice is busy and held by the pause: the paused start takes the oldest.
+    ISound* taken = engine->play2D(tone, false, true);
+    ASSERT_NE(taken, nullptr);
+    const int voice = VoiceOf(taken);
+    taken->setIsPaused(false);
+    EXPECT_EQ(Int(voice, AL_SOURCE_STATE), AL_PLAYING) << "a paused start plays when its handle resumes it";
+    taken->setIsPaused(true);
+    engine->setAllSoundsPaused(false);
+    EXPECT_EQ(Int(voice, AL_SOURCE_STATE), AL_PAUSED) << "the game's resume started what its handle paused";
+    taken->stop();
+    taken->drop();
+}
+
 TEST_F(SoundEngineTest, SoundsThatPlayedOutFreeTheirVoices)
 {
     ISoundSource* blip = Add(soundtest::MakeTone(0.05f));
@@ -253,6 +274,18 @@ TEST_F(SoundEngineTest, SoundsThatPlayedOutFreeTheirVoices)
     tracked->setIsPaused(false);
     EXPECT_EQ(Int(VoiceOf(tracked), AL_SOURCE_STATE), AL_STOPPED) << "a finished sound stays finished";
     tracked->drop();
+}
+
+TEST_F(SoundEngineTest, AHandleKeepsItsEngineUntilItIsDropped)
+{
+    ISound* sound = engine->play3D(Add(soundtest::MakeTone(1.0f)), glm::vec3(0.0f), false, true);
+    ASSERT_NE(sound, nullptr);
+    SoundEngine* owner = std::exchange(engine, nullptr);
+    ASSERT_FALSE(owner->drop()) << "the engine closed while a handle still names it";
+    sound->setIsPaused(false);
+    EXPECT_FALSE(sound->isFinished());
+    sound->drop(); // the last reference: the engine closes its device
+    EXPECT_EQ(alcGetCurrentContext(), nullptr);
 }
 
 TEST_F(SoundEngineTest, ListenerTakesTheCameraVectors)
@@ -301,7 +334,9 @@ TEST_F(SoundEngineTest, TwoEnginesEachDriveTheirOwnVoices)
     // The survivor still plays after the other engine closed its device.
     mine->stop();
     mine->drop();
-    EXPECT_NE(engine->play2D(Add(bytes), false, false, true), nullptr);
+    ISound* again = engine->play2D(Add(bytes), false, false, true);
+    ASSERT_NE(again, nullptr);
+    again->drop();
 }
 
 TEST(SoundEngineWithoutDevice, EveryCallSucceedsAndNothingPlays)

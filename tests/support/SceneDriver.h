@@ -121,11 +121,8 @@ public:
 private:
     void Build(unsigned seed)
     {
-        scene = std::make_unique<Scene0>(&renderer, profile);
+        scene = std::make_unique<Scene0>(&renderer, profile, seed);
         scene->windowWidth = renderer.window.width;
         scene->windowHeight = renderer.window.height;
-        // The scene seeds rand() from the clock; tests want the same run every time.
-        std::srand(seed);
-        RandomGenerator().seed(seed);
     }
 };

@@ -38,7 +38,7 @@ private:
 class RecordingScene : public Scene0 {
 public:
     using Scene0::Scene0;
-    ~RecordingScene() noexcept(false) override { teardown.push_back("scene"); }
+    ~RecordingScene() override { teardown.push_back("scene"); }
 };
 
 void NoLauncher(Application&) {}

@@ -45,12 +45,13 @@ bool FlyUntilBurst(SceneDriver& d, float dt, float seconds, glm::vec3& burst)
 constexpr float ArenaInnerMin = 1.0f;
 constexpr float ArenaInnerMax = 33.0f;
 constexpr float PlayerRadius = 0.45f;
+constexpr float ZombieRadius = 0.5f;
 
-// At the end of every frame his capsule stays clear of the walls (2 cm of rounding allowed).
-bool InsideArena(const glm::vec3& p)
+// At the end of every frame a capsule stays clear of the walls (2 cm of rounding allowed).
+bool InsideArena(const glm::vec3& p, float radius = PlayerRadius)
 {
-    const float lo = ArenaInnerMin + PlayerRadius - 0.02f;
-    const float hi = ArenaInnerMax - PlayerRadius + 0.02f;
+    const float lo = ArenaInnerMin + radius - 0.02f;
+    const float hi = ArenaInnerMax - radius + 0.02f;
     return p.x > lo && p.x < hi && p.z > lo && p.z < hi;
 }
 
@@ -314,7 +315,7 @@ TEST(WallPushOut, WalkingDiagonallyIntoACornerForTenSecondsAtTenFps)
     }
 }
 
-TEST(WallPushOut, ZombiesCrowdingHimAgainstAWallNeverPushHimOut)
+TEST(WallPushOut, ZombiesCrowdingHimAgainstAWallPushNeitherHimNorEachOtherIntoIt)
 {
     SceneDriver d;
     d.StopSpawning();
@@ -330,5 +331,10 @@ TEST(WallPushOut, ZombiesCrowdingHimAgainstAWallNeverPushHimOut)
         d.Step(0.1f);
         ASSERT_TRUE(InsideArena(p.Transform().position))
             << "frame " << frame << " at " << p.Transform().position.x << ", " << p.Transform().position.z;
+        for (int i = 0; i < 12; ++i) {
+            const glm::vec3 at = d.Zombie(i).Transform().position;
+            ASSERT_TRUE(InsideArena(at, ZombieRadius))
+                << "zombie " << i << ", frame " << frame << " at " << at.x << ", " << at.z;
+        }
     }
 }

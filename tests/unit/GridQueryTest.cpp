@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 using namespace testing_collision;
@@ -389,10 +390,10 @@ TEST(GridQuery, ObjectWithoutOwnerEndsTheQuery)
     try {
         HGrid::CheckObjAgainstGrid(a->gridObject);
         ADD_FAILURE() << "expected the null-actor failure";
-    } catch (const char* text) {
-        EXPECT_STREQ(text, NullOwnerMessage);
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), NullOwnerMessage);
     }
-    EXPECT_THROW(Object(PlayerTag, nullptr, nullptr), const char*);
+    EXPECT_THROW(Object(PlayerTag, nullptr, nullptr), std::logic_error);
     // An owner without a collision component cannot make a grid object.
     DynamicActor bare(nullptr, nullptr, nullptr, std::make_shared<TransformComponent>(), nullptr, nullptr);
     EXPECT_THROW(Object(PlayerTag, &bare, nullptr), std::runtime_error);
@@ -433,6 +434,47 @@ TEST(GridRay, HitsEveryFiledSphereAlongTheRayExceptIgnoredTags)
     EXPECT_EQ(log.pairs, expected);
 }
 
+TEST(GridRay, MatchesABruteForceCheckOfTheFiledSpheres)
+{
+    for (uint32_t seed : {4u, 9u}) {
+        SCOPED_TRACE(seed);
+        GridScope g;
+        PairLog log;
+        Scene scene = MixedScene(seed, 300, log);
+        std::mt19937 rng(seed);
+        std::uniform_real_distribution<float> u(-1.0f, 1.0f);
+        // A third of the volumes moved since they were filed, as within a frame before the grid
+        // hears of it: the ray walks where they were filed, then tests where they are.
+        for (size_t i = 0; i < scene.size(); i += 3)
+            VolumeOf<AlwaysTouchingSphere>(*scene[i])->SetPosition(scene[i]->gridObject->filedCentre +
+                                                                 8.0f * glm::vec3(u(rng), u(rng), u(rng)));
+        auto ray = MakeRay({0, 0, 0}, {1, 0, 0}, log.Recorder());
+        g->AddObject(*ray->gridObject);
+        const auto volume = VolumeOf<COLLISION::Ray>(*ray);
+
+        int startsInside = 0;
+        for (int r = 0; r < 40; ++r) {
+            volume->SetPosition(glm::vec3(60.0f * u(rng), 15.0f * u(rng), 60.0f * u(rng)));
+            volume->direction = glm::normalize(glm::vec3(u(rng), 0.3f * u(rng), u(rng)));
+            Pairs expected;
+            for (const auto& a : scene) {
+                const Object& o = *a->gridObject;
+                const auto sphere = VolumeOf<AlwaysTouchingSphere>(*a);
+                const glm::vec3 d = volume->origin - o.filedCentre;
+                startsInside += glm::dot(d, d) < o.filedRadius * o.filedRadius ? 1 : 0;
+                if (COLLISION::RayHitsSphere(volume->origin, volume->direction, o.filedCentre, o.filedRadius) &&
+                    COLLISION::RayHitsSphere(volume->origin, volume->direction, sphere->centre, sphere->radius))
+                    expected[{ray.get(), a.get()}] = 1; // the scene's objects hear nothing back
+            }
+            log.pairs.clear();
+            HGrid::CheckObjAgainstGrid(ray->gridObject);
+            EXPECT_TRUE(log.pairs == expected) << "ray " << r << ": " << log.pairs.size() << " reported, "
+                                               << expected.size() << " expected";
+        }
+        EXPECT_GT(startsInside, 10); // rays that start inside objects are checked too
+    }
+}
+
 TEST(GridRay, ObjectWithoutOwnerOnTheRayThrowsTheNullActorText)
 {
     GridScope g;
@@ -444,9 +486,9 @@ TEST(GridRay, ObjectWithoutOwnerOnTheRayThrowsTheNullActorText)
     try {
         HGrid::CheckObjAgainstGrid(ray->gridObject);
         ADD_FAILURE() << "expected the null-actor failure";
-    } catch (const char* text) {
-        EXPECT_STREQ(text, "You are trying to access a null actor, but the actor you pass in should delete the "
-                           "instance of this class in its destructor before it dies...");
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "You are trying to access a null actor, but the actor you pass in should delete the "
+                               "instance of this class in its destructor before it dies...");
     }
 }
 

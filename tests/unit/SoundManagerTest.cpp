@@ -12,21 +12,24 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// What a call threw: "runtime_error: <text>", "c-string: <text>", or "<none>".
+// What a call threw: "runtime_error: <text>", "other: <text>" for any other standard exception,
+// "not an exception" for anything else, or "<none>".
 template <class F> std::string ThrownBy(F&& call)
 {
     try {
         call();
     } catch (const std::runtime_error& e) {
         return std::string("runtime_error: ") + e.what();
-    } catch (const char* text) {
-        return std::string("c-string: ") + text;
+    } catch (const std::exception& e) {
+        return std::string("other: ") + e.what();
+    } catch (...) {
+        return "not an exception";
     }
     return "<none>";
 }
 
-const char* const PlayMissing = "c-string: ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS";
-const char* const GetMissing = "c-string: ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS";
+const char* const PlayMissing = "runtime_error: ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS";
+const char* const GetMissing = "runtime_error: ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS";
 const char* const Undecodable = "runtime_error: Failed to add sound source for asset";
 
 // A pack in a temporary working directory with two tones and one asset that is no sound.
@@ -67,7 +70,7 @@ TEST_F(SoundManagerTest, FirstLoadWarmsTheEngineUpSilentlyOnce)
     EXPECT_EQ(second.calls[1], "play3D Bubbling (0,0,0) 010");
 }
 
-TEST_F(SoundManagerTest, PlaysPassTheirArgumentsAndMissingNamesThrowCStrings)
+TEST_F(SoundManagerTest, PlaysPassTheirArgumentsAndMissingNamesThrow)
 {
     SoundManager manager(&engine);
     EXPECT_EQ(ThrownBy([&] { manager.PlaySound3D("GunShot", glm::vec3(1.0f), false); }), PlayMissing);
