@@ -3,6 +3,7 @@
 #include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "renderer/NamedBuffers.h"
+#include "renderer/PointLightReach.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/actors/Actor.h"
 #include "scene/components/TransformComponent.h"
@@ -51,6 +52,49 @@ void SceneDrawLists::OrderFrontToBack(const glm::vec3& eye)
     // In place, without allocating; ties keep no particular order, which the depth test does not see.
     std::sort(frontToBack.begin(), frontToBack.end(),
               [](const OpaqueDraw& a, const OpaqueDraw& b) { return a.depth < b.depth; });
+}
+
+void SceneDrawLists::AssignPointLights(const PointLight (&lights)[MaxPointLights], bool limit)
+{
+    PointLightSpheres spheres;
+    for (int i = 0; i < MaxPointLights; ++i)
+        spheres[i] = glm::vec4(glm::vec3(lights[i].position), PointLightReach(lights[i]));
+    // A new light set (or a rebuild, which leaves items never found) finds every list again.
+    const bool lightsChanged = spheres != lightSpheres || limit != lightsLimited;
+    lightSpheres = spheres;
+    lightsLimited = limit;
+    auto assign = [&](DrawItem& item) {
+        if (!limit) {
+            item.pointLights = PointLightList::All();
+            return;
+        }
+        const glm::vec4 bounds = WorldBoundingSphere(item);
+        if (!lightsChanged && bounds == item.litBounds)
+            return;
+        item.pointLights = PointLightsTouching(spheres, bounds);
+        item.litBounds = bounds;
+    };
+    for (ShaderPass& pass : passes)
+        for (DrawItem& item : pass.items)
+            assign(item);
+    for (DrawItem& item : transparentItems)
+        assign(item);
+}
+
+SceneDrawLists::PointLightListStats SceneDrawLists::PointLightStats() const
+{
+    PointLightListStats stats;
+    auto count = [&](const DrawItem& item) {
+        ++stats.items;
+        stats.lights += item.pointLights.count;
+        stats.longest = std::max(stats.longest, item.pointLights.count);
+    };
+    for (const ShaderPass& pass : passes)
+        for (const DrawItem& item : pass.items)
+            count(item);
+    for (const DrawItem& item : transparentItems)
+        count(item);
+    return stats;
 }
 
 void SceneDrawLists::Invalidate()
