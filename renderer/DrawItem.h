@@ -22,10 +22,11 @@ struct DrawItem {
     const ShaderComponent* shader = nullptr;
     glm::vec3 centre{0.0f}; // of the mesh's bounding sphere, in model space
     float radius = 0.0f;    // of that sphere, in model space
-    // The point lights it is shaded with, and the world bounds (xyz centre, w radius) and light
-    // set they were found for; a negative radius: never found.
+    // The point lights it is shaded with, and the world bounds (xyz centre, w radius) and surface
+    // gain (SurfaceLightGain) they were found for; a negative radius: never found.
     PointLightList pointLights = PointLightList::All();
     glm::vec4 litBounds{0.0f, 0.0f, 0.0f, -1.0f};
+    float litGain = 0.0f;
 };
 
 // The item of an actor as its components are now, with the bounding sphere of its mesh's vertices. The actor (and the

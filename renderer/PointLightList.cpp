@@ -1,5 +1,7 @@
 #include "renderer/PointLightList.h"
 
+#include "renderer/PointLightReach.h"
+
 #include <cmath>
 
 PointLightList PointLightList::All()
@@ -16,14 +18,15 @@ void PointLightList::Add(uint32_t light)
     ++count;
 }
 
-PointLightList PointLightsTouching(const PointLightSpheres& lights, const glm::vec4& bounds)
+PointLightList PointLightsTouching(const PointLight (&lights)[MaxPointLights], float surfaceGain,
+                                   const glm::vec4& bounds)
 {
     PointLightList list;
     for (uint32_t i = 0; i < MaxPointLights; ++i) {
-        const glm::vec4& light = lights[i];
+        const PointLight& light = lights[i];
         // Infinite reach compares true against any finite distance; NaN bounds list every light.
-        const float distance = glm::length(glm::vec3(light) - glm::vec3(bounds));
-        if (!(distance > light.w + bounds.w))
+        const float distance = glm::length(glm::vec3(light.position) - glm::vec3(bounds));
+        if (!(distance > PointLightReach(light, surfaceGain) + bounds.w))
             list.Add(i);
     }
     return list;

@@ -5,7 +5,6 @@
 
 #include "app/Lights.h"
 
-#include <array>
 #include <cstdint>
 
 // Four 8-bit indices to a word: twelve slots in three words hold every light.
@@ -23,8 +22,7 @@ struct PointLightList {
 };
 static_assert(sizeof(PointLightList) == 16);
 
-// A light's position and reach (w): PointLightReach, infinity for a light without a finite one.
-using PointLightSpheres = std::array<glm::vec4, MaxPointLights>;
-
-// The lights whose reach sphere touches the bounding sphere (xyz centre, w radius, world space).
-PointLightList PointLightsTouching(const PointLightSpheres& lights, const glm::vec4& bounds);
+// The lights whose reach (PointLightReach at the surface's gain) touches the bounding sphere
+// (xyz centre, w radius, world space).
+PointLightList PointLightsTouching(const PointLight (&lights)[MaxPointLights], float surfaceGain,
+                                   const glm::vec4& bounds);

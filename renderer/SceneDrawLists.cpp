@@ -56,12 +56,10 @@ void SceneDrawLists::OrderFrontToBack(const glm::vec3& eye)
 
 void SceneDrawLists::AssignPointLights(const PointLight (&lights)[MaxPointLights], bool limit)
 {
-    PointLightSpheres spheres;
-    for (int i = 0; i < MaxPointLights; ++i)
-        spheres[i] = glm::vec4(glm::vec3(lights[i].position), PointLightReach(lights[i]));
-    // A new light set (or a rebuild, which leaves items never found) finds every list again.
-    const bool lightsChanged = spheres != lightSpheres || limit != lightsLimited;
-    lightSpheres = spheres;
+    // A light moved or changed (or the limit was switched): every list is found again. Items a
+    // rebuild made are never found yet, whatever the lights do.
+    const bool lightsChanged = std::memcmp(lights, listedLights, sizeof(listedLights)) != 0 || limit != lightsLimited;
+    std::memcpy(listedLights, lights, sizeof(listedLights));
     lightsLimited = limit;
     auto assign = [&](DrawItem& item) {
         if (!limit) {
@@ -69,10 +67,12 @@ void SceneDrawLists::AssignPointLights(const PointLight (&lights)[MaxPointLights
             return;
         }
         const glm::vec4 bounds = WorldBoundingSphere(item);
-        if (!lightsChanged && bounds == item.litBounds)
+        const float gain = SurfaceLightGain(item.actor->materialValues.y); // y: roughness
+        if (!lightsChanged && bounds == item.litBounds && gain == item.litGain)
             return;
-        item.pointLights = PointLightsTouching(spheres, bounds);
+        item.pointLights = PointLightsTouching(lights, gain, bounds);
         item.litBounds = bounds;
+        item.litGain = gain;
     };
     for (ShaderPass& pass : passes)
         for (DrawItem& item : pass.items)

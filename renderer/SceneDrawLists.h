@@ -106,7 +106,7 @@ private:
     ShaderComponent* skyBox = nullptr;
     const MeshComponent* skyMesh = nullptr;
     bool billboardRecords = false;
-    PointLightSpheres lightSpheres{}; // the lights the items' lists were found for
+    PointLight listedLights[MaxPointLights] = {}; // the lights the items' lists were found for
     bool lightsLimited = false;
     FrameBufferSlots buffers;
     uint64_t builds = 0;
