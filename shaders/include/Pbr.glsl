@@ -1,5 +1,5 @@
 // Metallic-roughness shading: Cook-Torrance with GGX distribution, Smith/Schlick-GGX
-// visibility and Schlick Fresnel, summed over the scene's point, spot and directional lights.
+// visibility and Schlick Fresnel, summed over the draw's own point lights, the spot and the moon.
 #ifndef ZORBULON_PBR_GLSL
 #define ZORBULON_PBR_GLSL
 
