@@ -89,7 +89,7 @@ TEST(PointLightList, ListsTheLightsWhoseReachTouchesTheBoundsInAscendingOrder)
     }
     lights[1].position = glm::vec4(10.0f, 6.99f, 0.0f, 1.0f); // 6.99 from the centre: reach 5 + radius 2 touches
     lights[2].position = glm::vec4(10.0f, 0.0f, 7.01f, 1.0f); // just out of touch
-    lights[4] = Light(glm::vec3(1.0f), 1.0f, 0.0f, 0.0f);    // no finite reach: on every list
+    lights[4] = Light(glm::vec3(1.0f), 1.0f, 0.0f, 0.0f);     // no finite reach: on every list
     lights[4].position = glm::vec4(-1e6f, 0.0f, 0.0f, 1.0f);
     lights[7].colour = glm::vec4(0.0f); // reaching nothing, but inside the bounds
     lights[7].position = glm::vec4(10.0f, 0.0f, 0.0f, 1.0f);
@@ -124,7 +124,8 @@ float ShadedShare(const glm::vec3& n, const glm::vec3& v, const glm::vec3& l, fl
     const float k = (r + 1.0f) * (r + 1.0f) / 8.0f;
     const float g = nDotV / (nDotV * (1.0f - k) + k) * nDotL / (nDotL * (1.0f - k) + k);
     const float f0 = 0.04f + (1.0f - 0.04f) * metallic;
-    const float fresnel = f0 + (1.0f - f0) * std::pow(std::clamp(1.0f - std::max(glm::dot(h, v), 0.0f), 0.0f, 1.0f), 5.0f);
+    const float fresnel =
+        f0 + (1.0f - f0) * std::pow(std::clamp(1.0f - std::max(glm::dot(h, v), 0.0f), 0.0f, 1.0f), 5.0f);
     const float specular = distribution * g * fresnel / std::max(4.0f * nDotV * nDotL, 1e-4f);
     return ((1.0f - fresnel) * (1.0f - metallic) / pi + specular) * nDotL;
 }

@@ -200,13 +200,13 @@ TEST(ShaderRecordLayout, PushConstantBlocksMatchThePushedRecords)
         ProgramReflection p(program);
         FoundBlock push = FindBlock(p, "PushConstants");
         ASSERT_NE(push.type, nullptr) << program;
-        EXPECT_EQ(MembersOf(*push.compiler, *push.type),
-                  (std::vector<Member>{
-                      {"colour", offsetof(PushConstantRecord, colour)},
-                      {"textureIndices", offsetof(PushConstantRecord, textureIndices)},
-                      {"pointLightCount", offsetof(PushConstantRecord, pointLights) + offsetof(PointLightList, count)},
-                      {"pointLightIndices",
-                       offsetof(PushConstantRecord, pointLights) + offsetof(PointLightList, indices)}}))
+        EXPECT_EQ(
+            MembersOf(*push.compiler, *push.type),
+            (std::vector<Member>{
+                {"colour", offsetof(PushConstantRecord, colour)},
+                {"textureIndices", offsetof(PushConstantRecord, textureIndices)},
+                {"pointLightCount", offsetof(PushConstantRecord, pointLights) + offsetof(PointLightList, count)},
+                {"pointLightIndices", offsetof(PushConstantRecord, pointLights) + offsetof(PointLightList, indices)}}))
             << program;
         const spirv_cross::SPIRType& indices = push.compiler->get_type(push.type->member_types[1]);
         EXPECT_EQ(indices.basetype, spirv_cross::SPIRType::Int) << program << ": -1 marks an empty slot";
