@@ -329,6 +329,10 @@ void MeasureRecordingSplit(Rig& rig)
                 counts.vertexBufferBinds, counts.indexBufferBinds);
     std::printf("  draw lists built %llu time(s) for this scene\n",
                 static_cast<unsigned long long>(rig.renderer->DrawLists().Builds()));
+    const SceneDrawLists::PointLightListStats lights = rig.renderer->DrawLists().PointLightStats();
+    std::printf("  point lights a draw loops over: mean %.2f, longest %u of %d, over %u draws\n",
+                lights.items ? double(lights.lights) / lights.items : 0.0, lights.longest, MaxPointLights,
+                lights.items);
 }
 
 struct FrameCost {
@@ -382,6 +386,10 @@ void MeasureFrameBreakdown(Rig& rig, const char* label)
     FrameRecordingOptions listOrder;
     listOrder.opaqueFrontToBack = false;
     parts.push_back({"whole frame, sky last, opaque in list order", listOrder});
+    FrameRecordingOptions everyLight;
+    everyLight.pointLightLists = false;
+    parts.push_back({"whole frame, every point light on every draw", everyLight});
+    constexpr size_t WholeFrames = 5; // the parts above: the whole frame, recorded five ways
     FrameRecordingOptions without = whole;
     without.passes = whole.passes & ~FramePassSkyBox;
     parts.push_back({"sky box", without});
@@ -407,14 +415,14 @@ void MeasureFrameBreakdown(Rig& rig, const char* label)
         }
     std::printf("\nframe breakdown, %s (%d x %d frames each, taking turns):\n", label, Rounds, Frames);
     std::printf("  %-46s %8s %10s %10s\n", "", "fps", "wall ms", "CPU ms");
-    for (size_t i = 0; i < 4; ++i)
+    for (size_t i = 0; i < WholeFrames; ++i)
         std::printf("  %-46s %8.2f %10.2f %10.2f\n", parts[i].name.c_str(), 1e3 / parts[i].cost.wallMs,
                     parts[i].cost.wallMs, parts[i].cost.cpuMs);
     const double cpuMs = parts[0].cost.cpuMs;
     std::printf("  %-46s %8.2f %%  (the game's order against the documented one)\n", "CPU time saved",
                 100.0 * (parts[1].cost.cpuMs - cpuMs) / parts[1].cost.cpuMs);
     std::printf("  cost of each part in the game's order, CPU ms a frame (whole frame less the frame without it):\n");
-    for (size_t i = 4; i < parts.size(); ++i)
+    for (size_t i = WholeFrames; i < parts.size(); ++i)
         std::printf("  %-46s %8.2f ms %6.1f %%  (frame without it %.2f CPU ms, %.2f wall ms)\n",
                     parts[i].name.c_str(), cpuMs - parts[i].cost.cpuMs, 100.0 * (cpuMs - parts[i].cost.cpuMs) / cpuMs,
                     parts[i].cost.cpuMs, parts[i].cost.wallMs);

@@ -2,6 +2,7 @@
 
 #include "assets/AssetRegistry.h"
 #include "assets/VertexLayout.h"
+#include "renderer/UniformRecords.h"
 #include "renderer/shader/ShaderBinding.h"
 #include "renderer/shader/ShaderComponent.h"
 
@@ -32,8 +33,9 @@ void CreateSceneShaders(AssetRegistry& registry)
     all.stageFlags = VK_SHADER_STAGE_FRAGMENT_BIT;
     all.textures = &registry.textureNames;
 
-    // 48 bytes: a colour and eight texture indices; 128: the wireframe's model matrix and colour.
-    constexpr uint32_t MaterialPush = 48;
+    // A colour, eight texture indices and the draw's point lights; 128: the wireframe's model
+    // matrix and colour.
+    constexpr uint32_t MaterialPush = sizeof(PushConstantRecord);
     constexpr uint32_t WireframePush = 128;
     constexpr uint32_t Fragment = VK_SHADER_STAGE_FRAGMENT_BIT;
     constexpr uint32_t VertexAndFragment = VK_SHADER_STAGE_VERTEX_BIT | VK_SHADER_STAGE_FRAGMENT_BIT;

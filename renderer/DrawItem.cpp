@@ -7,6 +7,8 @@
 #include "scene/components/MaterialComponent.h"
 #include "scene/components/TransformComponent.h"
 
+#include <algorithm>
+
 DrawItem ResolveDrawItem(Actor& actor)
 {
     DrawItem item;
@@ -27,4 +29,15 @@ DrawItem ResolveDrawItem(Actor& actor)
         item.radius = glm::length(high - low) * 0.5f;
     }
     return item;
+}
+
+glm::vec4 WorldBoundingSphere(const DrawItem& item)
+{
+    // Twice the bind pose's radius holds a limb swung out as far as the whole model spans.
+    constexpr float SkinnedMargin = 2.0f;
+    const glm::mat4 model = item.transform ? item.transform->GetModelMatrix() : glm::mat4(1.0f);
+    const float scale = std::max(
+        {glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])), glm::length(glm::vec3(model[2]))});
+    const float radius = item.radius * scale * (item.animation ? SkinnedMargin : 1.0f);
+    return glm::vec4(glm::vec3(model * glm::vec4(item.centre, 1.0f)), radius);
 }

@@ -2,6 +2,8 @@
 // frame neither searches an actor's components nor copies their shared pointers.
 #pragma once
 
+#include "renderer/PointLightList.h"
+
 #include <glm/glm.hpp>
 
 class Actor;
@@ -20,8 +22,17 @@ struct DrawItem {
     const ShaderComponent* shader = nullptr;
     glm::vec3 centre{0.0f}; // of the mesh's bounding sphere, in model space
     float radius = 0.0f;    // of that sphere, in model space
+    // The point lights it is shaded with, and the world bounds (xyz centre, w radius) and surface
+    // gain (SurfaceLightGain) they were found for; a negative radius: never found.
+    PointLightList pointLights = PointLightList::All();
+    glm::vec4 litBounds{0.0f, 0.0f, 0.0f, -1.0f};
+    float litGain = 0.0f;
 };
 
 // The item of an actor as its components are now, with the bounding sphere of its mesh's vertices. The actor (and the
 // scene that owns it) must outlive the item.
 DrawItem ResolveDrawItem(Actor& actor);
+
+// The item's bounding sphere where its model matrix puts it now (xyz centre, w radius); a
+// skinned item's is widened, as its clips move the vertices away from the bind pose.
+glm::vec4 WorldBoundingSphere(const DrawItem& item);

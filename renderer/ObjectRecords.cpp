@@ -67,5 +67,6 @@ PushConstantRecord MakePushConstantRecord(const DrawItem& item)
         for (int32_t& index : push.textureIndices)
             index = -1;
     }
+    push.pointLights = item.pointLights;
     return push;
 }

@@ -18,5 +18,5 @@ AnimRecord MakeAnimRecord(const DrawItem& item);
 void FillAnimStorageRecord(const DrawItem& item, AnimStorageRecord& record);
 
 // Without a material: (f0, f1, f2, 0) and eight -1; with one: zero colour and its eight texture
-// indices widened from 16 bits, so an empty slot arrives as -1.
+// indices widened from 16 bits, so an empty slot arrives as -1; then the item's point lights.
 PushConstantRecord MakePushConstantRecord(const DrawItem& item);

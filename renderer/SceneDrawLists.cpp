@@ -3,6 +3,7 @@
 #include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "renderer/NamedBuffers.h"
+#include "renderer/PointLightReach.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/actors/Actor.h"
 #include "scene/components/TransformComponent.h"
@@ -51,6 +52,49 @@ void SceneDrawLists::OrderFrontToBack(const glm::vec3& eye)
     // In place, without allocating; ties keep no particular order, which the depth test does not see.
     std::sort(frontToBack.begin(), frontToBack.end(),
               [](const OpaqueDraw& a, const OpaqueDraw& b) { return a.depth < b.depth; });
+}
+
+void SceneDrawLists::AssignPointLights(const PointLight (&lights)[MaxPointLights], bool limit)
+{
+    // A light moved or changed (or the limit was switched): every list is found again. Items a
+    // rebuild made are never found yet, whatever the lights do.
+    const bool lightsChanged = std::memcmp(lights, listedLights, sizeof(listedLights)) != 0 || limit != lightsLimited;
+    std::memcpy(listedLights, lights, sizeof(listedLights));
+    lightsLimited = limit;
+    auto assign = [&](DrawItem& item) {
+        if (!limit) {
+            item.pointLights = PointLightList::All();
+            return;
+        }
+        const glm::vec4 bounds = WorldBoundingSphere(item);
+        const float gain = SurfaceLightGain(item.actor->materialValues.y); // y: roughness
+        if (!lightsChanged && bounds == item.litBounds && gain == item.litGain)
+            return;
+        item.pointLights = PointLightsTouching(lights, gain, bounds);
+        item.litBounds = bounds;
+        item.litGain = gain;
+    };
+    for (ShaderPass& pass : passes)
+        for (DrawItem& item : pass.items)
+            assign(item);
+    for (DrawItem& item : transparentItems)
+        assign(item);
+}
+
+SceneDrawLists::PointLightListStats SceneDrawLists::PointLightStats() const
+{
+    PointLightListStats stats;
+    auto count = [&](const DrawItem& item) {
+        ++stats.items;
+        stats.lights += item.pointLights.count;
+        stats.longest = std::max(stats.longest, item.pointLights.count);
+    };
+    for (const ShaderPass& pass : passes)
+        for (const DrawItem& item : pass.items)
+            count(item);
+    for (const DrawItem& item : transparentItems)
+        count(item);
+    return stats;
 }
 
 void SceneDrawLists::Invalidate()

@@ -60,6 +60,16 @@ public:
     // (the ground) comes last. The passes' own lists (and so the records) keep list order; the
     // picture is that of list order, as only exactly coincident surfaces could swap.
     void OrderFrontToBack(const glm::vec3& eye);
+    // Gives every item the point lights whose reach touches its bounds now (all of them when
+    // `limit` is off); an item's list is found again only when it or a light moved or changed.
+    void AssignPointLights(const PointLight (&lights)[MaxPointLights], bool limit);
+    // The items' lists as last assigned: how many items, their lights together, the longest list.
+    struct PointLightListStats {
+        uint32_t items = 0;
+        uint32_t lights = 0;
+        uint32_t longest = 0;
+    };
+    PointLightListStats PointLightStats() const;
     // This frame's opaque draws front to back (after OrderFrontToBack).
     const std::vector<OpaqueDraw>& FrontToBack() const { return frontToBack; }
     // Forget everything: the scene, its components or the named buffers are going or have changed
@@ -96,6 +106,8 @@ private:
     ShaderComponent* skyBox = nullptr;
     const MeshComponent* skyMesh = nullptr;
     bool billboardRecords = false;
+    PointLight listedLights[MaxPointLights] = {}; // the lights the items' lists were found for
+    bool lightsLimited = false;
     FrameBufferSlots buffers;
     uint64_t builds = 0;
 };

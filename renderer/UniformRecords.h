@@ -2,6 +2,7 @@
 // shader tests compare these sizes and offsets with what reflection reads from the SPIR-V.
 #pragma once
 
+#include "renderer/PointLightList.h"
 #include "scene/components/Animation.h"
 #include "scene/components/MaterialComponent.h"
 
@@ -52,13 +53,16 @@ static_assert(sizeof(AnimStorageRecord) == 6528);
 static_assert(offsetof(AnimStorageRecord, bones) == 128);
 
 // Push constants of the default pipelines (fragment stage): the colour, then the material's
-// slots widened to int, -1 for an empty one.
+// slots widened to int, -1 for an empty one, then the point lights the draw loops over (all of
+// them unless the frame limits them to those that reach it).
 struct PushConstantRecord {
     glm::vec4 colour{0.0f};
     int32_t textureIndices[MaxMaterialTextures] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    PointLightList pointLights = PointLightList::All();
 };
-static_assert(sizeof(PushConstantRecord) == 48);
+static_assert(sizeof(PushConstantRecord) == 64);
 static_assert(offsetof(PushConstantRecord, textureIndices) == 16);
+static_assert(offsetof(PushConstantRecord, pointLights) == 48);
 
 // Push constants of the collision wireframe pipeline (vertex and fragment stages).
 struct CollisionPushRecord {

@@ -64,6 +64,9 @@ struct FrameRecordingOptions {
     bool opaqueFrontToBack = true;
     uint32_t passes = ~0u; // the parts recorded; a part left out is not drawn at all
     bool timeCommands = false; // time the driver's side of the frame's own vkCmd* calls
+    // Each draw loops only over the point lights whose reach touches it
+    // (SceneDrawLists::AssignPointLights); off, every draw takes every light.
+    bool pointLightLists = true;
 };
 
 class VulkanRenderer : public IRenderer {

@@ -176,6 +176,8 @@ void VulkanRenderer::UpdateUniforms(Scene* scene)
     if (!assetRegistry)
         return;
 
+    // Before recording, so a light or an actor that moved is shaded by its new lights this frame.
+    drawLists.AssignPointLights(scene->pointLights, recordingOptions.pointLightLists);
     // Records follow list order; the draw order (Record) finds them through the actors' indices.
     packer.Pack(drawLists);
     if (recordingOptions.opaqueFrontToBack)

@@ -11,10 +11,12 @@ const int SlotNormal = 1;
 const int SlotAlphaMask = 7;
 const int EmptySlot = -1;
 
-// 48 bytes, fragment stage only: the pipeline layout's range covers nothing else.
+// 64 bytes, fragment stage only: the pipeline layout's range covers nothing else.
 layout(push_constant) uniform PushConstants {
     vec4 colour;
     int textureIndices[8];
+    uint pointLightCount;      // the draw's own point lights: those whose reach touches it
+    uint pointLightIndices[3]; // light n in byte n % 4 of word n / 4, ascending
 } push;
 
 layout(set = 0, binding = 1) uniform sampler2D textures[];

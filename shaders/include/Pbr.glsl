@@ -1,9 +1,10 @@
 // Metallic-roughness shading: Cook-Torrance with GGX distribution, Smith/Schlick-GGX
-// visibility and Schlick Fresnel, summed over the scene's point, spot and directional lights.
+// visibility and Schlick Fresnel, summed over the draw's own point lights, the spot and the moon.
 #ifndef ZORBULON_PBR_GLSL
 #define ZORBULON_PBR_GLSL
 
 #include "Lights.glsl"
+#include "Material.glsl"
 
 const float Pi = 3.14159265359;
 
@@ -84,7 +85,11 @@ vec3 ShadeSurface(Surface s)
     vec3 direct = vec3(0.0);
     vec3 ambient = vec3(0.0);
 
-    for (int i = 0; i < MaxPointLights; ++i) {
+    // Only the lights whose reach touches the draw: the rest add under half an 8-bit step here.
+    // The clamps keep a malformed record inside the light block.
+    uint count = min(push.pointLightCount, uint(MaxPointLights));
+    for (uint n = 0; n < count; ++n) {
+        uint i = min((push.pointLightIndices[n / 4u] >> (8u * (n % 4u))) & 0xFFu, uint(MaxPointLights - 1));
         PointLight light = pointLightBlock.pointLights[i];
         vec3 offset = light.position.xyz - s.position;
         float range = length(offset);

@@ -16,6 +16,7 @@
 #include "renderer/VulkanRenderer.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/actors/Actor.h"
+#include "scene/camera/Camera.h"
 
 #include <SDL2/SDL.h>
 #include <backends/imgui_impl_sdl.h>
@@ -27,6 +28,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +89,16 @@ struct Image {
         for (size_t i = 0; i < pixels.size(); ++i)
             sum += std::abs(int(uint8_t(pixels[i])) - int(uint8_t(other.pixels[i])));
         return sum / double(pixels.size());
+    }
+    // Largest difference of any channel of any pixel from another image of the same size, in 8-bit steps.
+    int MaxDifference(const Image& other) const
+    {
+        if (other.width != width || other.height != height)
+            return 255;
+        int largest = 0;
+        for (size_t i = 0; i < pixels.size(); ++i)
+            largest = std::max(largest, std::abs(int(uint8_t(pixels[i])) - int(uint8_t(other.pixels[i]))));
+        return largest;
     }
     double LuminanceDeviation() const
     {
@@ -458,6 +470,98 @@ TEST_F(RendererFrames, ReorderedRecordingLeavesThePictureOfTheDocumentedOrder)
     EXPECT_LE(documented.MeanDifference(both), 1.0);
     EXPECT_GT(documented.MeanDifference(withoutSky), 5.0) << "the sky is not in the shot";
     ExpectSkyAboveLitGeometry(both);
+}
+
+namespace {
+
+// The picture with each draw's own point lights against every light on every draw: the lights
+// left off a draw add under half an 8-bit step each, so the frames differ by rounding at most.
+void ExpectListsKeepThePicture(const Image& lists, const Image& every, const char* lights)
+{
+    ASSERT_GT(lists.width, 0);
+    std::printf("%s: lists against every light, mean %.4f, largest %d 8-bit steps\n", lights,
+                lists.MeanDifference(every), lists.MaxDifference(every));
+    EXPECT_LE(lists.MeanDifference(every), 1.0) << lights;
+    EXPECT_LE(lists.MaxDifference(every), 4) << lights;
+}
+
+} // namespace
+
+TEST_F(RendererFrames, PointLightListsKeepThePictureOfEveryLightOnEveryDraw)
+{
+    RenderFrames(6);
+    const FrameRecordingOptions game = renderer->RecordingOptions();
+    ASSERT_TRUE(game.pointLightLists);
+    auto shot = [&](bool lists) {
+        FrameRecordingOptions options = game;
+        options.pointLightLists = lists;
+        renderer->SetRecordingOptions(options);
+        for (uint32_t i = 0; i < MaxFramesInFlight + 1; ++i) // every frame in flight drawn this way
+            scene->Render();
+        return std::make_pair(Screenshot(), renderer->DrawLists().PointLightStats());
+    };
+    // The arena's lights carry past its far corners: every draw keeps them all.
+    const auto [arenaLists, arenaStats] = shot(true);
+    ExpectListsKeepThePicture(arenaLists, shot(false).first, "the arena's lights");
+    EXPECT_GT(arenaStats.items, 100u);
+
+    // Lights that fade within a few metres leave most draws a short list, and the same picture.
+    for (PointLight& light : scene->pointLights)
+        light.quadratic = 400.0f; // reach about 1.6 m on a matte surface at the brightest colour
+    const auto [shortLists, shortStats] = shot(true);
+    std::printf("short reach: mean %.2f lights a draw, longest %u\n", double(shortStats.lights) / shortStats.items,
+                shortStats.longest);
+    // Not shorter still: glossy grass and walls glint under lights that a matte surface would not show.
+    EXPECT_LT(shortStats.lights, shortStats.items * MaxPointLights * 3 / 4) << "the lists do not shorten";
+    ExpectListsKeepThePicture(shortLists, shot(false).first, "short-reach lights");
+    renderer->SetRecordingOptions(game);
+}
+
+TEST_F(RendererFrames, ALightMovedOntoTheGroundLightsItTheSameFrame)
+{
+    RenderFrames(6);
+    // Every light parked far outside every draw's bounds, so no list holds any, and dark but
+    // light 0, so the moonlit ground shows what it adds.
+    for (PointLight& parked : scene->pointLights) {
+        parked.position = glm::vec4(5000.0f, 2.0f, 5000.0f, 1.0f);
+        parked.colour = parked.ambient = glm::vec4(0.0f);
+    }
+    PointLight& light = scene->pointLights[0];
+    light.colour = glm::vec4(2.0f, 2.0f, 2.0f, 1.0f);
+    for (uint32_t i = 0; i < MaxFramesInFlight + 1; ++i)
+        scene->Render();
+    ASSERT_LT(renderer->DrawLists().PointLightStats().lights,
+              renderer->DrawLists().PointLightStats().items * MaxPointLights);
+    const Image before = Screenshot();
+
+    // Moved to 0.3 m over the ground 5 m ahead of the camera; the picture of the very next frame.
+    const Camera& camera = *scene->camera;
+    const glm::mat4 view = camera.GetViewMatrix();
+    const glm::vec3 forward = -glm::vec3(view[0][2], view[1][2], view[2][2]);
+    glm::vec3 ground = camera.GetPosition() + 5.0f * glm::normalize(glm::vec3(forward.x, 0.0f, forward.z));
+    ground.y = 0.0f;
+    light.position = glm::vec4(ground + glm::vec3(0.0f, 0.3f, 0.0f), 1.0f);
+    scene->Render();
+    const Image after = Screenshot();
+
+    const glm::vec4 clip = camera.projection * view * glm::vec4(ground, 1.0f);
+    const double x = (clip.x / clip.w + 1.0) * 0.5, y = (clip.y / clip.w + 1.0) * 0.5;
+    ASSERT_TRUE(x > 0.05 && x < 0.95 && y > 0.05 && y < 0.95) << x << ", " << y;
+    // The wet ground between the light and the eye: its glint runs from the light towards the camera.
+    const double lit = after.Mean(x - 0.03, y, x + 0.03, y + 0.1).Luminance();
+    const double dark = before.Mean(x - 0.03, y, x + 0.03, y + 0.1).Luminance();
+    std::printf("the ground before the light at %.2f, %.2f: luminance %.1f, then %.1f\n", x, y, dark, lit);
+    EXPECT_GT(lit, dark + 20.0) << "the ground under the light stays dark";
+
+    // And just as bright as with every light on every draw.
+    FrameRecordingOptions every = renderer->RecordingOptions();
+    every.pointLightLists = false;
+    renderer->SetRecordingOptions(every);
+    for (uint32_t i = 0; i < MaxFramesInFlight + 1; ++i)
+        scene->Render();
+    ExpectListsKeepThePicture(after, Screenshot(), "a moved light");
+    every.pointLightLists = true;
+    renderer->SetRecordingOptions(every);
 }
 
 // The soak has a suite of its own: run_renderer_frames.sh runs it in a process without the

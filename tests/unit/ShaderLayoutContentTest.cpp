@@ -200,15 +200,23 @@ TEST(ShaderRecordLayout, PushConstantBlocksMatchThePushedRecords)
         ProgramReflection p(program);
         FoundBlock push = FindBlock(p, "PushConstants");
         ASSERT_NE(push.type, nullptr) << program;
-        EXPECT_EQ(MembersOf(*push.compiler, *push.type),
-                  (std::vector<Member>{{"colour", offsetof(PushConstantRecord, colour)},
-                                       {"textureIndices", offsetof(PushConstantRecord, textureIndices)}}))
+        EXPECT_EQ(
+            MembersOf(*push.compiler, *push.type),
+            (std::vector<Member>{
+                {"colour", offsetof(PushConstantRecord, colour)},
+                {"textureIndices", offsetof(PushConstantRecord, textureIndices)},
+                {"pointLightCount", offsetof(PushConstantRecord, pointLights) + offsetof(PointLightList, count)},
+                {"pointLightIndices", offsetof(PushConstantRecord, pointLights) + offsetof(PointLightList, indices)}}))
             << program;
         const spirv_cross::SPIRType& indices = push.compiler->get_type(push.type->member_types[1]);
         EXPECT_EQ(indices.basetype, spirv_cross::SPIRType::Int) << program << ": -1 marks an empty slot";
         ASSERT_EQ(indices.array.size(), 1u);
         EXPECT_EQ(indices.array[0], static_cast<uint32_t>(MaxMaterialTextures)) << program;
         EXPECT_EQ(push.compiler->type_struct_member_array_stride(*push.type, 1), sizeof(int32_t)) << program;
+        const spirv_cross::SPIRType& lights = push.compiler->get_type(push.type->member_types[3]);
+        ASSERT_EQ(lights.array.size(), 1u);
+        EXPECT_EQ(lights.array[0], static_cast<uint32_t>(PointLightIndexWords)) << program;
+        EXPECT_EQ(push.compiler->type_struct_member_array_stride(*push.type, 3), sizeof(uint32_t)) << program;
     }
 
     ProgramReflection collision("CollisionShader");
