@@ -9,7 +9,8 @@
 
 #include <stdexcept>
 
-VulkanRenderer::VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit) : sampleLimit(sampleLimit)
+VulkanRenderer::VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit, float minSampleShading)
+    : sampleLimit(sampleLimit), minSampleShading(minSampleShading)
 {
     backend = RendererBackend::Vulkan;
     windowInfo = window;
@@ -24,10 +25,12 @@ void VulkanRenderer::Init()
     CreateSwapChain();
     CreateImageViews();
     CreateRenderPass();
+    upscale.Create(gpu.swapChainImageFormat);
     CreateCommandPool();
     AllocateCommandBuffers();
     CreateColourTarget();
     CreateDepthTarget();
+    CreateSceneTargets();
     CreateFramebuffers();
     CreateSyncObjects();
     InitUi();
@@ -65,6 +68,7 @@ VulkanRenderer::~VulkanRenderer()
         uploadStaging.Release();
         ShutdownUi();
         DestroySwapChainSet();
+        upscale.Destroy();
         DestroySyncObjects();
         if (gpu.renderPass != VK_NULL_HANDLE)
             vkDestroyRenderPass(gpu.device, gpu.renderPass, nullptr);
