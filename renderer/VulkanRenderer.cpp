@@ -65,6 +65,7 @@ VulkanRenderer::~VulkanRenderer()
     if (gpu.device != VK_NULL_HANDLE) {
         VkCheckTeardown(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
         keptTextures.Clear();
+        ReleaseCapture();
         uploadStaging.Release();
         ShutdownUi();
         DestroySwapChainSet();

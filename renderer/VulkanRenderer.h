@@ -128,6 +128,11 @@ public:
     // For measurements and checks: a fixed scale whatever the quality (none: the quality's).
     void ForceRenderScale(std::optional<float> scale) { forcedScale = scale; }
     const RenderScaleController& ScaleController() const { return scaleController; }
+    // For measurements and checks: the next drawn frame's final picture is copied to host
+    // memory (allocated here, not in the frame). The pixels are the swap chain's format, rows
+    // of width * 4 bytes; TakeCapture waits for the device and answers false without a capture.
+    void CaptureNextFrame();
+    bool TakeCapture(std::vector<uint8_t>& pixels, VkExtent2D& extent);
 
 private:
     TextureCache keptTextures;   // emptied before the device is destroyed
@@ -206,6 +211,16 @@ private:
     float renderScale = 1.0f;
     std::optional<float> forcedScale;
     std::optional<std::chrono::steady_clock::time_point> lastFrameStart; // none after a wait
+    void RecordCapture(VkCommandBuffer commandBuffer, uint32_t imageIndex);
+    void ReleaseCapture();
+    struct Capture {
+        VkBuffer buffer = VK_NULL_HANDLE;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        VkDeviceSize size = 0;
+        VkExtent2D extent{0, 0};
+        bool requested = false;
+        bool recorded = false;
+    } capture;
 
     VkFormat depthFormat = VK_FORMAT_UNDEFINED;
     bool swapChainStale = false; // destroyed while the window could not be presented to

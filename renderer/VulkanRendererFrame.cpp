@@ -259,6 +259,8 @@ void VulkanRenderer::Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, 
     lastFrameCpuTimes.ui = ThreadCpuSeconds() - uiStart;
 
     vkCmdEndRenderPass(commandBuffer);
+    if (capture.requested && capture.size == VkDeviceSize(full.width) * full.height * 4) // not resized since
+        RecordCapture(commandBuffer, imageIndex);
     VkCheck(vkEndCommandBuffer(commandBuffer), "failed to record command buffer!");
 }
 

@@ -4,6 +4,7 @@
 
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
+#include "renderer/QualityChoice.h"
 #include "renderer/SwapChainChoice.h"
 #include "renderer/VulkanCheck.h"
 
@@ -56,7 +57,9 @@ void VulkanRenderer::CreateSwapChain()
     info.imageColorSpace = format.colorSpace;
     info.imageExtent = extent;
     info.imageArrayLayers = 1;
-    info.imageUsage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT;
+    // Copies out of the swap-chain image serve the measurements' captures, where the surface allows.
+    info.imageUsage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT |
+                      (capabilities.supportedUsageFlags & VK_IMAGE_USAGE_TRANSFER_SRC_BIT);
     const uint32_t families[] = {queueFamilies.graphicsFamily.value(), queueFamilies.presentFamily.value()};
     if (families[0] != families[1]) {
         info.imageSharingMode = VK_SHARING_MODE_CONCURRENT;
@@ -74,6 +77,10 @@ void VulkanRenderer::CreateSwapChain()
 
     gpu.swapChainImageFormat = format.format;
     gpu.swapChainExtent = extent;
+    // The controller holds the refresh interval of the display the window is on.
+    SDL_DisplayMode display{};
+    const int refreshHz = SDL_GetWindowDisplayMode(windowInfo->sdlWindow, &display) == 0 ? display.refresh_rate : 0;
+    scaleController.SetTarget(FrameTimeTarget(deviceType, refreshHz));
     builtFor = {windowInfo->width, windowInfo->height, windowInfo->vsync};
     uint32_t imageCount = 0;
     vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, nullptr);

@@ -21,9 +21,9 @@ void main()
     const vec3 high = max(centre, max(max(up, left), max(right, down)));
     // Headroom to black and to white relative to the brightest neighbour, 0 to 1 per channel.
     const vec3 amount = sqrt(clamp(min(low, 1.0 - high) / max(high, vec3(1e-4)), 0.0, 1.0));
-    // The neighbours' weight at full headroom: -1/8 is mild, -1/5 the strongest that keeps the
+    // The neighbours' weight at full headroom: -1/16 is mild, -1/5 the strongest that keeps the
     // centre's weight (1) above the four neighbours' together.
-    const vec3 w = amount * (-1.0 / mix(8.0, 5.0, post.sharpness));
+    const vec3 w = amount * (-1.0 / mix(16.0, 5.0, post.sharpness));
     const vec3 sharpened = (centre + w * (up + left + right + down)) / (1.0 + 4.0 * w);
     outColour = vec4(clamp(sharpened, 0.0, 1.0), 1.0);
 }

@@ -3,7 +3,8 @@
 // scale, bilinear, or an edge-adaptive filter. The edge-adaptive one weighs the 4x4 texels round
 // the sample point with a two-lobed (Lanczos-like) kernel that is stretched along the local edge
 // and kept narrow across it: edges stay crisp without stair steps, flat areas keep their detail.
-// The result is clamped to the four nearest texels, so the negative lobe cannot ring.
+// The result is clamped to the four nearest texels, so the negative lobe cannot ring; away from
+// edges it fades to the bilinear estimate.
 #extension GL_GOOGLE_include_directive : require
 
 #include "PostRecord.glsl"
@@ -70,7 +71,10 @@ vec3 EdgeAdaptive(vec2 p)
     const vec3 c11 = colour[5], c21 = colour[6], c12 = colour[9], c22 = colour[10];
     const vec3 low = min(min(c11, c21), min(c12, c22));
     const vec3 high = max(max(c11, c21), max(c12, c22));
-    return clamp(sum / weights, low, high);
+    // Away from edges the two-lobed kernel only sharpens the aliasing of fine detail the small
+    // frame could not hold (stars, grass): there the smooth bilinear estimate is the closer one.
+    const vec3 bilinear = mix(mix(c11, c21, f.x), mix(c12, c22, f.x), f.y);
+    return mix(bilinear, clamp(sum / weights, low, high), edge);
 }
 
 void main()
