@@ -1,6 +1,8 @@
 // The game window record the application fills and the renderer reads.
 #pragma once
 
+#include "app/RenderQuality.h"
+
 #include <cstdint>
 
 struct SDL_Window;
@@ -23,6 +25,10 @@ struct WindowInfo {
     // Presented in step with the display (FIFO); off, the newest frame replaces a waiting one
     // (mailbox, or immediate) and the loop caps itself.
     bool vsync = false;
+    // The 3D scene's quality; a change of scale applies at the next frame, a change of
+    // multisampling at the next start. The UI is always drawn at the full size.
+    RenderQuality quality = RenderQuality::Device;
+    UpscaleFilter upscaleFilter = UpscaleFilter::Sharpened;
     SDL_Window* sdlWindow = nullptr;
     SDL_GLContext glContext = nullptr; // OpenGL backend only
 };

@@ -30,6 +30,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
+#include <stdexcept>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -279,6 +282,7 @@ double BuildScene(Rig& rig, const char* label, std::map<std::string, double>* su
     const auto start = Clock::now();
     const double cpuStart = ProcessCpuMilliseconds();
     rig.scene = std::make_unique<Scene0>(rig.renderer.get());
+    rig.window.quality = RenderQuality::High; // the scene applied the default settings; these measure s = 1
     const double total = MillisecondsSince(start);
     const double cpu = ProcessCpuMilliseconds() - cpuStart;
     rig.scene->windowWidth = rig.window.width;
@@ -436,6 +440,7 @@ void MeasureWithoutMultisampling(Rig& rig)
     rig.renderer = std::make_unique<VulkanRenderer>(&rig.window, VK_SAMPLE_COUNT_1_BIT);
     rig.renderer->Init();
     rig.scene = std::make_unique<Scene0>(rig.renderer.get());
+    rig.window.quality = RenderQuality::High; // the scene applied the default settings; these measure s = 1
     rig.scene->windowWidth = rig.window.width;
     rig.scene->windowHeight = rig.window.height;
     for (int i = 0; i < 30; ++i)
@@ -499,6 +504,229 @@ void MeasureSteadyPlay(Rig& rig)
     MeasureRecordingSplit(rig);
 }
 
+// A fresh renderer and scene on the rig's window, at `quality`, with the given multisampling
+// limit and sample shading, played into steady play.
+void Rebuild(Rig& rig, RenderQuality quality, VkSampleCountFlagBits samples = VK_SAMPLE_COUNT_64_BIT,
+             float minSampleShading = VulkanRenderer::DefaultMinSampleShading)
+{
+    rig.scene.reset();
+    rig.renderer.reset();
+    rig.window.quality = quality;
+    rig.renderer = std::make_unique<VulkanRenderer>(&rig.window, samples, minSampleShading);
+    rig.renderer->Init();
+    rig.scene = std::make_unique<Scene0>(rig.renderer.get());
+    rig.window.quality = quality; // the scene applied the default settings
+    rig.scene->windowWidth = rig.window.width;
+    rig.scene->windowHeight = rig.window.height;
+    for (int i = 0; i < 30; ++i)
+        Frame(rig);
+    for (int i = 0; i < int(LeadInSeconds / FrameSeconds); ++i)
+        Frame(rig, false);
+}
+
+// What multisampling and sample shading cost: the same frames with 1x and 4x samples, and at 4x
+// with and without sample shading. No 2x: lavapipe offers 1x and 4x only, and a count the device
+// does not offer is no measurement.
+void MeasureSampleCosts(Rig& rig)
+{
+    constexpr int Frames = 40;
+    struct Setting {
+        const char* name;
+        VkSampleCountFlagBits samples;
+        float shading;
+    };
+    const Setting settings[] = {{"1x", VK_SAMPLE_COUNT_1_BIT, 0.0f},
+                                {"4x, sample shading 0.2", VK_SAMPLE_COUNT_4_BIT, 0.2f},
+                                {"4x, no sample shading", VK_SAMPLE_COUNT_4_BIT, 0.0f}};
+    std::printf("\nmultisampling and sample shading at s = 1, %d frames each:\n", Frames);
+    for (const Setting& setting : settings) {
+        Rebuild(rig, RenderQuality::High, setting.samples, setting.shading);
+        const FrameCost cost = MeasureFrames(rig, FrameRecordingOptions{}, Frames);
+        std::printf("  %-36s msaa x%d  %6.2f fps  %7.2f wall ms  %7.2f CPU ms\n", setting.name, int(gpu.msaaSamples),
+                    1e3 / cost.wallMs, cost.wallMs, cost.cpuMs);
+    }
+}
+
+struct QualityRun {
+    std::vector<double> frameMs;
+    float scale = 1.0f;
+    uint64_t allocations = 0;
+};
+
+// `frames` frames at the rig's quality after `settle` frames, timed frame to frame.
+QualityRun PlayQuality(Rig& rig, RenderQuality quality, int settle, int frames)
+{
+    rig.window.quality = quality;
+    for (int i = 0; i < settle; ++i)
+        Frame(rig);
+    QualityRun run;
+    run.frameMs.reserve(size_t(frames));
+    const uint64_t allocationsBefore = AllocationCount();
+    auto last = Clock::now();
+    for (int i = 0; i < frames; ++i) {
+        Frame(rig);
+        const auto now = Clock::now();
+        run.frameMs.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+        last = now;
+    }
+    run.allocations = AllocationCount() - allocationsBefore;
+    run.scale = rig.renderer->RenderScale();
+    return run;
+}
+
+double Percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, size_t(p * double(values.size())))];
+}
+
+void PrintQuality(const char* name, const QualityRun& run, int samples)
+{
+    double sum = 0.0;
+    for (double ms : run.frameMs)
+        sum += ms;
+    std::printf("  %-5s msaa x%d  %6.2f fps  p50 %6.2f  p95 %6.2f  p99 %6.2f ms  scale %.2f  %.3f allocations a frame\n",
+                name, samples, 1e3 * double(run.frameMs.size()) / sum, Percentile(run.frameMs, 0.5),
+                Percentile(run.frameMs, 0.95), Percentile(run.frameMs, 0.99), run.scale,
+                double(run.allocations) / double(run.frameMs.size()));
+}
+
+// The final picture of the frame the rig draws next, the UI left out.
+std::vector<uint8_t> ScenePicture(Rig& rig, std::optional<float> scale, UpscaleFilter filter)
+{
+    FrameRecordingOptions options;
+    options.passes &= ~FramePassUi;
+    rig.renderer->SetRecordingOptions(options);
+    rig.renderer->ForceRenderScale(scale);
+    rig.window.upscaleFilter = filter;
+    rig.scene->Render(); // the same game state: no update between the pictures
+    rig.renderer->CaptureNextFrame();
+    rig.scene->Render();
+    std::vector<uint8_t> pixels;
+    VkExtent2D extent{};
+    if (!rig.renderer->TakeCapture(pixels, extent))
+        throw std::runtime_error("no capture");
+    rig.renderer->ForceRenderScale(std::nullopt);
+    rig.renderer->SetRecordingOptions(FrameRecordingOptions{});
+    return pixels;
+}
+
+double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    double squares = 0.0;
+    size_t n = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (i % 4 == 3)
+            continue; // alpha
+        const double d = double(a[i]) - double(b[i]);
+        squares += d * d;
+        ++n;
+    }
+    const double mse = squares / double(n);
+    return mse == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+// A new scale and filter every frame: viewports and push constants, nothing allocated. One
+// round first: the driver compiles its shader variants (in C++, counted) on their first use.
+void MeasureScaleChanges(Rig& rig)
+{
+    constexpr float ChangingScales[] = {1.0f, 0.5f, 0.75f, 0.55f, 0.9f, 0.6f};
+    auto play = [&rig, &ChangingScales](int frames) {
+        for (int i = 0; i < frames; ++i) {
+            rig.renderer->ForceRenderScale(ChangingScales[i % 6]);
+            rig.window.upscaleFilter = i % 4 < 2 ? UpscaleFilter::Sharpened : UpscaleFilter::Bilinear;
+            Frame(rig);
+        }
+    };
+    play(12);
+    const uint64_t before = AllocationCount();
+    play(24);
+    rig.renderer->ForceRenderScale(std::nullopt);
+    rig.window.upscaleFilter = UpscaleFilter::Sharpened;
+    std::printf("  heap allocations over 24 frames that each change the scale and filter: %llu\n",
+                static_cast<unsigned long long>(AllocationCount() - before));
+}
+
+// The qualities at 1280x720: high on the device's multisampling, then auto and low (which share
+// the CPU device's multisampling) taking turns; the upscale's PSNR against the full-size frame;
+// and the controller over 30 s of scripted play.
+void MeasureQualities(Rig& rig)
+{
+    constexpr int Rounds = 2;
+    constexpr int Frames = 60;
+    std::printf("\nqualities at %dx%d, frame to frame wall time, %d rounds of %d frames:\n", Width, Height, Rounds,
+                Frames);
+    if (std::getenv("ZORBULON_BENCH_PSNR")) { // tuning the filters: the pictures only
+        Rebuild(rig, RenderQuality::Auto);
+        MeasureScaleChanges(rig);
+        const std::vector<uint8_t> full = ScenePicture(rig, 1.0f, UpscaleFilter::Sharpened);
+        for (float scale : {0.5f, 0.75f})
+            std::printf("  s = %.2f  bilinear %6.2f  edge-adaptive + sharpening %6.2f\n", scale,
+                        Psnr(full, ScenePicture(rig, scale, UpscaleFilter::Bilinear)),
+                        Psnr(full, ScenePicture(rig, scale, UpscaleFilter::Sharpened)));
+        return;
+    }
+    Rebuild(rig, RenderQuality::High);
+    const int highSamples = int(gpu.msaaSamples);
+    QualityRun high;
+    for (int r = 0; r < Rounds; ++r) {
+        const QualityRun run = PlayQuality(rig, RenderQuality::High, 3, Frames);
+        high.frameMs.insert(high.frameMs.end(), run.frameMs.begin(), run.frameMs.end());
+        high.allocations += run.allocations;
+    }
+    PrintQuality("high", high, highSamples);
+
+    Rebuild(rig, RenderQuality::Auto);
+    const int autoSamples = int(gpu.msaaSamples);
+    QualityRun automatic, low;
+    for (int r = 0; r < Rounds; ++r) {
+        // Auto starts from full size each turn: it settles before it is measured.
+        QualityRun run = PlayQuality(rig, RenderQuality::Auto, 60, Frames);
+        automatic.frameMs.insert(automatic.frameMs.end(), run.frameMs.begin(), run.frameMs.end());
+        automatic.allocations += run.allocations;
+        automatic.scale = run.scale;
+        run = PlayQuality(rig, RenderQuality::Low, 3, Frames);
+        low.frameMs.insert(low.frameMs.end(), run.frameMs.begin(), run.frameMs.end());
+        low.allocations += run.allocations;
+        low.scale = run.scale;
+    }
+    PrintQuality("auto", automatic, autoSamples);
+    PrintQuality("low", low, autoSamples);
+
+    MeasureScaleChanges(rig);
+
+    std::printf("\nupscaled scene against the full-size one (UI left out), PSNR in dB:\n");
+    const std::vector<uint8_t> full = ScenePicture(rig, 1.0f, UpscaleFilter::Sharpened);
+    for (float scale : {0.5f, 0.75f}) {
+        const double bilinear = Psnr(full, ScenePicture(rig, scale, UpscaleFilter::Bilinear));
+        const double sharpened = Psnr(full, ScenePicture(rig, scale, UpscaleFilter::Sharpened));
+        std::printf("  s = %.2f  bilinear %6.2f  edge-adaptive + sharpening %6.2f\n", scale, bilinear, sharpened);
+    }
+
+    // Scripted play: the player looks round while zombies come; every sixth second he is hurt,
+    // so the HUD draws the damage border.
+    constexpr double PlaySeconds = 30.0;
+    std::printf("\nauto over %.0f s of play: second, scale at its end, mean frame ms, frames\n", PlaySeconds);
+    rig.window.quality = RenderQuality::Auto;
+    const auto start = Clock::now();
+    auto last = start;
+    int second = 0, frames = 0;
+    double sumMs = 0.0;
+    while (second < int(PlaySeconds)) {
+        Frame(rig, true, second % 6 == 5);
+        const auto now = Clock::now();
+        sumMs += std::chrono::duration<double, std::milli>(now - last).count();
+        ++frames;
+        last = now;
+        if (std::chrono::duration<double>(now - start).count() >= second + 1) {
+            std::printf("  %2d  %.2f  %6.2f  %d\n", second + 1, rig.renderer->RenderScale(), sumMs / frames, frames);
+            ++second;
+            frames = 0;
+            sumMs = 0.0;
+        }
+    }
+}
+
 void MeasureRestarts(Rig& rig)
 {
     double teardown = 0, recreate = 0, construction = 0;
@@ -559,6 +787,10 @@ int main()
         std::fprintf(stderr, "render_bench: SDL_CreateWindow: %s\n", SDL_GetError());
         return 1;
     }
+    // The sections before the qualities' measure the full-size picture with the device's
+    // multisampling, as they always have.
+    rig.window.quality = RenderQuality::High;
+    const bool qualitiesOnly = std::getenv("ZORBULON_BENCH_QUALITIES") != nullptr;
     try {
         rig.renderer = std::make_unique<VulkanRenderer>(&rig.window);
         rig.window.backend = rig.renderer->backend;
@@ -569,10 +801,16 @@ int main()
                     int(gpu.presentMode), gpu.swapChainExtent.width, gpu.swapChainExtent.height);
 
         BuildScene(rig, "start-up");
-        MeasureSteadyPlay(rig);
-        MeasureFrameBreakdown(rig, ("multisampling x" + std::to_string(int(gpu.msaaSamples))).c_str());
-        MeasureRestarts(rig);
-        MeasureWithoutMultisampling(rig);
+        rig.window.quality = RenderQuality::High;
+        if (!qualitiesOnly) {
+            MeasureSteadyPlay(rig);
+            MeasureFrameBreakdown(rig, ("multisampling x" + std::to_string(int(gpu.msaaSamples))).c_str());
+            MeasureRestarts(rig);
+            MeasureWithoutMultisampling(rig);
+        }
+        if (!std::getenv("ZORBULON_BENCH_PSNR"))
+            MeasureSampleCosts(rig);
+        MeasureQualities(rig);
 
         rig.scene.reset();
         rig.renderer.reset();

@@ -40,6 +40,10 @@ struct GameSettings {
     int height = DefaultHeight;
     WindowMode windowMode = WindowMode::Windowed;
     bool vsync = false;
+    // The 3D scene's quality (Device: the renderer's choice for the device) and how a scene
+    // drawn smaller is brought to the window's size.
+    RenderQuality quality = RenderQuality::Device;
+    UpscaleFilter upscaleFilter = UpscaleFilter::Sharpened;
 
     // Look. Sensitivities multiply the mouse's 0.1 degree per pixel; the pad turns at
     // padLookSpeed degrees per second at full tilt.

@@ -21,6 +21,9 @@ constexpr float LabelColumn = 250.0f;
 constexpr const char* ActionLabels[InputActionCount] = {"Walk forward", "Walk left", "Walk back", "Walk right",
                                                         "Fire", "Pause"};
 constexpr const char* WindowModeLabels = "Windowed\0Borderless fullscreen\0Fullscreen\0";
+// In RenderQuality order: the first is "no choice made", which the device settles.
+constexpr const char* QualityLabels = "For this device\0High\0Auto\0Low\0";
+constexpr const char* FilterLabels = "Bilinear\0Edge-adaptive, sharpened\0"; // in UpscaleFilter order
 constexpr const char* CapturePopup = "Press a key or mouse button";
 
 bool SliderRange(const char* label, float& value, const SettingRange& range, const char* format)
@@ -178,6 +181,18 @@ bool OptionsPanel::DrawPicture(GameSettings& settings)
         changed = true;
     }
     changed |= ImGui::Checkbox("Vertical sync", &settings.vsync);
+    int quality = static_cast<int>(settings.quality);
+    if (ImGui::Combo("Quality", &quality, QualityLabels)) {
+        settings.quality = static_cast<RenderQuality>(quality);
+        changed = true;
+    }
+    ImGui::TextDisabled("High: full size. Auto: the size follows the frame time. Low: half size.");
+    ImGui::TextDisabled("The size changes at once; the anti-aliasing at the next start.");
+    int filter = static_cast<int>(settings.upscaleFilter);
+    if (ImGui::Combo("Upscaling", &filter, FilterLabels)) {
+        settings.upscaleFilter = static_cast<UpscaleFilter>(filter);
+        changed = true;
+    }
     changed |= ImGui::Checkbox("Crosshair", &settings.crosshair);
     return changed;
 }

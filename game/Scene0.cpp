@@ -154,6 +154,8 @@ void Scene0::ApplySettings()
     if (WindowInfo* window = renderer ? renderer->windowInfo : nullptr) {
         window->mode = settings.windowMode;
         window->vsync = settings.vsync;
+        window->quality = settings.quality;
+        window->upscaleFilter = settings.upscaleFilter;
     }
 }
 

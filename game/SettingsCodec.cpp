@@ -186,6 +186,27 @@ GameSettings ReadSettings(const toml::table& table, std::ostream& warnings)
             display.WrongKind("window", "\"windowed\", \"borderless\" or \"fullscreen\"", "\"windowed\"");
     }
     display.Bool("vsync", settings.vsync);
+    if (const toml::node* node = display.Get("quality")) {
+        const auto* text = node->as_string();
+        const std::optional<RenderQuality> quality =
+            text ? ParseRenderQuality(text->get(), false) : std::optional<RenderQuality>();
+        if (quality)
+            settings.quality = *quality;
+        else if (text)
+            display.Unknown("quality", text->get(), "the device's choice");
+        else
+            display.WrongKind("quality", "\"high\", \"auto\" or \"low\"", "the device's choice");
+    }
+    if (const toml::node* node = display.Get("upscale_filter")) {
+        const auto* text = node->as_string();
+        const std::optional<UpscaleFilter> filter = text ? ParseUpscaleFilter(text->get()) : std::nullopt;
+        if (filter)
+            settings.upscaleFilter = *filter;
+        else if (text)
+            display.Unknown("upscale_filter", text->get(), "\"sharpened\"");
+        else
+            display.WrongKind("upscale_filter", "\"bilinear\" or \"sharpened\"", "\"sharpened\"");
+    }
 
     SectionReader look(table, "look", warnings);
     look.Number("mouse_sensitivity_x", GameSettings::MouseSensitivityRange, settings.mouseSensitivityX);
@@ -232,6 +253,12 @@ void WriteSettings(const GameSettings& settings, toml::table& table)
         if (mode.mode == settings.windowMode)
             display.insert_or_assign("window", mode.name);
     display.insert_or_assign("vsync", settings.vsync);
+    // No choice made is no key: the next run asks the device again.
+    if (settings.quality == RenderQuality::Device)
+        display.erase("quality");
+    else
+        display.insert_or_assign("quality", RenderQualityName(settings.quality));
+    display.insert_or_assign("upscale_filter", UpscaleFilterName(settings.upscaleFilter));
 
     toml::table& look = Section(table, "look");
     look.insert_or_assign("mouse_sensitivity_x", ShortestDouble(settings.mouseSensitivityX));

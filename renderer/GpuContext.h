@@ -24,6 +24,7 @@ struct GpuContext {
     VkExtent2D swapChainExtent{0, 0};
     VkPresentModeKHR presentMode = VK_PRESENT_MODE_FIFO_KHR;
     VkSampleCountFlagBits msaaSamples = VK_SAMPLE_COUNT_1_BIT;
+    float minSampleShading = 0.0f; // 0: sample shading off
     uint32_t minUniformBufferOffsetAlignment = 0;
     // Named per-frame uniform and storage buffers: MaxFramesInFlight records per block name.
     std::unordered_map<std::string, std::vector<UniformBufferFrame>> namedBuffers;

@@ -15,8 +15,10 @@
 struct CameraRecord {
     glm::mat4 view{1.0f};
     glm::mat4 projection{1.0f};
+    float mipBias = 0.0f; // log2 of the render scale, added to every material texture's level
+    float pad[3] = {};
 };
-static_assert(sizeof(CameraRecord) == 128);
+static_assert(sizeof(CameraRecord) == 144);
 
 // "DYN_BaseShader": one per actor, at a dynamic offset.
 struct BaseRecord {

@@ -9,7 +9,8 @@
 
 #include <stdexcept>
 
-VulkanRenderer::VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit) : sampleLimit(sampleLimit)
+VulkanRenderer::VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit, float minSampleShading)
+    : sampleLimit(sampleLimit), minSampleShading(minSampleShading)
 {
     backend = RendererBackend::Vulkan;
     windowInfo = window;
@@ -24,10 +25,12 @@ void VulkanRenderer::Init()
     CreateSwapChain();
     CreateImageViews();
     CreateRenderPass();
+    upscale.Create(gpu.swapChainImageFormat);
     CreateCommandPool();
     AllocateCommandBuffers();
     CreateColourTarget();
     CreateDepthTarget();
+    CreateSceneTargets();
     CreateFramebuffers();
     CreateSyncObjects();
     InitUi();
@@ -62,9 +65,11 @@ VulkanRenderer::~VulkanRenderer()
     if (gpu.device != VK_NULL_HANDLE) {
         VkCheckTeardown(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
         keptTextures.Clear();
+        ReleaseCapture();
         uploadStaging.Release();
         ShutdownUi();
         DestroySwapChainSet();
+        upscale.Destroy();
         DestroySyncObjects();
         if (gpu.renderPass != VK_NULL_HANDLE)
             vkDestroyRenderPass(gpu.device, gpu.renderPass, nullptr);

@@ -8,12 +8,16 @@
 #include "renderer/DeviceSelection.h"
 #include "renderer/CommandRecorder.h"
 #include "renderer/FrameUniformPacker.h"
+#include "renderer/RenderScaleController.h"
 #include "renderer/SceneDrawLists.h"
 #include "renderer/StagingBuffer.h"
+#include "renderer/UpscalePass.h"
 
 #include <vulkan/vulkan.h>
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,13 +29,24 @@ struct SwapChainResources {
     VkSwapchainKHR swapChain = VK_NULL_HANDLE;
     std::vector<VkImage> images;
     std::vector<VkImageView> imageViews;
-    std::vector<VkFramebuffer> framebuffers; // one per image
+    std::vector<VkFramebuffer> framebuffers; // one per image, for the upscale and the UI
     VkImage depthImage = VK_NULL_HANDLE;
     VkDeviceMemory depthMemory = VK_NULL_HANDLE;
     VkImageView depthView = VK_NULL_HANDLE;
-    VkImage colourImage = VK_NULL_HANDLE; // multisampled target, resolved into the swap-chain image
+    VkImage colourImage = VK_NULL_HANDLE; // multisampled target, resolved into the scene image
     VkDeviceMemory colourMemory = VK_NULL_HANDLE;
     VkImageView colourView = VK_NULL_HANDLE;
+    // The 3D scene at the render scale, in the corner of an image of the window's size: a new
+    // scale changes the viewport, never an allocation.
+    VkImage sceneImage = VK_NULL_HANDLE;
+    VkDeviceMemory sceneMemory = VK_NULL_HANDLE;
+    VkImageView sceneView = VK_NULL_HANDLE;
+    VkFramebuffer sceneFramebuffer = VK_NULL_HANDLE;
+    // The scene upscaled to the window's size, before the sharpening.
+    VkImage upscaledImage = VK_NULL_HANDLE;
+    VkDeviceMemory upscaledMemory = VK_NULL_HANDLE;
+    VkImageView upscaledView = VK_NULL_HANDLE;
+    VkFramebuffer upscaledFramebuffer = VK_NULL_HANDLE;
 };
 
 // CPU time of the recording thread in the last drawn frame's two CPU-heavy steps, in seconds, and
@@ -73,7 +88,10 @@ class VulkanRenderer : public IRenderer {
 public:
     // sampleLimit caps the multisampling the device would be given (its most by default): a
     // measurement of what multisampling costs runs the same frames without it.
-    explicit VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit = VK_SAMPLE_COUNT_64_BIT);
+    // minSampleShading is the share of samples shaded apart (0: one shade per pixel).
+    explicit VulkanRenderer(WindowInfo* window, VkSampleCountFlagBits sampleLimit = VK_SAMPLE_COUNT_64_BIT,
+                            float minSampleShading = DefaultMinSampleShading);
+    static constexpr float DefaultMinSampleShading = 0.2f;
     ~VulkanRenderer() override;
     VulkanRenderer(const VulkanRenderer&) = delete;
     VulkanRenderer& operator=(const VulkanRenderer&) = delete;
@@ -106,6 +124,18 @@ public:
     // Frames not drawn because the window could not be presented to: each waited for the
     // window's next event instead.
     uint64_t WindowWaits() const { return windowWaits; }
+    // The window record's quality, with "by device" made the device's own.
+    RenderQuality EffectiveQuality() const;
+    // The 3D scene's scale of each axis in the last recorded frame.
+    float RenderScale() const { return renderScale; }
+    // For measurements and checks: a fixed scale whatever the quality (none: the quality's).
+    void ForceRenderScale(std::optional<float> scale) { forcedScale = scale; }
+    const RenderScaleController& ScaleController() const { return scaleController; }
+    // For measurements and checks: the next drawn frame's final picture is copied to host
+    // memory (allocated here, not in the frame). The pixels are the swap chain's format, rows
+    // of width * 4 bytes; TakeCapture waits for the device and answers false without a capture.
+    void CaptureNextFrame();
+    bool TakeCapture(std::vector<uint8_t>& pixels, VkExtent2D& extent);
 
 private:
     TextureCache keptTextures;   // emptied before the device is destroyed
@@ -123,6 +153,7 @@ private:
     void CreateImageViews();
     void CreateColourTarget();
     void CreateDepthTarget();
+    void CreateSceneTargets();
     void CreateFramebuffers();
     void DestroySwapChainSet();
     // Rebuilds the set; leaves it destroyed (and stale) while the window cannot be presented to.
@@ -146,6 +177,8 @@ private:
     void RecordUi(VkCommandBuffer commandBuffer, Scene* scene);
     void ShutdownUi();
     // Frame recording (VulkanRendererFrame.cpp).
+    // The scale of this frame, from the quality and, at Auto, the time since the last frame.
+    void ChooseRenderScale();
     void Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, Scene* scene);
     // What a pass's draws need once its pipeline is bound.
     struct PassState {
@@ -173,6 +206,24 @@ private:
     std::vector<VkFence> inFlightFences;
     uint32_t currentFrame = 0;
     VkSampleCountFlagBits sampleLimit;
+    float minSampleShading;
+    VkPhysicalDeviceType deviceType = VK_PHYSICAL_DEVICE_TYPE_OTHER;
+    UpscalePass upscale;
+    RenderScaleController scaleController{1.0 / 30.0};
+    RenderQuality scaledFor = RenderQuality::Device; // the quality the controller last started from
+    float renderScale = 1.0f;
+    std::optional<float> forcedScale;
+    std::optional<std::chrono::steady_clock::time_point> lastFrameStart; // none after a wait
+    void RecordCapture(VkCommandBuffer commandBuffer, uint32_t imageIndex);
+    void ReleaseCapture();
+    struct Capture {
+        VkBuffer buffer = VK_NULL_HANDLE;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        VkDeviceSize size = 0;
+        VkExtent2D extent{0, 0};
+        bool requested = false;
+        bool recorded = false;
+    } capture;
 
     VkFormat depthFormat = VK_FORMAT_UNDEFINED;
     bool swapChainStale = false; // destroyed while the window could not be presented to

@@ -3,6 +3,7 @@
 #include "renderer/VulkanRenderer.h"
 
 #include "renderer/GpuContext.h"
+#include "renderer/QualityChoice.h"
 #include "renderer/VulkanCheck.h"
 
 #include <algorithm>
@@ -74,8 +75,15 @@ void VulkanRenderer::PickPhysicalDevice()
     if (!choice.index)
         throw std::runtime_error("failed to find a suitable GPU: " + choice.passedOver);
     gpu.physicalDevice = devices[*choice.index];
-    // Sample counts are single bits: the smaller flag is the smaller count.
-    gpu.msaaSamples = std::min(choice.msaaSamples, sampleLimit);
+    deviceType = candidates[*choice.index].type;
+    // The quality the renderer starts at decides the multisampling for the whole run: another
+    // count needs other render passes and pipelines. Sample counts are single bits: the smaller
+    // flag is the smaller count.
+    const VkSampleCountFlags supported = candidates[*choice.index].framebufferColorSampleCounts &
+                                         candidates[*choice.index].framebufferDepthSampleCounts;
+    gpu.msaaSamples =
+        std::min(QualitySamples(windowInfo->quality, deviceType, choice.msaaSamples, supported), sampleLimit);
+    gpu.minSampleShading = gpu.msaaSamples == VK_SAMPLE_COUNT_1_BIT ? 0.0f : minSampleShading;
     queueFamilies = queues[*choice.index];
 }
 

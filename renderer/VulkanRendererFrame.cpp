@@ -1,5 +1,5 @@
 // One frame: wait for the slot, acquire, upload, record, submit, present; and the recording of
-// the sky box, every shader's actors and the UI.
+// the sky box and every shader's actors at the render scale, the upscale, and the UI.
 #include "renderer/VulkanRenderer.h"
 
 #include "app/Scene.h"
@@ -9,6 +9,7 @@
 #include "renderer/GpuContext.h"
 #include "renderer/NamedBuffers.h"
 #include "renderer/ObjectRecords.h"
+#include "renderer/QualityChoice.h"
 #include "renderer/UniformLayout.h"
 #include "renderer/VulkanCheck.h"
 #include "renderer/shader/ShaderComponent.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -77,6 +79,7 @@ void VulkanRenderer::DrawFrame(Scene* scene)
     if (away || swapChainStale) {
         SDL_WaitEventTimeout(nullptr, IdleWaitMilliseconds);
         ++windowWaits;
+        lastFrameStart.reset(); // the wait is no frame time
         return;
     }
 
@@ -98,6 +101,7 @@ void VulkanRenderer::DrawFrame(Scene* scene)
     VkCommandBuffer commandBuffer = commandBuffers[currentFrame];
     VkCheck(vkResetCommandBuffer(commandBuffer, 0), "failed to reset command buffer!");
 
+    ChooseRenderScale();
     double start = ThreadCpuSeconds();
     UpdateUniforms(scene);
     lastFrameCpuTimes.updateUniforms = ThreadCpuSeconds() - start;
@@ -133,6 +137,29 @@ void VulkanRenderer::DrawFrame(Scene* scene)
     currentFrame = (currentFrame + 1) % MaxFramesInFlight;
 }
 
+RenderQuality VulkanRenderer::EffectiveQuality() const
+{
+    return StartQuality(windowInfo->quality, deviceType);
+}
+
+void VulkanRenderer::ChooseRenderScale()
+{
+    const RenderQuality quality = EffectiveQuality();
+    const auto now = std::chrono::steady_clock::now();
+    if (quality != scaledFor) {
+        scaledFor = quality;
+        scaleController.Reset(QualityStartScale(quality));
+    } else if (quality == RenderQuality::Auto && lastFrameStart) {
+        // The frame time is the whole loop's, from this frame's start to the next: the game's
+        // update and the wait for the device included.
+        scaleController.Update(std::chrono::duration<double>(now - *lastFrameStart).count());
+    }
+    lastFrameStart = now;
+    renderScale = forcedScale ? std::clamp(*forcedScale, RenderScaleController::MinScale,
+                                           RenderScaleController::MaxScale)
+                              : scaleController.Scale();
+}
+
 namespace {
 
 // The current frame's copy of a named buffer found when the lists were built; without one, the
@@ -158,7 +185,7 @@ void VulkanRenderer::UpdateUniforms(Scene* scene)
     drawLists.Refresh(scene->actors, scene->transparentActors, assetRegistry);
     const FrameBufferSlots& slots = drawLists.Buffers();
 
-    const CameraRecord camera{scene->camera->GetViewMatrix(), scene->camera->projection};
+    const CameraRecord camera{scene->camera->GetViewMatrix(), scene->camera->projection, std::log2(renderScale)};
     WriteBuffer(slots.camera, currentFrame, [&] { UpdateUniformBuffer("CameraBuffer", &camera, sizeof(camera)); },
                 &camera, sizeof(camera));
     WriteBuffer(slots.pointLights, currentFrame,
@@ -198,27 +225,35 @@ void VulkanRenderer::Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, 
     VkCommandBufferBeginInfo begin{VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO};
     VkCheck(vkBeginCommandBuffer(commandBuffer, &begin), "failed to begin recording command buffer");
 
+    // The scene into the corner of the scene image, at the render scale (never under a pixel).
+    const VkExtent2D full = gpu.swapChainExtent;
+    const VkExtent2D drawn{std::max(1u, uint32_t(std::lround(full.width * double(renderScale)))),
+                           std::max(1u, uint32_t(std::lround(full.height * double(renderScale))))};
     VkClearValue clear[2];
     clear[0].color = {{0.0f, 0.0f, 0.0f, 1.0f}};
     clear[1].depthStencil = {1.0f, 0};
     VkRenderPassBeginInfo pass{VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO};
     pass.renderPass = gpu.renderPass;
-    pass.framebuffer = swapChain.framebuffers[imageIndex];
-    pass.renderArea = {{0, 0}, gpu.swapChainExtent};
+    pass.framebuffer = swapChain.sceneFramebuffer;
+    pass.renderArea = {{0, 0}, drawn};
     pass.clearValueCount = 2;
     pass.pClearValues = clear;
     vkCmdBeginRenderPass(commandBuffer, &pass, VK_SUBPASS_CONTENTS_INLINE);
 
-    const VkViewport viewport{0.0f, 0.0f, float(gpu.swapChainExtent.width), float(gpu.swapChainExtent.height),
-                              0.0f, 1.0f};
+    const VkViewport viewport{0.0f, 0.0f, float(drawn.width), float(drawn.height), 0.0f, 1.0f};
     vkCmdSetViewport(commandBuffer, 0, 1, &viewport);
-    const VkRect2D scissor{{0, 0}, gpu.swapChainExtent};
+    const VkRect2D scissor{{0, 0}, drawn};
     vkCmdSetScissor(commandBuffer, 0, 1, &scissor);
 
     CommandRecorder recorder(commandBuffer, recordingOptions.timeCommands);
     if (assetRegistry)
         DrawScene(recorder);
     lastFrameCpuTimes.commands = recorder.Counts();
+    vkCmdEndRenderPass(commandBuffer);
+
+    // The scene to the window's size; the UI over it at full resolution, in the same pass.
+    upscale.Record(commandBuffer, swapChain.upscaledFramebuffer, swapChain.framebuffers[imageIndex], full, drawn,
+                   windowInfo->upscaleFilter);
 
     const double uiStart = ThreadCpuSeconds();
     if (recordingOptions.passes & FramePassUi)
@@ -226,6 +261,8 @@ void VulkanRenderer::Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, 
     lastFrameCpuTimes.ui = ThreadCpuSeconds() - uiStart;
 
     vkCmdEndRenderPass(commandBuffer);
+    if (capture.requested && capture.size == VkDeviceSize(full.width) * full.height * 4) // not resized since
+        RecordCapture(commandBuffer, imageIndex);
     VkCheck(vkEndCommandBuffer(commandBuffer), "failed to record command buffer!");
 }
 

@@ -1,4 +1,5 @@
-// The one render pass: multisampled colour and depth, resolved into the swap-chain image.
+// The scene's render pass: multisampled colour and depth, resolved into the scene image the
+// upscale reads.
 #include "renderer/VulkanRenderer.h"
 
 #include "renderer/GpuContext.h"
@@ -19,15 +20,20 @@ VkFormat VulkanRenderer::FindDepthFormat() const
 
 void VulkanRenderer::CreateRenderPass()
 {
+    // With multisampling: the multisampled colour target resolved into the scene image. Without,
+    // the scene image is the colour target itself. Either way the scene image ends ready for the
+    // upscale to sample.
+    const bool multisampled = gpu.msaaSamples != VK_SAMPLE_COUNT_1_BIT;
     VkAttachmentDescription colour{};
     colour.format = gpu.swapChainImageFormat;
     colour.samples = gpu.msaaSamples;
     colour.loadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    colour.storeOp = VK_ATTACHMENT_STORE_OP_STORE;
+    colour.storeOp = multisampled ? VK_ATTACHMENT_STORE_OP_DONT_CARE : VK_ATTACHMENT_STORE_OP_STORE;
     colour.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
     colour.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
     colour.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
-    colour.finalLayout = VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL;
+    colour.finalLayout =
+        multisampled ? VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL : VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL;
 
     VkAttachmentDescription depth{};
     depth.format = FindDepthFormat();
@@ -47,7 +53,7 @@ void VulkanRenderer::CreateRenderPass()
     resolve.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
     resolve.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
     resolve.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
-    resolve.finalLayout = VK_IMAGE_LAYOUT_PRESENT_SRC_KHR;
+    resolve.finalLayout = VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL;
 
     const VkAttachmentReference colourRef{0, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL};
     const VkAttachmentReference depthRef{1, VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL};
@@ -56,33 +62,40 @@ void VulkanRenderer::CreateRenderPass()
     subpass.pipelineBindPoint = VK_PIPELINE_BIND_POINT_GRAPHICS;
     subpass.colorAttachmentCount = 1;
     subpass.pColorAttachments = &colourRef;
-    subpass.pResolveAttachments = &resolveRef;
+    subpass.pResolveAttachments = multisampled ? &resolveRef : nullptr;
     subpass.pDepthStencilAttachment = &depthRef;
 
-    // One multisampled colour target and one depth image serve both frames in flight: this frame's
-    // clears must wait for the previous frame's colour writes and its depth writes (which end in
-    // the late fragment tests), not only for the swap-chain image to be free.
+    // One colour target, one depth image and one scene image serve both frames in flight: this
+    // frame's clears must wait for the previous frame's colour writes and its depth writes (which
+    // end in the late fragment tests), and its scene writes for the previous upscale's reads.
     constexpr VkPipelineStageFlags AttachmentStages = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT |
                                                       VK_PIPELINE_STAGE_EARLY_FRAGMENT_TESTS_BIT |
                                                       VK_PIPELINE_STAGE_LATE_FRAGMENT_TESTS_BIT;
     constexpr VkAccessFlags AttachmentWrites =
         VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT | VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_WRITE_BIT;
-    VkSubpassDependency dependency{};
-    dependency.srcSubpass = VK_SUBPASS_EXTERNAL;
-    dependency.dstSubpass = 0;
-    dependency.srcStageMask = AttachmentStages;
-    dependency.srcAccessMask = AttachmentWrites;
-    dependency.dstStageMask = AttachmentStages;
-    dependency.dstAccessMask =
+    VkSubpassDependency dependencies[2]{};
+    dependencies[0].srcSubpass = VK_SUBPASS_EXTERNAL;
+    dependencies[0].dstSubpass = 0;
+    dependencies[0].srcStageMask = AttachmentStages | VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT;
+    dependencies[0].srcAccessMask = AttachmentWrites;
+    dependencies[0].dstStageMask = AttachmentStages;
+    dependencies[0].dstAccessMask =
         AttachmentWrites | VK_ACCESS_COLOR_ATTACHMENT_READ_BIT | VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_READ_BIT;
+    // The upscale samples the scene image once it is written (the resolve is a colour write).
+    dependencies[1].srcSubpass = 0;
+    dependencies[1].dstSubpass = VK_SUBPASS_EXTERNAL;
+    dependencies[1].srcStageMask = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
+    dependencies[1].srcAccessMask = VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT;
+    dependencies[1].dstStageMask = VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT;
+    dependencies[1].dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
 
     const VkAttachmentDescription attachments[] = {colour, depth, resolve};
     VkRenderPassCreateInfo info{VK_STRUCTURE_TYPE_RENDER_PASS_CREATE_INFO};
-    info.attachmentCount = 3;
+    info.attachmentCount = multisampled ? 3 : 2;
     info.pAttachments = attachments;
     info.subpassCount = 1;
     info.pSubpasses = &subpass;
-    info.dependencyCount = 1;
-    info.pDependencies = &dependency;
+    info.dependencyCount = 2;
+    info.pDependencies = dependencies;
     VkCheck(vkCreateRenderPass(gpu.device, &info, nullptr, &gpu.renderPass), "failed to create render pass");
 }

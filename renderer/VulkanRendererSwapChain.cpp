@@ -1,9 +1,10 @@
-// The swap-chain set: swap chain, image views, multisampled colour and depth targets and the
-// framebuffers; its re-creation when the window changes, and its tear-down.
+// The swap-chain set: swap chain, image views, multisampled colour and depth targets, the scene
+// and upscaled images and the framebuffers; its re-creation when the window changes, and its tear-down.
 #include "renderer/VulkanRenderer.h"
 
 #include "renderer/GpuContext.h"
 #include "renderer/GpuResources.h"
+#include "renderer/QualityChoice.h"
 #include "renderer/SwapChainChoice.h"
 #include "renderer/VulkanCheck.h"
 
@@ -62,7 +63,9 @@ void VulkanRenderer::CreateSwapChain()
     info.imageColorSpace = format.colorSpace;
     info.imageExtent = extent;
     info.imageArrayLayers = 1;
-    info.imageUsage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT;
+    // Copies out of the swap-chain image serve the measurements' captures, where the surface allows.
+    info.imageUsage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT |
+                      (capabilities.supportedUsageFlags & VK_IMAGE_USAGE_TRANSFER_SRC_BIT);
     const uint32_t families[] = {queueFamilies.graphicsFamily.value(), queueFamilies.presentFamily.value()};
     if (families[0] != families[1]) {
         info.imageSharingMode = VK_SHARING_MODE_CONCURRENT;
@@ -80,6 +83,10 @@ void VulkanRenderer::CreateSwapChain()
 
     gpu.swapChainImageFormat = format.format;
     gpu.swapChainExtent = extent;
+    // The controller holds the refresh interval of the display the window is on.
+    SDL_DisplayMode display{};
+    const int refreshHz = SDL_GetWindowDisplayMode(windowInfo->sdlWindow, &display) == 0 ? display.refresh_rate : 0;
+    scaleController.SetTarget(FrameTimeTarget(deviceType, refreshHz));
     builtFor = {windowInfo->width, windowInfo->height, windowInfo->vsync};
     uint32_t imageCount = 0;
     VkCheck(vkGetSwapchainImagesKHR(gpu.device, swapChain.swapChain, &imageCount, nullptr),
@@ -100,6 +107,8 @@ void VulkanRenderer::CreateImageViews()
 
 void VulkanRenderer::CreateColourTarget()
 {
+    if (gpu.msaaSamples == VK_SAMPLE_COUNT_1_BIT)
+        return; // the scene image is the colour target
     CreateImage(gpu.swapChainExtent.width, gpu.swapChainExtent.height, 1, gpu.msaaSamples, gpu.swapChainImageFormat,
                 VK_IMAGE_TILING_OPTIMAL, VK_IMAGE_USAGE_TRANSIENT_ATTACHMENT_BIT | VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT,
                 VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, swapChain.colourImage, swapChain.colourMemory);
@@ -119,22 +128,54 @@ void VulkanRenderer::CreateDepthTarget()
                           VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL, 1, 1);
 }
 
+void VulkanRenderer::CreateSceneTargets()
+{
+    // Both at the window's full size, whatever the scale: the scale only moves the viewport.
+    const VkImageUsageFlags usage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT;
+    CreateImage(gpu.swapChainExtent.width, gpu.swapChainExtent.height, 1, VK_SAMPLE_COUNT_1_BIT,
+                gpu.swapChainImageFormat, VK_IMAGE_TILING_OPTIMAL, usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,
+                swapChain.sceneImage, swapChain.sceneMemory);
+    swapChain.sceneView = CreateImageView(swapChain.sceneImage, gpu.swapChainImageFormat, VK_IMAGE_ASPECT_COLOR_BIT,
+                                          VK_IMAGE_VIEW_TYPE_2D, 1, 1);
+    CreateImage(gpu.swapChainExtent.width, gpu.swapChainExtent.height, 1, VK_SAMPLE_COUNT_1_BIT,
+                gpu.swapChainImageFormat, VK_IMAGE_TILING_OPTIMAL, usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,
+                swapChain.upscaledImage, swapChain.upscaledMemory);
+    swapChain.upscaledView = CreateImageView(swapChain.upscaledImage, gpu.swapChainImageFormat,
+                                             VK_IMAGE_ASPECT_COLOR_BIT, VK_IMAGE_VIEW_TYPE_2D, 1, 1);
+    upscale.BindSources(swapChain.sceneView, swapChain.upscaledView);
+}
+
+namespace {
+
+VkFramebuffer CreateFramebuffer(VkRenderPass pass, const VkImageView* attachments, uint32_t count)
+{
+    VkFramebufferCreateInfo info{VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO};
+    info.renderPass = pass;
+    info.attachmentCount = count;
+    info.pAttachments = attachments;
+    info.width = gpu.swapChainExtent.width;
+    info.height = gpu.swapChainExtent.height;
+    info.layers = 1;
+    VkFramebuffer framebuffer;
+    VkCheck(vkCreateFramebuffer(gpu.device, &info, nullptr, &framebuffer), "failed to create framebuffer!");
+    return framebuffer;
+}
+
+} // namespace
+
 void VulkanRenderer::CreateFramebuffers()
 {
-    swapChain.framebuffers.clear();
-    for (VkImageView view : swapChain.imageViews) {
-        const VkImageView attachments[] = {swapChain.colourView, swapChain.depthView, view};
-        VkFramebufferCreateInfo info{VK_STRUCTURE_TYPE_FRAMEBUFFER_CREATE_INFO};
-        info.renderPass = gpu.renderPass;
-        info.attachmentCount = 3;
-        info.pAttachments = attachments;
-        info.width = gpu.swapChainExtent.width;
-        info.height = gpu.swapChainExtent.height;
-        info.layers = 1;
-        VkFramebuffer framebuffer;
-        VkCheck(vkCreateFramebuffer(gpu.device, &info, nullptr, &framebuffer), "failed to create framebuffer!");
-        swapChain.framebuffers.push_back(framebuffer);
+    if (gpu.msaaSamples == VK_SAMPLE_COUNT_1_BIT) {
+        const VkImageView attachments[] = {swapChain.sceneView, swapChain.depthView};
+        swapChain.sceneFramebuffer = CreateFramebuffer(gpu.renderPass, attachments, 2);
+    } else {
+        const VkImageView attachments[] = {swapChain.colourView, swapChain.depthView, swapChain.sceneView};
+        swapChain.sceneFramebuffer = CreateFramebuffer(gpu.renderPass, attachments, 3);
     }
+    swapChain.upscaledFramebuffer = CreateFramebuffer(upscale.IntermediatePass(), &swapChain.upscaledView, 1);
+    swapChain.framebuffers.clear();
+    for (VkImageView view : swapChain.imageViews)
+        swapChain.framebuffers.push_back(CreateFramebuffer(upscale.PresentPass(), &view, 1));
 }
 
 void VulkanRenderer::DestroySwapChainSet()
@@ -152,6 +193,15 @@ void VulkanRenderer::DestroySwapChainSet()
         image = VK_NULL_HANDLE;
         memory = VK_NULL_HANDLE;
     };
+    for (VkFramebuffer* framebuffer : {&swapChain.sceneFramebuffer, &swapChain.upscaledFramebuffer}) {
+        if (*framebuffer != VK_NULL_HANDLE)
+            vkDestroyFramebuffer(gpu.device, *framebuffer, nullptr);
+        *framebuffer = VK_NULL_HANDLE;
+    }
+    destroyView(swapChain.upscaledView);
+    destroyImage(swapChain.upscaledImage, swapChain.upscaledMemory);
+    destroyView(swapChain.sceneView);
+    destroyImage(swapChain.sceneImage, swapChain.sceneMemory);
     destroyView(swapChain.depthView);
     destroyImage(swapChain.depthImage, swapChain.depthMemory);
     destroyView(swapChain.colourView);
@@ -181,6 +231,7 @@ void VulkanRenderer::RecreateSwapChainSet()
     CreateImageViews();
     CreateColourTarget();
     CreateDepthTarget();
+    CreateSceneTargets();
     CreateFramebuffers();
     swapChainStale = false;
 }

@@ -56,9 +56,10 @@ void VulkanRenderer::InitUi()
     info.Subpass = 0;
     info.MinImageCount = 2; // the back end keeps one set of UI vertex buffers per frame in flight
     info.ImageCount = 2;
-    info.MSAASamples = gpu.msaaSamples;
+    // Drawn after the upscale, over the window's full size: text stays crisp at every scale.
+    info.MSAASamples = VK_SAMPLE_COUNT_1_BIT;
     info.CheckVkResultFn = CheckUiResult;
-    ImGui_ImplVulkan_Init(&info, gpu.renderPass);
+    ImGui_ImplVulkan_Init(&info, upscale.PresentPass());
     uiVulkanReady = true;
     VkCheck(vkDeviceWaitIdle(gpu.device), "failed to wait for the device to finish");
 }

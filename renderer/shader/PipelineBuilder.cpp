@@ -166,8 +166,8 @@ PipelinePair CreatePipeline(const ShaderComponent& shader, PipelineRecipe recipe
 
     VkPipelineMultisampleStateCreateInfo multisample{VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO};
     multisample.rasterizationSamples = gpu.msaaSamples;
-    multisample.sampleShadingEnable = VK_TRUE;
-    multisample.minSampleShading = 0.2f; // shade some samples apart: smoother texture edges, modest cost
+    multisample.sampleShadingEnable = gpu.minSampleShading > 0.0f ? VK_TRUE : VK_FALSE;
+    multisample.minSampleShading = gpu.minSampleShading;
     multisample.pSampleMask = nullptr;
     multisample.alphaToCoverageEnable = VK_FALSE;
     multisample.alphaToOneEnable = VK_FALSE;

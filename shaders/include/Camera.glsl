@@ -5,6 +5,10 @@
 layout(set = 0, binding = 0) uniform CameraBuffer {
     mat4 view;
     mat4 projection;
+    // log2 of the render scale: a scene drawn smaller has larger texture-coordinate derivatives,
+    // and this brings the chosen mip back to the one of a full-size frame.
+    float mipBias;
+    float pad0, pad1, pad2; // the record is a whole number of vec4s
 } camera;
 
 // The projection maps depth to OpenGL's [-1, 1]; Vulkan clips at 0, so without this the near

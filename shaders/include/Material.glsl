@@ -5,6 +5,8 @@
 
 #extension GL_EXT_nonuniform_qualifier : require
 
+#include "Camera.glsl"
+
 // Slot numbers of the game's materials.
 const int SlotDiffuse = 0;
 const int SlotNormal = 1;
@@ -30,7 +32,7 @@ bool HasTexture(int slot)
 // uniform) and needs no nonuniformEXT.
 vec4 SampleSlot(int slot, vec2 uv)
 {
-    return texture(textures[push.textureIndices[slot]], uv);
+    return texture(textures[push.textureIndices[slot]], uv, camera.mipBias);
 }
 
 #endif

@@ -32,6 +32,8 @@ GameSettings ChangedSettings()
     s.height = 1440;
     s.windowMode = WindowMode::Borderless;
     s.vsync = true;
+    s.quality = RenderQuality::Low;
+    s.upscaleFilter = UpscaleFilter::Bilinear;
     s.mouseSensitivityX = 0.1f;
     s.mouseSensitivityY = 2.35f;
     s.invertMouseY = true;
@@ -125,6 +127,8 @@ TEST(SettingsCodec, ValuesOutOfRangeOrOfTheWrongKindAreFixedWithAWarning)
         height = 100000
         window = "tiny"
         vsync = "yes"
+        quality = "ultra"
+        upscale_filter = 3
         [look]
         mouse_sensitivity_x = 0
         field_of_view = 200.5
@@ -159,11 +163,13 @@ TEST(SettingsCodec, ValuesOutOfRangeOrOfTheWrongKindAreFixedWithAWarning)
     const GameSettings defaults;
     EXPECT_EQ(s.windowMode, defaults.windowMode);
     EXPECT_EQ(s.vsync, defaults.vsync);
+    EXPECT_EQ(s.quality, RenderQuality::Device);
+    EXPECT_EQ(s.upscaleFilter, defaults.upscaleFilter);
     EXPECT_EQ(s.padDeadZone, defaults.padDeadZone);
     EXPECT_EQ(s.crosshair, defaults.crosshair);
     EXPECT_EQ(s.Binding(InputAction::Fire), defaults.Binding(InputAction::Fire));
     EXPECT_EQ(s.Binding(InputAction::Pause), defaults.Binding(InputAction::Pause));
-    for (const char* said : {"display.window", "tiny", "display.vsync", "look.pad_dead_zone", "hud.crosshair",
+    for (const char* said : {"display.window", "tiny", "display.vsync", "display.quality", "ultra", "display.upscale_filter", "look.pad_dead_zone", "hud.crosshair",
                              "controls.fire", "Mouse Thumb", "controls.pause"})
         EXPECT_NE(text.find(said), std::string::npos) << said << " in\n" << text;
     EXPECT_EQ(text.find("sound.voices"), std::string::npos) << text;

@@ -189,7 +189,11 @@ TEST(ShaderRecordLayout, CameraBlockMatchesTheCameraRecordInEveryProgram)
         ASSERT_NE(camera.type, nullptr) << contract.name;
         EXPECT_EQ(MembersOf(*camera.compiler, *camera.type),
                   (std::vector<Member>{{"view", offsetof(CameraRecord, view)},
-                                       {"projection", offsetof(CameraRecord, projection)}}))
+                                       {"projection", offsetof(CameraRecord, projection)},
+                                       {"mipBias", offsetof(CameraRecord, mipBias)},
+                                       {"pad0", offsetof(CameraRecord, pad)},
+                                       {"pad1", offsetof(CameraRecord, pad) + sizeof(float)},
+                                       {"pad2", offsetof(CameraRecord, pad) + 2 * sizeof(float)}}))
             << contract.name;
     }
 }

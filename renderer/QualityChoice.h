@@ -1,0 +1,24 @@
+// Pure decisions behind the picture-quality settings: the quality a device starts at, its
+// multisampling, its fixed render scale and the frame time the scale controller holds.
+#pragma once
+
+#include "app/RenderQuality.h"
+
+#include <vulkan/vulkan.h>
+
+// The player's choice, or without one: Auto on a CPU device (a software rasterizer cannot draw
+// every pixel in time), High on any other.
+RenderQuality StartQuality(RenderQuality chosen, VkPhysicalDeviceType type);
+
+// High: the device's most (deviceMost). Auto: at most 2x on a CPU device, where each sample is
+// paid in CPU time (the most of `supported` under that: lavapipe offers 1x and 4x only, so 1x),
+// else as High. Low: none.
+VkSampleCountFlagBits QualitySamples(RenderQuality quality, VkPhysicalDeviceType type,
+                                     VkSampleCountFlagBits deviceMost, VkSampleCountFlags supported);
+
+// The scale of the fixed qualities; Auto starts from full size.
+float QualityStartScale(RenderQuality quality);
+
+// What Auto holds: 30 frames a second on a CPU device, the display's refresh interval on a GPU
+// (refreshHz <= 0, unknown, counts as 60 Hz).
+double FrameTimeTarget(VkPhysicalDeviceType type, int refreshHz);
