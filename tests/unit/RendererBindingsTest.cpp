@@ -49,7 +49,7 @@ TEST(RendererUniformLayout, StridesOffsetsAndSizes)
 TEST(RendererBindingReflection, DynamicBlockInBothStagesIsOneEntryAndOneBuffer)
 {
     StageReflection vertex, fragment;
-    vertex.uniformBlocks = {Block("CameraBuffer", 0, 128), Block("DYN_PBRShader", 2, 160)};
+    vertex.uniformBlocks = {Block("CameraBuffer", 0, 144), Block("DYN_PBRShader", 2, 160)};
     fragment.uniformBlocks = {Block("DYN_PBRShader", 2, 160), Block("DirectionalLightsBuffer", 5, 64)};
     const ReflectedBindings r = ReflectBindings(vertex, fragment, {{"DYN_PBRShader", 3}}, {}, 256);
 
@@ -62,7 +62,7 @@ TEST(RendererBindingReflection, DynamicBlockInBothStagesIsOneEntryAndOneBuffer)
 
     ASSERT_EQ(r.buffers.size(), 3u);
     EXPECT_EQ(r.buffers[0].name, "CameraBuffer");
-    EXPECT_EQ(r.buffers[0].size, 128u);
+    EXPECT_EQ(r.buffers[0].size, 144u); // the camera record with the mip bias
     EXPECT_EQ(r.buffers[0].stride, 0u);
     EXPECT_EQ(r.buffers[1].size, 768u); // 3 actors x 160 aligned to 256
     EXPECT_EQ(r.buffers[1].stride, 256u);
