@@ -14,7 +14,8 @@
 namespace {
 
 constexpr float PanelWidth = 560.0f;
-constexpr float PanelHeight = 620.0f;
+// Every control without scrolling in the smallest window the launcher allows (1280 x 720).
+constexpr float PanelHeight = 700.0f;
 // Room for the longest label beside each control.
 constexpr float LabelColumn = 250.0f;
 

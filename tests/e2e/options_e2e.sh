@@ -18,14 +18,13 @@ WIDTH=1280
 HEIGHT=720
 MENU_X=$(((WIDTH - 300) / 2))
 MENU_Y=$(((HEIGHT - 150) / 2))
-# The options panel: 560 x 620, centred, its sliders 310 wide from 8 pixels in. A click at a
+# The options panel: 560 x 700, centred, its sliders 310 wide from 8 pixels in. A click at a
 # slider's end sets its limit.
 PANEL_X=$(((WIDTH - 560) / 2))
-PANEL_Y=$(((HEIGHT - 620) / 2))
-PANEL="560x620+$PANEL_X+$PANEL_Y"
+PANEL_Y=$(((HEIGHT - 700) / 2))
+PANEL="560x700+$PANEL_X+$PANEL_Y"
 FOV_SLIDER_END="$((PANEL_X + 316)) $((PANEL_Y + 200))"
 MASTER_SLIDER_START="$((PANEL_X + 10)) $((PANEL_Y + 247))"
-BACK_BUTTON="$((PANEL_X + 26)) $((PANEL_Y + 582))"
 
 cleanup() {
   [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
@@ -101,11 +100,14 @@ screenshot "$window" "$out/first_view.png"
 open_options "$out/options_before.png"
 click $FOV_SLIDER_END
 click $MASTER_SLIDER_START
-# "Back" to the pause menu and in again: the panel as it opens, to compare with the next run's.
-click $BACK_BUTTON
+# Escape back to the pause menu and in again: the panel as it opens, to compare with the next
+# run's.
+key "$window" Escape
+sleep 2
 click $((MENU_X + 30)) $((MENU_Y + 37 + 23))
 away_and_shoot "$out/options_set.png"
-click $BACK_BUTTON
+key "$window" Escape
+sleep 2
 click $((MENU_X + 30)) $((MENU_Y + 37 + 23 * 3)) # Exit
 timeout 60 tail --pid="$game_pid" -f /dev/null
 wait "$game_pid"
