@@ -232,16 +232,8 @@ void PlayerActor::Walk(const glm::vec3& forward, const glm::vec3& right, float d
 void PlayerActor::SettleStep()
 {
     // Against the level alone, after every other push: resolved before the frame is drawn, so the
-    // view never shows him inside a wall, and no crowd can shove him through one. The tag lists
-    // are swapped, not copied, so this allocates nothing.
-    if (!gridObject)
-        return;
-    UpdateCollider();
-    std::swap(gridObject->ignoreTags, levelOnlyIgnoreTags_);
-    HGrid::CheckObjAgainstGrid(gridObject);
-    std::swap(gridObject->ignoreTags, levelOnlyIgnoreTags_);
-    UpdateCollider();
-    UpdateGridCell();
+    // view never shows him inside a wall, and no crowd can shove him through one.
+    SettleIgnoring(levelOnlyIgnoreTags_);
 }
 
 void PlayerActor::Footsteps()

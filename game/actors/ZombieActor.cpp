@@ -274,13 +274,7 @@ void ZombieActor::SettleAgainstLevel()
 {
     // Against the level alone, after every other move this frame (the crowd's pushes, the chase,
     // the step back off the player), as the player settles: no frame ends with it inside a wall.
-    // The tag lists are swapped, not copied, so this allocates nothing.
-    UpdateCollider();
-    std::swap(gridObject->ignoreTags, levelOnlyIgnoreTags_);
-    HGrid::CheckObjAgainstGrid(gridObject);
-    std::swap(gridObject->ignoreTags, levelOnlyIgnoreTags_);
-    UpdateCollider();
-    UpdateGridCell();
+    SettleIgnoring(levelOnlyIgnoreTags_);
 }
 
 void ZombieActor::DoIdle()

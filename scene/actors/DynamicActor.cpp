@@ -4,6 +4,8 @@
 #include "collision/Object.h"
 #include "scene/actors/ActorComponents.h"
 
+#include <utility>
+
 DynamicActor::DynamicActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
                            std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
                            std::shared_ptr<ICollisionComponent> collision,
@@ -25,4 +27,16 @@ void DynamicActor::UpdateGridCell()
     // An actor not (yet) in the grid has nothing to re-file.
     if (gridObject && grid && gridObject->IsFiled())
         grid->MoveObject(*gridObject);
+}
+
+void DynamicActor::SettleIgnoring(std::vector<int32_t>& ignored)
+{
+    if (!gridObject)
+        return;
+    UpdateCollider();
+    std::swap(gridObject->ignoreTags, ignored);
+    HGrid::CheckObjAgainstGrid(gridObject);
+    std::swap(gridObject->ignoreTags, ignored);
+    UpdateCollider();
+    UpdateGridCell();
 }

@@ -3,6 +3,9 @@
 
 #include "scene/actors/Actor.h"
 
+#include <cstdint>
+#include <vector>
+
 class MeshComponent;
 class MaterialComponent;
 class ShaderComponent;
@@ -19,4 +22,8 @@ public:
     void Update(float dt) override;
     // Re-files gridObject in the bucket of its current position.
     virtual void UpdateGridCell();
+    // Resolves its contacts with all but the tags in `ignored` (the level alone, say), then
+    // follows with its collider and grid cell. The list is swapped with the grid object's own and
+    // back, not copied, so this allocates nothing.
+    void SettleIgnoring(std::vector<int32_t>& ignored);
 };
