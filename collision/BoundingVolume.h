@@ -1,6 +1,5 @@
 // Base of the collision volumes: the operations the grid and the collision components call, and
-// one pair-test slot per volume kind, laid out so that slot "CollideWith<kind of other>" can be
-// picked from the other volume's shape type.
+// the one entry to the pair tests, which picks the test from the two volumes' shape types.
 #pragma once
 
 #include "collision/Collision.h"
@@ -33,39 +32,11 @@ public:
     virtual bool IsTrigger() const { return isTrigger; }
     virtual void SetTrigger(bool trigger) { isTrigger = trigger; }
 
-    // Pair tests of this volume against `other`. When neither volume is a trigger and they touch,
-    // ownerTransform (the owning actor's transform, may be null) is moved out of `other`. `out`
-    // may be null when the caller wants only the answer.
-    virtual bool CollideWithSphere(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) = 0;
-    virtual bool CollideWithTriangle(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) = 0;
-    virtual bool CollideWithCube(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) = 0;
-    virtual bool CollideWithOBB(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) = 0;
-    virtual bool CollideWithCapsule(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) = 0;
-    virtual bool CollideWithRay(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) = 0;
-
-    // The double dispatch: the CollideWith* slot for other's shape type; false for an unknown kind.
+    // The pair test of this volume against `other`, looked up by the two kinds: false for a kind
+    // outside ShapeType and for a pair with no test. When neither volume is a trigger and they
+    // touch, ownerTransform (the owning actor's transform, may be null) is moved out of `other`.
+    // `out` may be null when the caller wants only the answer.
     bool CollideWith(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out);
-
-protected:
-    // The record-filling slot pattern: run `test` against `other` seen as an Other and, when the
-    // pair touched and neither side is a trigger, move the owner by sign * normal * depth.
-    template <class Other, class Test>
-    bool Resolve(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out, float sign, Test test)
-    {
-        auto* typed = dynamic_cast<Other*>(other);
-        if (!typed)
-            return false; // only a broken dispatch gets here
-        Collision scratch;
-        Collision& c = out ? *out : scratch;
-        const bool contact = test(*typed, c);
-        if (contact && BothSolid(*typed) && ownerTransform)
-            Push(*ownerTransform, sign * c.normal * c.depth);
-        return contact;
-    }
-    bool BothSolid(const BoundingVolume& other) const { return !IsTrigger() && !other.IsTrigger(); }
-
-private:
-    static void Push(TransformComponent& transform, const glm::vec3& by);
 };
 
 } // namespace COLLISION

@@ -27,13 +27,6 @@ public:
     void SetPosition(const glm::vec3& position) override;
     // Rotates the base ends about their midpoint into pointA/pointB and updates the display.
     void SetOrientation(const glm::quat& q);
-
-    bool CollideWithSphere(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithTriangle(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCube(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithOBB(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCapsule(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithRay(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
 };
 
 } // namespace COLLISION

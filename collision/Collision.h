@@ -5,7 +5,7 @@
 
 namespace COLLISION {
 
-// Fixed values: CollideWith* slot = 7 + shape type.
+// Fixed values: they index the pair table of BoundingVolume::CollideWith.
 enum ShapeType : int {
     SphereShape = 0,
     TriangleShape = 1,

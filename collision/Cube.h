@@ -20,14 +20,6 @@ public:
     std::shared_ptr<TransformComponent> GetTransform() const override { return displayTransform; }
     glm::vec3 GetCenter() const override { return centre; }
     void SetPosition(const glm::vec3& position) override;
-
-    bool CollideWithSphere(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    // Triangle and OBB: a yes/no answer for trigger pairs only; two solid volumes never test.
-    bool CollideWithTriangle(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCube(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithOBB(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCapsule(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithRay(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
 };
 
 } // namespace COLLISION

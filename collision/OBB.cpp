@@ -1,8 +1,5 @@
 #include "collision/OBB.h"
 
-#include "collision/Capsule.h"
-#include "collision/Cube.h"
-#include "collision/Sphere.h"
 #include "scene/components/TransformComponent.h"
 
 namespace COLLISION {
@@ -24,42 +21,6 @@ void OBB::SetPosition(const glm::vec3& position)
 {
     centre = position;
     displayTransform->position = position;
-}
-
-bool OBB::CollideWithSphere(BoundingVolume* other, TransformComponent*, Collision*)
-{
-    auto* sphere = dynamic_cast<Sphere*>(other);
-    Collision unused;
-    return sphere && SphereOBB(*sphere, *this, unused);
-}
-
-bool OBB::CollideWithTriangle(BoundingVolume*, TransformComponent*, Collision*)
-{
-    return false;
-}
-
-bool OBB::CollideWithCube(BoundingVolume* other, TransformComponent*, Collision*)
-{
-    auto* box = dynamic_cast<Cube*>(other);
-    return box && OBBOBB(Box(), BoxOf(*box));
-}
-
-bool OBB::CollideWithOBB(BoundingVolume* other, TransformComponent*, Collision*)
-{
-    auto* box = dynamic_cast<OBB*>(other);
-    return box && OBBOBB(Box(), box->Box());
-}
-
-bool OBB::CollideWithCapsule(BoundingVolume* other, TransformComponent*, Collision*)
-{
-    auto* capsule = dynamic_cast<Capsule*>(other);
-    Collision unused;
-    return capsule && CapsuleOBB(*capsule, Box(), unused);
-}
-
-bool OBB::CollideWithRay(BoundingVolume*, TransformComponent*, Collision*)
-{
-    return false;
 }
 
 } // namespace COLLISION

@@ -26,13 +26,6 @@ public:
     std::shared_ptr<TransformComponent> GetTransform() const override { return displayTransform; }
     glm::vec3 GetCenter() const override { return centre; }
     void SetPosition(const glm::vec3& position) override;
-
-    bool CollideWithSphere(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithTriangle(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCube(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithOBB(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCapsule(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithRay(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
 };
 
 inline glm::vec3 ClosestPointOnOBB(const glm::vec3& p, const OBB& box)

@@ -1,7 +1,7 @@
 // The exact pair tests. Record-filling tests set out.hit = false first and, on contact, fill
 // hit, normal and depth; contact is inclusive (touching counts). The comment on each test says
-// which way its normal points. Yes/no tests write nothing. Nothing here moves a volume: the
-// volumes' CollideWith* slots apply the trigger rule and the push-out.
+// which way its normal points. Yes/no tests write nothing. Nothing here moves a volume: the pair
+// table behind BoundingVolume::CollideWith applies the trigger rule and the push-out.
 #pragma once
 
 #include "collision/ClosestPoints.h"

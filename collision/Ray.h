@@ -20,13 +20,6 @@ public:
     std::shared_ptr<TransformComponent> GetTransform() const override { return displayTransform; }
     glm::vec3 GetCenter() const override { return origin; }
     void SetPosition(const glm::vec3& position) override;
-
-    bool CollideWithSphere(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithTriangle(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCube(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithOBB(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCapsule(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithRay(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
 };
 
 } // namespace COLLISION

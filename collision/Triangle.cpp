@@ -1,9 +1,5 @@
 #include "collision/Triangle.h"
 
-#include "collision/Capsule.h"
-#include "collision/Cube.h"
-#include "collision/PairTests.h"
-#include "collision/Sphere.h"
 #include "scene/components/TransformComponent.h"
 
 #include <algorithm>
@@ -33,41 +29,6 @@ void Triangle::SetPosition(const glm::vec3& position)
     vertex1 += shift;
     vertex2 += shift;
     displayTransform->position = position;
-}
-
-bool Triangle::CollideWithSphere(BoundingVolume* other, TransformComponent*, Collision*)
-{
-    auto* sphere = dynamic_cast<Sphere*>(other);
-    Collision unused;
-    return sphere && SphereTriangle(*sphere, *this, unused);
-}
-
-bool Triangle::CollideWithTriangle(BoundingVolume*, TransformComponent*, Collision*)
-{
-    return false;
-}
-
-bool Triangle::CollideWithCube(BoundingVolume* other, TransformComponent*, Collision*)
-{
-    auto* box = dynamic_cast<Cube*>(other);
-    return box && TriangleBox(*this, *box);
-}
-
-bool Triangle::CollideWithOBB(BoundingVolume*, TransformComponent*, Collision*)
-{
-    return false;
-}
-
-bool Triangle::CollideWithCapsule(BoundingVolume* other, TransformComponent*, Collision*)
-{
-    auto* capsule = dynamic_cast<Capsule*>(other);
-    Collision unused;
-    return capsule && CapsuleTriangle(*capsule, *this, unused);
-}
-
-bool Triangle::CollideWithRay(BoundingVolume*, TransformComponent*, Collision*)
-{
-    return false;
 }
 
 } // namespace COLLISION

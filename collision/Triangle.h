@@ -22,13 +22,6 @@ public:
     glm::vec3 GetCenter() const override { return (vertex0 + vertex1 + vertex2) / 3.0f; }
     // Translates the vertices so that the centroid lands on `position`.
     void SetPosition(const glm::vec3& position) override;
-
-    bool CollideWithSphere(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithTriangle(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCube(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithOBB(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithCapsule(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
-    bool CollideWithRay(BoundingVolume* other, TransformComponent* ownerTransform, Collision* out) override;
 };
 
 } // namespace COLLISION

@@ -1,9 +1,10 @@
-// Grid test actors: spheres whose exact test always reports contact, so every broad-phase
-// candidate reaches the callbacks, and a recorder of (querier, found) pairs.
+// Grid test actors: spheres whose exact test against another sphere always reports contact, so
+// every broad-phase candidate reaches the callbacks, and a recorder of (querier, found) pairs.
 #pragma once
 
 #include "support/CollisionHelpers.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -11,10 +12,20 @@
 
 namespace testing_collision {
 
-// A trigger sphere that touches every sphere it is tested against.
-class AlwaysTouchingSphere : public COLLISION::Sphere {
+// A trigger sphere's component that touches every sphere it is tested against, without moving
+// anything, and tests other kinds as usual.
+class AlwaysTouchingComponent : public CollisionComponent<COLLISION::Sphere> {
 public:
-    bool CollideWithSphere(BoundingVolume*, TransformComponent*, COLLISION::Collision*) override { return true; }
+    using CollisionComponent::CollisionComponent;
+    bool CollideWithVolume(COLLISION::BoundingVolume* other, COLLISION::Collision* record, std::function<void()> first,
+                           std::function<void()> second) override
+    {
+        if (!other || other->shapeType != COLLISION::SphereShape)
+            return CollisionComponent::CollideWithVolume(other, record, std::move(first), std::move(second));
+        first();
+        second();
+        return true;
+    }
 };
 
 // Counts the pairs the callbacks report, keyed by (querying owner, found owner).
@@ -31,9 +42,10 @@ struct PairLog {
 inline std::unique_ptr<DynamicActor> MakeProbe(const glm::vec3& position, float gridRadius, int tag,
                                                CollisionCallback callback)
 {
-    auto actor = MakeColliderActor<AlwaysTouchingSphere>(position);
-    auto volume = VolumeOf<AlwaysTouchingSphere>(*actor);
-    volume->radius = gridRadius / 1.5f;
+    auto collision = std::make_shared<AlwaysTouchingComponent>(true, glm::vec3(0.0f), nullptr);
+    collision->volume->radius = gridRadius / 1.5f;
+    auto actor = std::make_unique<DynamicActor>(nullptr, nullptr, nullptr,
+                                                std::make_shared<TransformComponent>(position), collision, nullptr);
     actor->gridObject = new Object(tag, actor.get(), std::move(callback));
     return actor;
 }

@@ -75,7 +75,7 @@ Pairs AllPairs(const Scene& scene)
             if (a == b)
                 continue;
             const glm::vec3 d = a->gridObject->transform->position - b->gridObject->transform->position;
-            const float reach = VolumeOf<AlwaysTouchingSphere>(*b)->GetBoundingRadius() + a->gridObject->radius;
+            const float reach = VolumeOf<COLLISION::Sphere>(*b)->GetBoundingRadius() + a->gridObject->radius;
             if (glm::dot(d, d) <= reach * reach)
                 expected[{a.get(), b.get()}] = 1; // found exactly once by a's query
         }
@@ -259,7 +259,7 @@ TEST(GridQuery, AVolumeThatOutgrowsItsLevelIsFiledHigherWhenItMoves)
     EXPECT_TRUE(log.pairs.empty());
 
     // Now reaching 3, it touches the querier 3.2 away: far outside what level 1 promises.
-    VolumeOf<AlwaysTouchingSphere>(*grower)->radius = 3.0f / 1.5f;
+    VolumeOf<COLLISION::Sphere>(*grower)->radius = 3.0f / 1.5f;
     grower->Update(0.0f);
     EXPECT_EQ(grower->gridObject->level, 4); // diameter 6: cells of 8
     EXPECT_EQ(g->objectsAtLevel[1], 2001); // the filler and the querier
@@ -446,8 +446,8 @@ TEST(GridRay, MatchesABruteForceCheckOfTheFiledSpheres)
         // A third of the volumes moved since they were filed, as within a frame before the grid
         // hears of it: the ray walks where they were filed, then tests where they are.
         for (size_t i = 0; i < scene.size(); i += 3)
-            VolumeOf<AlwaysTouchingSphere>(*scene[i])->SetPosition(scene[i]->gridObject->filedCentre +
-                                                                 8.0f * glm::vec3(u(rng), u(rng), u(rng)));
+            VolumeOf<COLLISION::Sphere>(*scene[i])->SetPosition(scene[i]->gridObject->filedCentre +
+                                                                8.0f * glm::vec3(u(rng), u(rng), u(rng)));
         auto ray = MakeRay({0, 0, 0}, {1, 0, 0}, log.Recorder());
         g->AddObject(*ray->gridObject);
         const auto volume = VolumeOf<COLLISION::Ray>(*ray);
@@ -459,7 +459,7 @@ TEST(GridRay, MatchesABruteForceCheckOfTheFiledSpheres)
             Pairs expected;
             for (const auto& a : scene) {
                 const Object& o = *a->gridObject;
-                const auto sphere = VolumeOf<AlwaysTouchingSphere>(*a);
+                const auto sphere = VolumeOf<COLLISION::Sphere>(*a);
                 const glm::vec3 d = volume->origin - o.filedCentre;
                 startsInside += glm::dot(d, d) < o.filedRadius * o.filedRadius ? 1 : 0;
                 if (COLLISION::RayHitsSphere(volume->origin, volume->direction, o.filedCentre, o.filedRadius) &&
