@@ -294,6 +294,23 @@ void HGrid::CheckObjAgainstGrid(Object* obj)
         grid->Query(*obj);
 }
 
+// What a query carries through its walk: the querier, its component and ignore list, and its own
+// sphere, read live because a callback may move it.
+struct HGrid::Querier {
+    Object& obj;
+    ICollisionComponent& component;
+    IgnoreSet ignores;
+    glm::vec3 centre;
+    float radius;
+};
+
+// The cells a query walks: per level, the spans that hold occupied cells, and their cell count.
+struct HGrid::LevelPlan {
+    CellSpan spans[MaxLevels][3];
+    uint32_t levels = 0; // bit per level with a span to walk
+    int64_t cells = 0;
+};
+
 void HGrid::Query(Object& obj)
 {
     // A ray meets every filed object in its own walk; the sphere walk below would meet those
@@ -302,95 +319,109 @@ void HGrid::Query(Object& obj)
         HandleRay(&obj);
         return;
     }
-
-    // Wraps instead of overflowing; a stale stamp would have to survive 2^32 queries to collide.
-    tick = static_cast<int32_t>(static_cast<uint32_t>(tick) + 1u);
+    NextTick();
     if (!obj.owner)
         throw std::logic_error(NullOwnerMessage);
     ICollisionComponent* component = obj.Collider();
     if (!component)
         return;
 
-    const IgnoreSet ignores(obj);
-    // The querier's own sphere is read live; a callback may move it, so it is read again after
-    // every exact test.
-    glm::vec3 p = obj.transform->position;
-    float r = obj.radius;
-
-    // Tests one object. The walks save the link they step on before calling: a callback may
-    // re-file the found object.
-    auto test = [&](Object* o, const glm::vec3& centre, float radius) {
-        const glm::vec3 d = p - centre;
-        const float reach = radius + r;
-        if (glm::dot(d, d) <= reach * reach && o != &obj && !ignores(o->tag)) [[unlikely]] {
-            if (ExactTest(obj, *o, *component)) {
-                p = obj.transform->position;
-                r = obj.radius;
-            }
-        }
-    };
-
-    // The spans of every occupied level, and the cells they hold together.
-    CellSpan spans[MaxLevels][3];
-    uint32_t levels = 0; // levels with a span that holds occupied cells
-    int64_t cells = 0;
-    float size = MinCellSize;
-    for (int level = 0; level < MaxLevels && (occupiedLevelsMask >> level) != 0; ++level, size *= CellSizeRatio)
-        if (((occupiedLevelsMask >> level) & 1u) && LevelSpans(level, size, p, r, spans[level])) {
-            levels |= 1u << level;
-            cells += (int64_t{spans[level][0].last} - spans[level][0].first + 1) *
-                     (int64_t{spans[level][1].last} - spans[level][1].first + 1) *
-                     (int64_t{spans[level][2].last} - spans[level][2].first + 1);
-        }
-
+    Querier querier{obj, *component, IgnoreSet(obj), obj.transform->position, obj.radius};
+    LevelPlan plan;
+    PlanLevels(querier.centre, querier.radius, plan);
     // A query wider than the scene has objects (the ground, say) tests each object once instead.
-    if (cells >= filedCount) {
-        for (Object* o = filedObjects; o;) {
-            Object* next = o->filedNext;
-            test(o, o->filedCentre, o->filedRadius);
-            o = next;
-        }
-        return;
-    }
+    if (plan.cells >= filedCount)
+        TestEveryFiled(querier);
+    else
+        WalkPlannedCells(querier, plan);
+}
 
-    auto walkBucket = [&](int32_t bucket) {
-        Bucket& b = buckets[bucket];
-        if (b.stamp == tick || !b.head)
-            return;
-        b.stamp = tick;
-        Object* head = b.head;
-        // Saved first: a callback may re-file the objects of this bucket.
-        Object* next = b.count > 1 ? head->next : nullptr;
-        test(head, b.headCentre, b.headRadius);
-        for (Object* o = next; o;) {
-            next = o->next;
-            test(o, o->filedCentre, o->filedRadius);
-            o = next;
-        }
-    };
-    for (int level = 0; levels != 0; ++level, levels >>= 1) {
-        if (!(levels & 1u))
+void HGrid::NextTick()
+{
+    // Wraps instead of overflowing; a stale stamp would have to survive 2^32 queries to collide.
+    tick = static_cast<int32_t>(static_cast<uint32_t>(tick) + 1u);
+}
+
+void HGrid::PlanLevels(const glm::vec3& p, float r, LevelPlan& plan) const
+{
+    float size = MinCellSize;
+    for (int level = 0; level < MaxLevels && (occupiedLevelsMask >> level) != 0; ++level, size *= CellSizeRatio) {
+        CellSpan(&spans)[3] = plan.spans[level];
+        if (!((occupiedLevelsMask >> level) & 1u) || !LevelSpans(level, size, p, r, spans))
             continue;
-        const CellSpan(&span)[3] = spans[level];
-        // A run of cells along z is a run of consecutive buckets: its occupied ones are read off
-        // the occupancy words, a word at a time.
-        const uint32_t length = static_cast<uint32_t>(
-            std::min<int64_t>(int64_t{span[2].last} - span[2].first + 1, NumBuckets));
-        for (int32_t x = span[0].first; x <= span[0].last; ++x)
-            for (int32_t y = span[1].first; y <= span[1].last; ++y) {
-                uint32_t first = (MixColumn(x, y, level) + static_cast<uint32_t>(span[2].first)) & (NumBuckets - 1);
-                for (uint32_t left = length; left > 0;) {
-                    const uint32_t bit = first & 63u;
-                    const uint32_t take = std::min(left, 64u - bit);
-                    uint64_t bits = occupiedBuckets[first >> 6] >> bit;
-                    if (take < 64u)
-                        bits &= (uint64_t{1} << take) - 1u;
-                    for (; bits != 0; bits &= bits - 1)
-                        walkBucket(static_cast<int32_t>(first + static_cast<uint32_t>(__builtin_ctzll(bits))));
-                    first = (first + take) & (NumBuckets - 1);
-                    left -= take;
-                }
+        plan.levels |= 1u << level;
+        plan.cells += (int64_t{spans[0].last} - spans[0].first + 1) * (int64_t{spans[1].last} - spans[1].first + 1) *
+                      (int64_t{spans[2].last} - spans[2].first + 1);
+    }
+}
+
+void HGrid::TestCandidate(Querier& q, Object* o, const glm::vec3& centre, float radius)
+{
+    const glm::vec3 d = q.centre - centre;
+    const float reach = radius + q.radius;
+    if (glm::dot(d, d) <= reach * reach && o != &q.obj && !q.ignores(o->tag)) [[unlikely]] {
+        if (ExactTest(q.obj, *o, q.component)) {
+            q.centre = q.obj.transform->position;
+            q.radius = q.obj.radius;
+        }
+    }
+}
+
+void HGrid::TestEveryFiled(Querier& q)
+{
+    for (Object* o = filedObjects; o;) {
+        Object* next = o->filedNext; // saved first: a callback may re-file o
+        TestCandidate(q, o, o->filedCentre, o->filedRadius);
+        o = next;
+    }
+}
+
+void HGrid::WalkPlannedCells(Querier& q, const LevelPlan& plan)
+{
+    uint32_t levels = plan.levels;
+    for (int level = 0; levels != 0; ++level, levels >>= 1)
+        if (levels & 1u)
+            WalkLevelCells(q, level, plan.spans[level]);
+}
+
+void HGrid::WalkLevelCells(Querier& q, int level, const CellSpan (&span)[3])
+{
+    // A run of cells along z is a run of consecutive buckets: its occupied ones are read off the
+    // occupancy words, a word at a time.
+    const uint32_t length =
+        static_cast<uint32_t>(std::min<int64_t>(int64_t{span[2].last} - span[2].first + 1, NumBuckets));
+    for (int32_t x = span[0].first; x <= span[0].last; ++x)
+        for (int32_t y = span[1].first; y <= span[1].last; ++y) {
+            uint32_t first = (MixColumn(x, y, level) + static_cast<uint32_t>(span[2].first)) & (NumBuckets - 1);
+            for (uint32_t left = length; left > 0;) {
+                const uint32_t bit = first & 63u;
+                const uint32_t take = std::min(left, 64u - bit);
+                uint64_t bits = occupiedBuckets[first >> 6] >> bit;
+                if (take < 64u)
+                    bits &= (uint64_t{1} << take) - 1u;
+                for (; bits != 0; bits &= bits - 1)
+                    WalkBucket(q, static_cast<int32_t>(first + static_cast<uint32_t>(__builtin_ctzll(bits))));
+                first = (first + take) & (NumBuckets - 1);
+                left -= take;
             }
+        }
+}
+
+void HGrid::WalkBucket(Querier& q, int32_t bucket)
+{
+    // Several cells or levels may share a bucket: the stamp lets a query walk it once.
+    Bucket& b = buckets[bucket];
+    if (b.stamp == tick || !b.head)
+        return;
+    b.stamp = tick;
+    Object* head = b.head;
+    // Saved first: a callback may re-file the objects of this bucket.
+    Object* next = b.count > 1 ? head->next : nullptr;
+    TestCandidate(q, head, b.headCentre, b.headRadius);
+    for (Object* o = next; o;) {
+        next = o->next;
+        TestCandidate(q, o, o->filedCentre, o->filedRadius);
+        o = next;
     }
 }
 

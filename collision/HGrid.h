@@ -78,7 +78,20 @@ public:
     float LevelReach(int level, float cellSize) const;
 
 private:
+    struct Querier;
+    struct LevelPlan;
+
+    // One query: plans the cells it covers, then tests every filed object or walks those cells.
     void Query(Object& obj);
+    void NextTick();
+    // Per occupied level, the cells a query of radius r at p covers that hold objects.
+    void PlanLevels(const glm::vec3& p, float r, LevelPlan& plan) const;
+    // The sphere test of one object against the querier, and the exact test when they overlap.
+    void TestCandidate(Querier& q, Object* o, const glm::vec3& centre, float radius);
+    void TestEveryFiled(Querier& q);
+    void WalkPlannedCells(Querier& q, const LevelPlan& plan);
+    void WalkLevelCells(Querier& q, int level, const CellSpan (&span)[3]);
+    void WalkBucket(Querier& q, int32_t bucket);
     void HandleRay(Object* ray);
     void Link(Object& obj, int32_t bucket);
     void Unlink(Object& obj);
