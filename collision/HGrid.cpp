@@ -1,11 +1,10 @@
 #include "collision/HGrid.h"
 
 #include "collision/BoundingVolume.h"
-#include "collision/CollisionComponent.h"
+#include "collision/ICollisionComponent.h"
 #include "collision/Object.h"
 #include "collision/PairTests.h"
 #include "collision/Ray.h"
-#include "scene/actors/Actor.h"
 #include "scene/components/TransformComponent.h"
 
 #include <algorithm>
@@ -455,10 +454,11 @@ void HGrid::HandleRay(Object* ray)
 {
     if (!ray->owner)
         throw std::logic_error(NullOwnerMessage);
-    const auto rayComponent = ray->owner->GetComponent<CollisionComponent<COLLISION::Ray>>();
-    if (!rayComponent)
+    ICollisionComponent* rayComponent = ray->Collider();
+    COLLISION::BoundingVolume* rayVolume = rayComponent ? rayComponent->Volume() : nullptr;
+    if (!rayVolume || rayVolume->shapeType != COLLISION::RayShape)
         return;
-    const COLLISION::Ray& volume = *rayComponent->volume;
+    const auto& volume = static_cast<const COLLISION::Ray&>(*rayVolume);
 
     // Every filed object, newest first: a ray has no cells to narrow it. Its filed sphere, as the
     // sphere walk tests it, decides which objects go on to the exact test.

@@ -11,18 +11,15 @@ Object::Object(int tag, Actor* owner, CollisionCallback onCollision)
 {
     if (!owner)
         throw std::logic_error(NullOwnerMessage);
-    const auto volume = Collider() ? collider_->GetBoundingVolume() : nullptr;
+    ICollisionComponent* collider = Collider();
+    const auto volume = collider ? collider->GetBoundingVolume() : nullptr;
     if (!volume)
         throw std::runtime_error("A grid object's owner needs a collision component with a volume");
     transform = volume->GetTransform();
     radius = volume->GetBoundingRadius();
 }
 
-ICollisionComponent* Object::Collider()
+ICollisionComponent* Object::Collider() const
 {
-    if (owner != colliderOwner_) {
-        colliderOwner_ = owner;
-        collider_ = owner ? owner->GetComponent<ICollisionComponent>().get() : nullptr;
-    }
-    return collider_;
+    return owner ? owner->Collider() : nullptr;
 }

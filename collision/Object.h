@@ -81,15 +81,11 @@ public:
     Object& operator=(const Object&) = delete;
 
     bool IsFiled() const { return level >= 0; }
-    // The owner's collision component, looked up again only when `owner` changes: the grid asks
-    // for it per candidate, and an actor's first collision component never changes.
-    ICollisionComponent* Collider();
+    // The owner's collision component, as the owner resolved it when it was added; null without
+    // an owner.
+    ICollisionComponent* Collider() const;
     bool Ignores(int32_t otherTag) const
     {
         return std::find(ignoreTags.begin(), ignoreTags.end(), otherTag) != ignoreTags.end();
     }
-
-private:
-    Actor* colliderOwner_ = nullptr;
-    ICollisionComponent* collider_ = nullptr;
 };

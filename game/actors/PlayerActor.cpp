@@ -429,9 +429,9 @@ void PlayerActor::OnBubbleContact(Object& found)
 {
     if (!found.owner)
         throw std::logic_error(NullOwnerMessage);
-    auto collider = found.owner->GetComponent<ICollisionComponent>();
+    ICollisionComponent* collider = found.Collider();
     // Triggers (other projectiles, corpses, hand spheres) let the bubble through.
-    if (collider && !collider->GetBoundingVolume()->IsTrigger()) {
+    if (collider && !collider->Volume()->IsTrigger()) {
         bubbleFlying = false;
         bubble->hidden = true;
         bubbleBurst = true;

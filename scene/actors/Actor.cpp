@@ -23,8 +23,8 @@ void Actor::Update(float dt) { StepAnimation(dt); }
 
 void Actor::StepAnimation(float dt)
 {
-    if (auto animation = GetComponent<AnimationComponent>())
-        animation->Update(!visible, dt);
+    if (resolvedAnimation_)
+        resolvedAnimation_->Update(!visible, dt);
 }
 
 bool Actor::IsInFrustum(const Camera* camera, const glm::vec3& center, float radius)
@@ -42,6 +42,21 @@ bool Actor::IsInFrustum(const Camera* camera, const glm::vec3& center, float rad
 
 void Actor::UpdateCollider()
 {
-    if (auto collision = GetComponent<ICollisionComponent>())
-        collision->UpdateVolume();
+    if (resolvedCollider_)
+        resolvedCollider_->UpdateVolume();
+}
+
+void Actor::ClearComponents()
+{
+    components.clear();
+    resolvedCollider_ = nullptr;
+    resolvedAnimation_ = nullptr;
+}
+
+void Actor::ResolveFrameComponent(Component& component)
+{
+    if (!resolvedCollider_)
+        resolvedCollider_ = dynamic_cast<ICollisionComponent*>(&component);
+    if (!resolvedAnimation_)
+        resolvedAnimation_ = dynamic_cast<AnimationComponent*>(&component);
 }

@@ -10,7 +10,9 @@
 #include <stdexcept>
 #include <vector>
 
+class AnimationComponent;
 class Camera;
+class ICollisionComponent;
 class Object;
 
 class Actor {
@@ -39,7 +41,8 @@ public:
     // Moves the collision volume to the transform.
     virtual void UpdateCollider();
 
-    // First component that is a T (T may be an interface), or empty.
+    // First component that is a T (T may be an interface), or empty. A cast per component: for
+    // building the scene; the frame reads Collider() and Animator().
     template <class T> std::shared_ptr<T> GetComponent() const
     {
         for (const std::shared_ptr<Component>& c : components)
@@ -54,9 +57,25 @@ public:
         if (GetComponent<T>())
             throw std::runtime_error("Trying to add a component that already exists");
         components.push_back(std::move(component));
+        ResolveFrameComponent(*components.back());
     }
+    // Drops every component, and the frame's pointers to them with them.
+    void ClearComponents();
+
+    // The components the frame step uses, resolved as they were added: the first of each kind,
+    // as GetComponent finds it, or null. Attach with AddComponent and drop with ClearComponents
+    // so that these stay in step with `components`.
+    ICollisionComponent* Collider() const { return resolvedCollider_; }
+    AnimationComponent* Animator() const { return resolvedAnimation_; }
 
 protected:
     // Seam between the actor and its animation: steps the AnimationComponent, if any.
     void StepAnimation(float dt);
+
+private:
+    // Keeps `component` as the frame's collider or animation when it is the first of its kind.
+    void ResolveFrameComponent(Component& component);
+
+    ICollisionComponent* resolvedCollider_ = nullptr;
+    AnimationComponent* resolvedAnimation_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // the grid on destruction.
 #include "scene/actors/StaticActor.h"
 #include "scene/camera/Camera.h"
+#include "scene/components/AnimationComponent.h"
 #include "support/CollisionHelpers.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,41 @@ TEST(ActorFrameStep, CollisionBindingKeepsAGivenTransformOrTakesTheActors)
     // Components keep the documented order: transform before collision.
     ASSERT_EQ(a.components.size(), 2u);
     EXPECT_EQ(a.components[0], own);
+}
+
+TEST(ActorFrameStep, StepsTheFirstColliderAndAnimationAddedUntilTheComponentsAreCleared)
+{
+    auto own = std::make_shared<TransformComponent>(glm::vec3(1, 2, 3));
+    auto first = std::make_shared<CollisionComponent<COLLISION::Capsule>>(false, glm::vec3(0.0f), own);
+    auto second = std::make_shared<CollisionComponent<COLLISION::Sphere>>(true, glm::vec3(0.0f), own);
+    // Ten ticks a second over a ten-tick loop.
+    auto clip = std::make_shared<Animation>(nullptr, 10.0f, 10, NodeData{}, std::unordered_map<int, Bone>{});
+    auto animation = std::make_shared<AnimationComponent>(clip, 1.0f);
+    Actor actor;
+    actor.AddComponent<ICollisionComponent>(first);
+    actor.AddComponent<CollisionComponent<COLLISION::Sphere>>(second); // a second collider is not the frame's
+    actor.AddComponent<AnimationComponent>(animation);
+    EXPECT_EQ(actor.Collider(), first.get());
+    EXPECT_EQ(actor.Collider(), actor.GetComponent<ICollisionComponent>().get());
+    EXPECT_EQ(actor.Animator(), animation.get());
+
+    own->position = {4, 5, 6};
+    actor.UpdateCollider();
+    actor.Update(0.5f);
+    ExpectVec3Near(first->volume->GetCenter(), {4, 5, 6});
+    ExpectVec3Near(second->volume->centre, {1, 2, 3});
+    EXPECT_FLOAT_EQ(animation->currentTime, 5.0f);
+
+    // Cleared, the actor steps nothing, though the components live on elsewhere.
+    actor.ClearComponents();
+    EXPECT_TRUE(actor.components.empty());
+    EXPECT_EQ(actor.Collider(), nullptr);
+    EXPECT_EQ(actor.Animator(), nullptr);
+    own->position = {7, 8, 9};
+    actor.UpdateCollider();
+    actor.Update(0.5f);
+    ExpectVec3Near(first->volume->GetCenter(), {4, 5, 6});
+    EXPECT_FLOAT_EQ(animation->currentTime, 5.0f);
 }
 
 TEST(ActorFrameStep, DestroyingAnActorTakesItsObjectOutOfTheGrid)

@@ -178,7 +178,7 @@ TEST_F(SceneDrawListsTest, InvalidateOrAnotherRegistryRebuilds)
     Actor* actor = Make("PBRShader");
     lists.Refresh({actor}, {}, &registry);
     // A component swapped on an actor in play is not seen by the lists: the renderer is told.
-    actor->components.clear();
+    actor->ClearComponents();
     actor->AddComponent<ShaderComponent>(registry.shaders.at("BaseShader"));
     EXPECT_FALSE(lists.Refresh({actor}, {}, &registry));
     lists.Invalidate();
