@@ -439,7 +439,8 @@ TEST_F(RendererFrames, ARestartTakesTheLastScenesTexturesAndDrawsWithThem)
 // depth test; each opaque pass front to back) leaves the picture of the documented order (the sky
 // first, every pass in list order): the same frame (no update between) shot each way differs by
 // at most one 8-bit step on average. Without the sky the shot differs plainly, so the shots do
-// show what each order drew.
+// show what each order drew. The shots are drawn at full size, so the scene image reaches the
+// window through the plain copy: the same with either upscale filter chosen, to the bit.
 TEST_F(RendererFrames, ReorderedRecordingLeavesThePictureOfTheDocumentedOrder)
 {
     RenderFrames(6);
@@ -457,6 +458,10 @@ TEST_F(RendererFrames, ReorderedRecordingLeavesThePictureOfTheDocumentedOrder)
         return Screenshot();
     };
     const Image documented = shot(false, false, game.passes);
+    EXPECT_EQ(renderer->RenderScale(), 1.0f);
+    window.upscaleFilter = UpscaleFilter::Bilinear;
+    const Image documentedBilinear = shot(false, false, game.passes);
+    window.upscaleFilter = UpscaleFilter::Sharpened;
     const Image skyLast = shot(true, false, game.passes);
     const Image frontToBack = shot(false, true, game.passes);
     const Image both = shot(true, true, game.passes);
@@ -468,6 +473,7 @@ TEST_F(RendererFrames, ReorderedRecordingLeavesThePictureOfTheDocumentedOrder)
                 "both %.4f; without the sky %.2f\n",
                 documented.MeanDifference(skyLast), documented.MeanDifference(frontToBack),
                 documented.MeanDifference(both), documented.MeanDifference(withoutSky));
+    EXPECT_EQ(documented.MaxDifference(documentedBilinear), 0) << "the full-size frame is filtered, not copied";
     EXPECT_LE(documented.MeanDifference(skyLast), 1.0);
     EXPECT_LE(documented.MeanDifference(frontToBack), 1.0);
     EXPECT_LE(documented.MeanDifference(both), 1.0);
