@@ -11,7 +11,7 @@ layout(push_constant) uniform PostRecord {
     vec2 sourceScale;  // source pixels per target pixel
     vec2 sourceSize;   // the source image's allocated size, for coordinates in [0, 1]
     vec2 sourceExtent; // the part of the source the frame was drawn into
-    float sharpness;   // 0 (mild) to 1 (strong), the sharpening pass only
+    float sharpness;   // the largest share of a pixel's detail added back, the sharpening pass only
     int mode;          // PostCopy, PostBilinear or PostEdge, the upscale only
 } post;
 

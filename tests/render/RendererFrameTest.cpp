@@ -439,7 +439,8 @@ TEST_F(RendererFrames, ARestartTakesTheLastScenesTexturesAndDrawsWithThem)
 // depth test; each opaque pass front to back) leaves the picture of the documented order (the sky
 // first, every pass in list order): the same frame (no update between) shot each way differs by
 // at most one 8-bit step on average. Without the sky the shot differs plainly, so the shots do
-// show what each order drew.
+// show what each order drew. The shots are drawn at full size, so the scene image reaches the
+// window through the plain copy: the same with either upscale filter chosen, to the bit.
 TEST_F(RendererFrames, ReorderedRecordingLeavesThePictureOfTheDocumentedOrder)
 {
     RenderFrames(6);
@@ -457,6 +458,10 @@ TEST_F(RendererFrames, ReorderedRecordingLeavesThePictureOfTheDocumentedOrder)
         return Screenshot();
     };
     const Image documented = shot(false, false, game.passes);
+    EXPECT_EQ(renderer->RenderScale(), 1.0f);
+    window.upscaleFilter = UpscaleFilter::Bilinear;
+    const Image documentedBilinear = shot(false, false, game.passes);
+    window.upscaleFilter = UpscaleFilter::Sharpened;
     const Image skyLast = shot(true, false, game.passes);
     const Image frontToBack = shot(false, true, game.passes);
     const Image both = shot(true, true, game.passes);
@@ -468,6 +473,7 @@ TEST_F(RendererFrames, ReorderedRecordingLeavesThePictureOfTheDocumentedOrder)
                 "both %.4f; without the sky %.2f\n",
                 documented.MeanDifference(skyLast), documented.MeanDifference(frontToBack),
                 documented.MeanDifference(both), documented.MeanDifference(withoutSky));
+    EXPECT_EQ(documented.MaxDifference(documentedBilinear), 0) << "the full-size frame is filtered, not copied";
     EXPECT_LE(documented.MeanDifference(skyLast), 1.0);
     EXPECT_LE(documented.MeanDifference(frontToBack), 1.0);
     EXPECT_LE(documented.MeanDifference(both), 1.0);
@@ -600,6 +606,85 @@ TEST_F(RendererFrames, HudTextAtHalfScaleIsPixelIdenticalToTheFullSizeFrames)
     }
     EXPECT_GT(drawn, 100u) << "no HUD text in the frame";
     EXPECT_GT(sceneDiffers, uiFull.size() / 40) << "the half-size scene looks like the full-size one";
+}
+
+namespace {
+
+// The next frame of the game state the scene holds, read back from the swap chain (BGRA, the UI
+// left out), drawn at `scale` and brought to the window by `filter`. The frames in flight are
+// drawn the same way first.
+std::vector<uint8_t> CaptureScene(Scene0& scene, float scale, UpscaleFilter filter)
+{
+    FrameRecordingOptions options = renderer->RecordingOptions();
+    options.passes &= ~FramePassUi;
+    renderer->SetRecordingOptions(options);
+    renderer->ForceRenderScale(scale);
+    window.upscaleFilter = filter;
+    for (uint32_t i = 0; i < MaxFramesInFlight; ++i)
+        scene.Render();
+    renderer->CaptureNextFrame();
+    scene.Render();
+    std::vector<uint8_t> pixels;
+    VkExtent2D extent{};
+    EXPECT_TRUE(renderer->TakeCapture(pixels, extent));
+    renderer->ForceRenderScale(std::nullopt);
+    renderer->SetRecordingOptions(FrameRecordingOptions{});
+    window.upscaleFilter = UpscaleFilter::Sharpened;
+    return pixels;
+}
+
+// Peak signal-to-noise ratio of `picture` against `reference` over the colour channels, in dB.
+double Psnr(const std::vector<uint8_t>& reference, const std::vector<uint8_t>& picture)
+{
+    double squares = 0.0;
+    size_t n = 0;
+    for (size_t i = 0; i < reference.size(); ++i)
+        if (i % 4 != 3) {
+            const double d = double(reference[i]) - double(picture[i]);
+            squares += d * d;
+            ++n;
+        }
+    return squares == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 * double(n) / squares);
+}
+
+// Mean squared luma step between neighbouring pixels of a BGRA frame of the window's size: how
+// steep its edges are.
+double EdgeEnergy(const std::vector<uint8_t>& bgra)
+{
+    auto luma = [&](int x, int y) {
+        const uint8_t* p = &bgra[(size_t(y) * WindowWidth + x) * 4];
+        return 0.114 * p[0] + 0.587 * p[1] + 0.299 * p[2];
+    };
+    double sum = 0.0;
+    for (int y = 0; y + 1 < WindowHeight; ++y)
+        for (int x = 0; x + 1 < WindowWidth; ++x) {
+            const double here = luma(x, y), right = luma(x + 1, y) - here, below = luma(x, y + 1) - here;
+            sum += right * right + below * below;
+        }
+    return sum / (double(WindowWidth) * WindowHeight);
+}
+
+} // namespace
+
+// The scene drawn at 0.5 and 0.75 of the window's size and brought up by the edge-directed filter
+// with its sharpening: at least as close to the full-size frame of the same game state as
+// bilinear, and with steeper edges than bilinear.
+TEST_F(RendererFrames, SharpenedUpscaleIsAsCloseToTheFullFrameAsBilinearAndCrisper)
+{
+    RenderFrames(4);
+    const std::vector<uint8_t> full = CaptureScene(*scene, 1.0f, UpscaleFilter::Sharpened);
+    ASSERT_EQ(full.size(), size_t(WindowWidth) * WindowHeight * 4);
+    for (float scale : {0.5f, 0.75f}) {
+        const std::vector<uint8_t> bilinear = CaptureScene(*scene, scale, UpscaleFilter::Bilinear);
+        const std::vector<uint8_t> sharpened = CaptureScene(*scene, scale, UpscaleFilter::Sharpened);
+        const double bilinearPsnr = Psnr(full, bilinear), sharpenedPsnr = Psnr(full, sharpened);
+        std::printf("s = %.2f: PSNR bilinear %.3f dB, sharpened %.3f dB; edge energy full %.1f, bilinear %.1f, "
+                    "sharpened %.1f\n",
+                    scale, bilinearPsnr, sharpenedPsnr, EdgeEnergy(full), EdgeEnergy(bilinear), EdgeEnergy(sharpened));
+        EXPECT_GE(sharpenedPsnr, bilinearPsnr) << "s = " << scale;
+        EXPECT_GT(EdgeEnergy(sharpened), 1.05 * EdgeEnergy(bilinear))
+            << "s = " << scale << ": no crisper than bilinear";
+    }
 }
 
 // The scale and the filter change every frame while the game draws: viewports and push constants
