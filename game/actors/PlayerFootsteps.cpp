@@ -1,0 +1,44 @@
+#include "game/actors/PlayerFootsteps.h"
+
+#include "game/SoundManager.h"
+#include "scene/components/AnimationComponent.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The clip's length in 25 parts: the feet come down at part 10 (40%) and part 20 (80%).
+constexpr float ClipParts = 25.0f;
+constexpr float FirstStep = 10.0f;
+constexpr float SecondStep = 20.0f;
+constexpr float Wrapped = 3.0f; // ticks: a time this early means the clip started again
+
+} // namespace
+
+PlayerFootsteps::PlayerFootsteps(SoundManager& sounds)
+    : sounds_(sounds), firstSteps_{sounds.Resolve("Walk1"), sounds.Resolve("Walk2")}, secondSteps_{
+                                                                                          sounds.Resolve("Walk3"),
+                                                                                          sounds.Resolve("Walk4")}
+{}
+
+void PlayerFootsteps::Tend(const AnimationComponent& walk, const glm::vec3& position)
+{
+    const float t = walk.currentTime;
+    const float duration = walk.currentAnimation->duration;
+    if (duration <= 0.0f)
+        return;
+    const float f = duration / ClipParts;
+    if (t >= FirstStep * f && t < SecondStep * f && !firstPlayed_) {
+        sounds_.PlaySound3D(firstSteps_[std::rand() % 2], position, false);
+        firstPlayed_ = true;
+    }
+    if (t >= SecondStep * f && !secondPlayed_) {
+        sounds_.PlaySound3D(secondSteps_[std::rand() % 2], position, false);
+        secondPlayed_ = true;
+    }
+    // The clip wrapped: the next cycle's steps may sound again.
+    if (t <= Wrapped) {
+        firstPlayed_ = false;
+        secondPlayed_ = false;
+    }
+}

@@ -1,0 +1,25 @@
+// The player's footsteps: his walk clip puts a foot down at 40% and at 80% of its length, and
+// each sounds once a cycle, one of two sounds at random.
+#pragma once
+
+#include "game/SoundId.h"
+
+#include <glm/glm.hpp>
+
+class AnimationComponent;
+class SoundManager;
+
+class PlayerFootsteps {
+public:
+    explicit PlayerFootsteps(SoundManager& sounds);
+
+    // While he walks: sounds the step `walk`'s clip has reached, at `position`.
+    void Tend(const AnimationComponent& walk, const glm::vec3& position);
+
+private:
+    SoundManager& sounds_;
+    SoundId firstSteps_[2];
+    SoundId secondSteps_[2];
+    bool firstPlayed_ = false;
+    bool secondPlayed_ = false;
+};
