@@ -20,10 +20,10 @@ PlayerActor::PlayerActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
                          Camera* camera, Actor* gun)
     : DynamicActor(mesh, std::move(material), std::move(shader), transform, std::move(collision), animation), gun(gun),
       camera(camera), transform_(std::move(transform)), animation_(std::move(animation)),
-      gunTransform_(gun->GetComponent<TransformComponent>()), bones_(*mesh), walk_(*this, *transform_, *animation_),
-      footsteps_(*soundManager), health_(*soundManager), burning_(*soundManager),
-      puddle_(*soundManager, [this](Object&, Object& found, COLLISION::Collision&) { OnPuddleContact(found); }),
-      bubble_(*soundManager), health(health_.Points()), puddle(puddle_.Actor()), bubble(bubble_.Actor()),
+      gunTransform_(gun->GetComponent<TransformComponent>()), sounds_(*soundManager), bones_(*mesh),
+      walk_(*this, *transform_, *animation_), footsteps_(sounds_), health_(sounds_), burning_(sounds_),
+      puddle_(sounds_, [this](Object&, Object& found, COLLISION::Collision&) { OnPuddleContact(found); }),
+      bubble_(sounds_), health(health_.Points()), puddle(puddle_.Actor()), bubble(bubble_.Actor()),
       bubbleParticles(particles_.Particles()), shotActive(bubble_.Active()), bubbleFlying(bubble_.Flying()),
       puddleActive(puddle_.Active()), puddleLanded(puddle_.Landed()), firstBurnPending(burning_.FirstBurnPending()),
       shotTime(bubble_.ShotTime()), bubbleVelocity(bubble_.Velocity())

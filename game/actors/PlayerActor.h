@@ -12,6 +12,7 @@
 #include "game/actors/PlayerHealth.h"
 #include "game/actors/PlayerParticles.h"
 #include "game/actors/PlayerPuddle.h"
+#include "game/actors/PlayerSounds.h"
 #include "game/actors/PlayerWalk.h"
 #include "scene/actors/DynamicActor.h"
 
@@ -61,6 +62,7 @@ private:
     std::shared_ptr<TransformComponent> transform_;
     std::shared_ptr<AnimationComponent> animation_;
     std::shared_ptr<TransformComponent> gunTransform_;
+    PlayerSounds sounds_; // first of the parts: the others take their sounds from it
     PlayerBones bones_;
     PlayerWalk walk_;
     PlayerFootsteps footsteps_;

@@ -6,6 +6,7 @@
 #include "collision/Object.h"
 #include "collision/Sphere.h"
 #include "game/SoundManager.h"
+#include "game/actors/PlayerSounds.h"
 #include "scene/actors/DynamicActor.h"
 #include "scene/components/TransformComponent.h"
 
@@ -27,7 +28,7 @@ constexpr float ContactPrecision = 0.005f;
 
 } // namespace
 
-PlayerBubble::PlayerBubble(SoundManager& sounds) : sounds_(sounds), gunShot_(sounds.Resolve("GunShot"))
+PlayerBubble::PlayerBubble(const PlayerSounds& sounds) : sounds_(sounds)
 {
     transform_ = std::make_shared<TransformComponent>(glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f),
                                                       glm::vec3(BubbleRadius));
@@ -68,7 +69,7 @@ void PlayerBubble::Fire(const glm::vec3& muzzle, const glm::vec3& direction)
     velocity_ = direction;
     shotTime_ = GameClock::Now();
     active_ = true;
-    sounds_.PlaySound3D(gunShot_, muzzle, false);
+    sounds_.manager.PlaySound3D(sounds_.gunShot, muzzle, false);
 }
 
 void PlayerBubble::Fly(float dt)

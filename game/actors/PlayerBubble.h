@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/GameClock.h"
-#include "game/SoundId.h"
 
 #include <glm/glm.hpp>
 
@@ -12,13 +11,13 @@
 class DynamicActor;
 class ICollisionComponent;
 class Object;
-class SoundManager;
+struct PlayerSounds;
 class TransformComponent;
 
 class PlayerBubble {
 public:
     // Builds the bubble actor, hidden; the scene's lists own it once the scene files it.
-    explicit PlayerBubble(SoundManager& sounds);
+    explicit PlayerBubble(const PlayerSounds& sounds);
 
     DynamicActor* Actor() const { return actor_; }
     const bool& Active() const { return active_; }
@@ -44,8 +43,7 @@ private:
     bool TouchesSolid(const glm::vec3& position);
     void OnContact(Object& found);
 
-    SoundManager& sounds_;
-    SoundId gunShot_;
+    const PlayerSounds& sounds_;
     DynamicActor* actor_ = nullptr;
     std::shared_ptr<TransformComponent> transform_;
     std::shared_ptr<ICollisionComponent> collider_;

@@ -1,24 +1,20 @@
 #include "game/actors/PlayerBurning.h"
 
 #include "game/SoundManager.h"
+#include "game/actors/PlayerSounds.h"
 
 namespace {
 
 constexpr float BurnSoundInterval = 0.3f; // seconds between sounds while in fire
-constexpr float BurnVolume = 2.0f;        // mixed louder than the default
 
 } // namespace
 
-PlayerBurning::PlayerBurning(SoundManager& sounds) : sounds_(sounds)
-{
-    sounds_.SetAuthoredVolume("Burning", BurnVolume);
-    burning_ = sounds_.Resolve("Burning");
-}
+PlayerBurning::PlayerBurning(const PlayerSounds& sounds) : sounds_(sounds) {}
 
 void PlayerBurning::Touch(const glm::vec3& position)
 {
     if (firstBurnPending_) {
-        sounds_.PlaySound3D(burning_, position, false);
+        sounds_.manager.PlaySound3D(sounds_.burning, position, false);
         firstBurnPending_ = false;
         timerRunning_ = false;
     }
@@ -33,7 +29,7 @@ void PlayerBurning::Tend(const glm::vec3& position)
             timerRunning_ = true;
         }
         if (SecondsSince(burnTime_) >= BurnSoundInterval) {
-            sounds_.PlaySound3D(burning_, position, false);
+            sounds_.manager.PlaySound3D(sounds_.burning, position, false);
             timerRunning_ = false;
         }
     }

@@ -3,15 +3,14 @@
 #pragma once
 
 #include "app/GameClock.h"
-#include "game/SoundId.h"
 
 #include <glm/glm.hpp>
 
-class SoundManager;
+struct PlayerSounds;
 
 class PlayerBurning {
 public:
-    explicit PlayerBurning(SoundManager& sounds);
+    explicit PlayerBurning(const PlayerSounds& sounds);
 
     const bool& FirstBurnPending() const { return firstBurnPending_; }
 
@@ -23,8 +22,7 @@ public:
     void Reset();
 
 private:
-    SoundManager& sounds_;
-    SoundId burning_;
+    const PlayerSounds& sounds_;
     GameClock::TimePoint burnTime_{}; // start of the interval to the next sound
     bool inFire_ = false;
     bool timerRunning_ = false;

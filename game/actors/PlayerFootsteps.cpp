@@ -1,6 +1,7 @@
 #include "game/actors/PlayerFootsteps.h"
 
 #include "game/SoundManager.h"
+#include "game/actors/PlayerSounds.h"
 #include "scene/components/AnimationComponent.h"
 
 #include <cstdlib>
@@ -15,11 +16,7 @@ constexpr float Wrapped = 3.0f; // ticks: a time this early means the clip start
 
 } // namespace
 
-PlayerFootsteps::PlayerFootsteps(SoundManager& sounds)
-    : sounds_(sounds), firstSteps_{sounds.Resolve("Walk1"), sounds.Resolve("Walk2")}, secondSteps_{
-                                                                                          sounds.Resolve("Walk3"),
-                                                                                          sounds.Resolve("Walk4")}
-{}
+PlayerFootsteps::PlayerFootsteps(const PlayerSounds& sounds) : sounds_(sounds) {}
 
 void PlayerFootsteps::Tend(const AnimationComponent& walk, const glm::vec3& position)
 {
@@ -29,11 +26,11 @@ void PlayerFootsteps::Tend(const AnimationComponent& walk, const glm::vec3& posi
         return;
     const float f = duration / ClipParts;
     if (t >= FirstStep * f && t < SecondStep * f && !firstPlayed_) {
-        sounds_.PlaySound3D(firstSteps_[std::rand() % 2], position, false);
+        sounds_.manager.PlaySound3D(sounds_.firstSteps[std::rand() % 2], position, false);
         firstPlayed_ = true;
     }
     if (t >= SecondStep * f && !secondPlayed_) {
-        sounds_.PlaySound3D(secondSteps_[std::rand() % 2], position, false);
+        sounds_.manager.PlaySound3D(sounds_.secondSteps[std::rand() % 2], position, false);
         secondPlayed_ = true;
     }
     // The clip wrapped: the next cycle's steps may sound again.

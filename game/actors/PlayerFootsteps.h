@@ -2,24 +2,20 @@
 // each sounds once a cycle, one of two sounds at random.
 #pragma once
 
-#include "game/SoundId.h"
-
 #include <glm/glm.hpp>
 
 class AnimationComponent;
-class SoundManager;
+struct PlayerSounds;
 
 class PlayerFootsteps {
 public:
-    explicit PlayerFootsteps(SoundManager& sounds);
+    explicit PlayerFootsteps(const PlayerSounds& sounds);
 
     // While he walks: sounds the step `walk`'s clip has reached, at `position`.
     void Tend(const AnimationComponent& walk, const glm::vec3& position);
 
 private:
-    SoundManager& sounds_;
-    SoundId firstSteps_[2];
-    SoundId secondSteps_[2];
+    const PlayerSounds& sounds_;
     bool firstPlayed_ = false;
     bool secondPlayed_ = false;
 };

@@ -1,6 +1,7 @@
 #include "game/actors/PlayerHealth.h"
 
 #include "game/SoundManager.h"
+#include "game/actors/PlayerSounds.h"
 
 #include <algorithm>
 
@@ -13,9 +14,7 @@ constexpr float BurnPerSecond = 12.0f;  // a fifth of a point a frame at 60 fps
 
 } // namespace
 
-PlayerHealth::PlayerHealth(SoundManager& sounds)
-    : sounds_(sounds), cry_(sounds.Resolve("PlayerHit")), points_(MaxHealth)
-{}
+PlayerHealth::PlayerHealth(const PlayerSounds& sounds) : sounds_(sounds), points_(MaxHealth) {}
 
 void PlayerHealth::Hurt(float amount, bool cry, const glm::vec3& position)
 {
@@ -23,7 +22,7 @@ void PlayerHealth::Hurt(float amount, bool cry, const glm::vec3& position)
     hitTime_ = GameClock::Now();
     wasHurt_ = true;
     if (cry)
-        sounds_.PlaySound3D(cry_, position, false);
+        sounds_.manager.PlaySound3D(sounds_.cry, position, false);
 }
 
 void PlayerHealth::Burn(GameClock::TimePoint from, GameClock::TimePoint to)

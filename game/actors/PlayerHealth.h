@@ -3,15 +3,14 @@
 #pragma once
 
 #include "app/GameClock.h"
-#include "game/SoundId.h"
 
 #include <glm/glm.hpp>
 
-class SoundManager;
+struct PlayerSounds;
 
 class PlayerHealth {
 public:
-    explicit PlayerHealth(SoundManager& sounds);
+    explicit PlayerHealth(const PlayerSounds& sounds);
 
     float& Points() { return points_; }
 
@@ -24,8 +23,7 @@ public:
     void Regenerate(float dt);
 
 private:
-    SoundManager& sounds_;
-    SoundId cry_;
+    const PlayerSounds& sounds_;
     GameClock::TimePoint hitTime_{}; // the last moment he was hurt
     float points_;
     bool wasHurt_ = false;

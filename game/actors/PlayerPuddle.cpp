@@ -5,6 +5,7 @@
 #include "collision/Cube.h"
 #include "collision/HGrid.h"
 #include "game/SoundManager.h"
+#include "game/actors/PlayerSounds.h"
 #include "scene/actors/DynamicActor.h"
 #include "scene/components/TransformComponent.h"
 
@@ -17,7 +18,6 @@ const glm::vec3 PuddleScale(2.0f, 0.1f, 2.0f);
 const glm::vec3 ProjectileColour(1.0f, 0.0f, 0.5f);
 constexpr float PuddleFallSpeed = 15.0f;  // units per second
 constexpr float PuddleRestHeight = 0.01f; // just above the ground, so it does not flicker with it
-constexpr float BurstVolume = 2.0f;       // the burst is mixed louder than the default
 
 GameClock::Duration ToDuration(float seconds)
 {
@@ -26,13 +26,8 @@ GameClock::Duration ToDuration(float seconds)
 
 } // namespace
 
-PlayerPuddle::PlayerPuddle(SoundManager& sounds, CollisionCallback onContact) : sounds_(sounds)
+PlayerPuddle::PlayerPuddle(const PlayerSounds& sounds, CollisionCallback onContact) : sounds_(sounds)
 {
-    // Sounds first: a missing one fails before the actor is built.
-    sounds_.SetAuthoredVolume("BulletExplode", BurstVolume);
-    burst_ = sounds_.Resolve("BulletExplode");
-    bubbling_ = sounds_.Resolve("Bubbling");
-
     transform_ = std::make_shared<TransformComponent>(glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), PuddleScale);
     auto box = std::make_shared<CollisionComponent<COLLISION::Cube>>(true, glm::vec3(0.0f), transform_);
     box->volume->halfExtents = PuddleScale;
@@ -58,7 +53,7 @@ void PlayerPuddle::Start(const glm::vec3& position)
     active_ = true;
     transform_->position = position;
     actor_->hidden = false;
-    sounds_.PlaySound3D(burst_, transform_->position, false);
+    sounds_.manager.PlaySound3D(sounds_.burst, transform_->position, false);
 }
 
 void PlayerPuddle::Tend(float dt)
@@ -84,7 +79,7 @@ void PlayerPuddle::Tend(float dt)
     HGrid::CheckObjAgainstGrid(actor_->gridObject);
     landed_ = true;
     if (!bubblingPlayed_) {
-        sounds_.PlaySound3D(bubbling_, position, false);
+        sounds_.manager.PlaySound3D(sounds_.bubbling, position, false);
         bubblingPlayed_ = true;
     }
 }

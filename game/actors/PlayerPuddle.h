@@ -4,7 +4,6 @@
 
 #include "app/GameClock.h"
 #include "collision/Object.h"
-#include "game/SoundId.h"
 
 #include <glm/glm.hpp>
 
@@ -12,7 +11,7 @@
 
 class DynamicActor;
 class ICollisionComponent;
-class SoundManager;
+struct PlayerSounds;
 class TransformComponent;
 namespace COLLISION {
 class Cube;
@@ -22,7 +21,7 @@ class PlayerPuddle {
 public:
     // Builds the puddle actor, hidden; the scene's lists own it once the scene files it.
     // `onContact` is called for everything the landed puddle touches.
-    PlayerPuddle(SoundManager& sounds, CollisionCallback onContact);
+    PlayerPuddle(const PlayerSounds& sounds, CollisionCallback onContact);
 
     DynamicActor* Actor() const { return actor_; }
     const bool& Active() const { return active_; }
@@ -40,9 +39,7 @@ public:
     void Reset();
 
 private:
-    SoundManager& sounds_;
-    SoundId burst_;
-    SoundId bubbling_;
+    const PlayerSounds& sounds_;
     DynamicActor* actor_ = nullptr;
     std::shared_ptr<TransformComponent> transform_;
     std::shared_ptr<ICollisionComponent> collider_;
