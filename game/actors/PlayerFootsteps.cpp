@@ -8,7 +8,7 @@
 
 namespace {
 
-// The clip's length in 25 parts: the feet come down at part 10 (40%) and part 20 (80%).
+// The walk clip in 25ths of its length: the feet come down at 10/25 (40%) and 20/25 (80%).
 constexpr float ClipParts = 25.0f;
 constexpr float FirstStep = 10.0f;
 constexpr float SecondStep = 20.0f;
