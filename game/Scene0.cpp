@@ -223,6 +223,7 @@ void Scene0::LoadSounds()
                               "ZombieNormal3", "ZombieDeath1", "ZombieDeath2", "RoundChange", "BulletExplode",
                               "Burning", "Walk1", "Walk2", "Walk3", "Walk4"})
         soundManager->LoadSound(sound);
+    roundChangeSound_ = soundManager->Resolve("RoundChange");
 }
 
 void Scene0::CreateShaders()

@@ -8,6 +8,7 @@
 #include "app/Scene.h"
 #include "game/Gamepad.h"
 #include "game/OptionsPanel.h"
+#include "game/SoundId.h"
 
 #include <glm/glm.hpp>
 
@@ -134,6 +135,7 @@ private:
     bool profileDirty_ = false;
 
     std::shared_ptr<TransformComponent> playerTransform_;
+    SoundId roundChangeSound_;
     std::shared_ptr<TransformComponent> pointMarkerTransforms_[MaxPointLights];
     // Each actor with the parts the frame reads, looked up once at construction, so the frame
     // neither allocates nor searches components. The opaque list keeps its order; the transparent

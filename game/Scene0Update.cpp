@@ -93,7 +93,7 @@ void Scene0::UpdateActor(Actor& actor, COLLISION::BoundingVolume* volume, float 
 
 void Scene0::NextRound()
 {
-    soundManager->PlaySound2D("RoundChange");
+    soundManager->PlaySound2D(roundChangeSound_);
     ++round;
     // Kept in memory until the next pause, death or the end of the game: no file is written
     // between two frames of play.

@@ -11,6 +11,9 @@ namespace {
 // A small table to start; it grows while the scene loads its sixteen sounds, never during play.
 constexpr size_t InitialBuckets = 8;
 
+const char* const PlayMissing = "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS";
+const char* const GetMissing = "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS";
+
 // The zombies' groans, swings and deaths and the player's cry of pain are voices.
 bool IsVoice(std::string_view name)
 {
@@ -29,6 +32,7 @@ SoundManager::~SoundManager()
 {
     engine->drop();
     soundTable.clear();
+    entries.clear();
     // The scene publishes the pointer; a destroyed manager must not stay reachable through it.
     if (soundManager == this)
         soundManager = nullptr;
@@ -42,7 +46,12 @@ void SoundManager::LoadSound(const char* name)
     // A fresh source already plays at its authored level unless the player turned its kind down.
     if (source != nullptr && (entry.voice ? voicesVolume : effectsVolume) != 1.0f)
         ApplyVolume(entry);
-    soundTable.insert_or_assign(std::string(name), entry);
+    // A reload takes the name's old slot, so ids handed out before stay valid.
+    const auto [slot, added] = soundTable.try_emplace(std::string(name), static_cast<uint32_t>(entries.size()));
+    if (added)
+        entries.push_back(entry);
+    else
+        entries[slot->second] = entry;
     if (source == nullptr)
         throw std::runtime_error("Failed to add sound source for asset");
 
@@ -59,12 +68,24 @@ void SoundManager::LoadSound(const char* name)
     }
 }
 
-ISoundSource* SoundManager::Find(const char* name, const char* missingMessage) const
+uint32_t SoundManager::IndexOf(const char* name, const char* missingMessage) const
 {
     const auto it = soundTable.find(std::string_view(name));
     if (it == soundTable.end())
         throw std::runtime_error(missingMessage);
-    return it->second.source;
+    return it->second;
+}
+
+SoundManager::Entry& SoundManager::EntryOf(SoundId sound, const char* missingMessage)
+{
+    if (sound.index >= entries.size())
+        throw std::runtime_error(missingMessage);
+    return entries[sound.index];
+}
+
+SoundId SoundManager::Resolve(const char* name) const
+{
+    return SoundId{IndexOf(name, PlayMissing)};
 }
 
 void SoundManager::ApplyVolume(Entry& entry) const
@@ -74,8 +95,7 @@ void SoundManager::ApplyVolume(Entry& entry) const
 
 void SoundManager::SetAuthoredVolume(const char* name, float volume)
 {
-    Find(name, "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS");
-    Entry& entry = soundTable.find(std::string_view(name))->second;
+    Entry& entry = entries[IndexOf(name, GetMissing)];
     entry.authoredVolume = volume;
     if (entry.source)
         ApplyVolume(entry);
@@ -85,27 +105,35 @@ void SoundManager::SetVolumes(float master, float effects, float voices)
 {
     effectsVolume = effects;
     voicesVolume = voices;
-    for (auto& [name, entry] : soundTable)
+    for (Entry& entry : entries)
         if (entry.source)
             ApplyVolume(entry);
     engine->setSoundVolume(master);
 }
 
+ISound* SoundManager::PlaySound3D(SoundId sound, const glm::vec3& position, bool startPaused)
+{
+    return engine->play3D(EntryOf(sound, PlayMissing).source, position, false, startPaused, false);
+}
+
+void SoundManager::PlaySound2D(SoundId sound)
+{
+    engine->play2D(EntryOf(sound, PlayMissing).source, false, false, false);
+}
+
 ISound* SoundManager::PlaySound3D(const char* name, const glm::vec3& position, bool startPaused)
 {
-    ISoundSource* source = Find(name, "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS");
-    return engine->play3D(source, position, false, startPaused, false);
+    return PlaySound3D(Resolve(name), position, startPaused);
 }
 
 void SoundManager::PlaySound2D(const char* name)
 {
-    ISoundSource* source = Find(name, "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS");
-    engine->play2D(source, false, false, false);
+    PlaySound2D(Resolve(name));
 }
 
 ISoundSource* SoundManager::GetSoundSource(const char* name)
 {
-    return Find(name, "ATTEMPTING TO GET A SOUND SOURCE THAT DOES NOT EXISTS");
+    return entries[IndexOf(name, GetMissing)].source;
 }
 
 void SoundManager::UpdateListener(const glm::vec3& position, const glm::vec3& lookDirection, const glm::vec3& up)

@@ -1,8 +1,10 @@
 // The game's one sound service: owns the sound engine and a table from sound name to source.
-// Sounds are loaded once, while the scene is built; afterwards the game plays them by name.
+// Sounds are loaded once, while the scene is built, and their names resolved to ids then; the
+// frame plays them by id.
 #pragma once
 
 #include "game/ISoundEngine.h"
+#include "game/SoundId.h"
 
 #include <glm/vec3.hpp>
 
@@ -10,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 class SoundManager {
 public:
@@ -28,8 +31,16 @@ public:
     // also played once, silently, so the engine's first audible play does not pay for start-up.
     void LoadSound(const char* name);
 
+    // The id under which `name` plays, for the whole life of this manager (a reload of the name
+    // keeps it). Throws std::runtime_error "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS" for a
+    // name never loaded, so a sound the game asks for but never loads fails while it is built.
+    SoundId Resolve(const char* name) const;
+
     // Fire-and-forget plays; `startPaused` returns a handle the caller must drop. Throw
-    // std::runtime_error "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS" for a name never loaded.
+    // std::runtime_error "ATTEMPTING TO PLAY A SOUND THAT DOES NOT EXISTS" for an unresolved id.
+    ISound* PlaySound3D(SoundId sound, const glm::vec3& position, bool startPaused);
+    void PlaySound2D(SoundId sound);
+    // The same by name, for tools and tests: a look-up per call, kept out of the frame.
     ISound* PlaySound3D(const char* name, const glm::vec3& position, bool startPaused);
     void PlaySound2D(const char* name);
 
@@ -66,13 +77,16 @@ private:
         float authoredVolume = 1.0f;
         bool voice = false; // a cry rather than an effect
     };
-    using SoundTable = std::unordered_map<std::string, Entry, NameHash, std::equal_to<>>;
+    using NameTable = std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>>;
 
-    // Throws std::runtime_error(missingMessage) when `name` was never loaded.
-    ISoundSource* Find(const char* name, const char* missingMessage) const;
+    // Throw std::runtime_error(missingMessage) when `name` was never loaded or `sound` is not an
+    // id of this manager.
+    uint32_t IndexOf(const char* name, const char* missingMessage) const;
+    Entry& EntryOf(SoundId sound, const char* missingMessage);
     void ApplyVolume(Entry& entry) const;
 
-    SoundTable soundTable;
+    NameTable soundTable;       // name to index in `entries`
+    std::vector<Entry> entries; // in load order; a SoundId indexes it
     ISoundEngine* engine;
     bool warmUpPending = true;
     float effectsVolume = 1.0f;

@@ -89,6 +89,12 @@ ZombieActor::ZombieActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
     runClip_ = assetRegistry->GetAnimation("ZombieRun");
     attackClip_ = assetRegistry->GetAnimation("ZombieAttack");
     deathClip_ = assetRegistry->GetAnimation("ZombieDeath");
+    swingSound_ = soundManager->Resolve("ZombieAttack2");
+    deathSounds_[0] = soundManager->Resolve("ZombieDeath1");
+    deathSounds_[1] = soundManager->Resolve("ZombieDeath2");
+    const char* const groans[3] = {"ZombieNormal1", "ZombieNormal2", "ZombieNormal3"};
+    for (int i = 0; i < 3; ++i)
+        groanSounds_[i] = soundManager->Resolve(groans[i]);
 
     InitStateMachine();
 
@@ -318,7 +324,7 @@ void ZombieActor::DoAttack(float dt)
         HGrid::CheckObjAgainstGrid(attackSphere->gridObject);
         if (!attackSoundPlayed) {
             if (std::rand() % 2 == 0)
-                soundManager->PlaySound3D("ZombieAttack2", transform_->position, false);
+                soundManager->PlaySound3D(swingSound_, transform_->position, false);
             attackSoundPlayed = true;
         }
     }
@@ -329,7 +335,7 @@ void ZombieActor::DoDead()
     skipCulling = true;
     capsule_->SetTrigger(true); // corpses stop blocking
     if (animation_->currentAnimation != deathClip_) {
-        soundManager->PlaySound3D(std::rand() % 2 == 0 ? "ZombieDeath1" : "ZombieDeath2", transform_->position, false);
+        soundManager->PlaySound3D(deathSounds_[std::rand() % 2], transform_->position, false);
         animation_->PlayAnimation(deathClip_, false, 1.0f);
     }
     if (animation_->finished)
@@ -343,8 +349,7 @@ void ZombieActor::Groan()
         groanDelay = std::rand() % GroanDelayRange;
     }
     if (groanTimer.WholeSeconds() > static_cast<float>(groanDelay)) {
-        static const char* const groans[3] = {"ZombieNormal1", "ZombieNormal2", "ZombieNormal3"};
-        soundManager->PlaySound3D(groans[std::rand() % 3], transform_->position, false);
+        soundManager->PlaySound3D(groanSounds_[std::rand() % 3], transform_->position, false);
         groanTimer.Stop();
         groanDelay = 0;
     }

@@ -4,6 +4,7 @@
 
 #include "app/GameTimer.h"
 #include "collision/Object.h"
+#include "game/SoundId.h"
 #include "game/actors/ZombieTuning.h"
 #include "scene/actors/DynamicActor.h"
 
@@ -100,6 +101,9 @@ private:
     std::shared_ptr<Animation> attackClip_;
     std::shared_ptr<Animation> deathClip_;
     float playerRadius_ = 0.0f; // the player's body, which a live zombie never overlaps
+    SoundId swingSound_;
+    SoundId deathSounds_[2];
+    SoundId groanSounds_[3];
     // Every tag but the level's (ground and scenery), for settling against walls alone.
     std::vector<int32_t> levelOnlyIgnoreTags_{PlayerTag, ZombieBodyTag, RayTag, ProjectileTag};
 };

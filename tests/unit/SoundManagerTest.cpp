@@ -93,6 +93,34 @@ TEST_F(SoundManagerTest, PlaysPassTheirArgumentsAndMissingNamesThrow)
     EXPECT_STREQ(manager.GetSoundSource(built.c_str())->getName(), "GunShot");
 }
 
+TEST_F(SoundManagerTest, IdsPlayTheirOwnSoundsAndANameNeverLoadedFailsWhenResolved)
+{
+    SoundManager manager(&engine);
+    manager.LoadSound("GunShot");
+    manager.LoadSound("RoundChange");
+    // Resolved while the scene is built, so a sound it forgot to load fails there, not in play.
+    EXPECT_EQ(ThrownBy([&] { manager.Resolve("Bubbling"); }), PlayMissing);
+    const SoundId shot = manager.Resolve("GunShot");
+    const SoundId round = manager.Resolve("RoundChange");
+    EXPECT_NE(shot.index, round.index);
+    EXPECT_EQ(ThrownBy([&] { manager.PlaySound3D(SoundId{}, glm::vec3(0.0f), false); }), PlayMissing);
+    EXPECT_EQ(ThrownBy([&] { manager.PlaySound2D(SoundId{}); }), PlayMissing);
+
+    engine.calls.clear();
+    EXPECT_EQ(manager.PlaySound3D(shot, glm::vec3(1.5f, 0.0f, -2.0f), false), nullptr);
+    manager.PlaySound2D(round);
+    EXPECT_NE(manager.PlaySound3D(round, glm::vec3(0.0f), true), nullptr);
+    EXPECT_EQ(engine.calls,
+              (Calls{"play3D GunShot (1.5,0,-2) 000", "play2D RoundChange 000", "play3D RoundChange (0,0,0) 010"}));
+
+    // A reload keeps the name's id, and the id follows it to the new entry (here a failed one).
+    engine.undecodable = {"GunShot"};
+    EXPECT_EQ(ThrownBy([&] { manager.LoadSound("GunShot"); }), Undecodable);
+    EXPECT_EQ(manager.Resolve("GunShot").index, shot.index);
+    manager.PlaySound3D(shot, glm::vec3(0.0f), false);
+    EXPECT_EQ(engine.calls.back(), "play3D <null> (0,0,0) 000");
+}
+
 TEST_F(SoundManagerTest, LoadingANameAgainReplacesItsEntry)
 {
     SoundManager manager(&engine);
