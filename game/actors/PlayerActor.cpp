@@ -79,13 +79,15 @@ PlayerActor::PlayerActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
     puddleBox->volume->displayTransform->scale = PuddleScale;
     puddleVolume_ = puddleBox->volume;
     puddleCollider_ = puddleBox;
-    puddle = new DynamicActor(assetRegistry->GetMesh("Plane"), nullptr, assetRegistry->GetShader("BillBoardPBRShader"),
-                              puddleTransform_, puddleBox, nullptr);
+    ownedPuddle_ = std::make_unique<DynamicActor>(assetRegistry->GetMesh("Plane"), nullptr,
+                                                  assetRegistry->GetShader("BillBoardPBRShader"), puddleTransform_,
+                                                  puddleBox, nullptr);
+    puddle = ownedPuddle_.get();
     puddle->colour = ProjectileColour;
     puddle->materialValues = glm::vec4(0.0f, 0.05f, 1.0f, 0.7f);
     puddle->hidden = true;
-    puddle->gridObject = new Object(ProjectileTag, puddle,
-                                    [this](Object&, Object& found, COLLISION::Collision&) { OnPuddleContact(found); });
+    puddle->gridObject = std::make_unique<Object>(
+        ProjectileTag, puddle, [this](Object&, Object& found, COLLISION::Collision&) { OnPuddleContact(found); });
     puddle->gridObject->notifyWhenHit = false;
 
     bubbleTransform_ = std::make_shared<TransformComponent>(glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f),
@@ -95,13 +97,15 @@ PlayerActor::PlayerActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
     bubbleSphere->volume->radius = BubbleRadius;
     bubbleSphere->volume->displayTransform->scale = glm::vec3(BubbleRadius);
     bubbleCollider_ = bubbleSphere;
-    bubble = new DynamicActor(assetRegistry->GetMesh("Sphere"), nullptr, assetRegistry->GetShader("PBRShader"),
-                              bubbleTransform_, bubbleSphere, nullptr);
+    ownedBubble_ =
+        std::make_unique<DynamicActor>(assetRegistry->GetMesh("Sphere"), nullptr, assetRegistry->GetShader("PBRShader"),
+                                       bubbleTransform_, bubbleSphere, nullptr);
+    bubble = ownedBubble_.get();
     bubble->colour = ProjectileColour;
     bubble->materialValues = glm::vec4(0.0f, 0.05f, 1.0f, 1.0f);
     bubble->hidden = true;
-    bubble->gridObject = new Object(ProjectileTag, bubble,
-                                    [this](Object&, Object& found, COLLISION::Collision&) { OnBubbleContact(found); });
+    bubble->gridObject = std::make_unique<Object>(
+        ProjectileTag, bubble, [this](Object&, Object& found, COLLISION::Collision&) { OnBubbleContact(found); });
     // The bubble leaves through the player and never meets its own puddle.
     bubble->gridObject->ignoreTags = {PlayerTag, ProjectileTag};
     bubble->gridObject->notifyWhenHit = false;
@@ -315,7 +319,7 @@ bool PlayerActor::BubbleTouchesSolid(const glm::vec3& position)
     bubbleFlying = true;
     bubble->hidden = false;
     bubbleBurst = false;
-    HGrid::CheckObjAgainstGrid(bubble->gridObject);
+    HGrid::CheckObjAgainstGrid(bubble->gridObject.get());
     return bubbleBurst;
 }
 
@@ -345,7 +349,7 @@ void PlayerActor::TendPuddle(float dt)
     }
     position.y = PuddleRestHeight;
     puddleCollider_->UpdateVolume();
-    HGrid::CheckObjAgainstGrid(puddle->gridObject);
+    HGrid::CheckObjAgainstGrid(puddle->gridObject.get());
     puddleLanded = true;
     if (!bubblingPlayed) {
         soundManager->PlaySound3D("Bubbling", position, false);

@@ -31,8 +31,8 @@ public:
     glm::vec2 walkStick{0.0f}; // a game controller's walk stick: x right, y forward, length up to 1
     int32_t killCount = 0;
     Actor* bubbleParticles[BubbleParticleCount] = {};
-    DynamicActor* puddle = nullptr; // owned by the scene's lists
-    DynamicActor* bubble = nullptr; // owned by the scene's lists
+    DynamicActor* puddle = nullptr; // the player's own (ownedPuddle_); the scene's lists draw it
+    DynamicActor* bubble = nullptr; // the player's own (ownedBubble_); the scene's lists draw it
     Actor* gun = nullptr;
     Camera* camera = nullptr;
     std::shared_ptr<TransformComponent> cameraTarget;
@@ -111,4 +111,7 @@ private:
     GameClock::TimePoint puddleLandedAt_{};
     float frameSeconds_ = 0.0f; // this frame's dt, for the puddle's burn (a rate per second)
     Bone* pitchBone_ = nullptr; // bone 0 of the current clip: follows the camera's pitch
+    // Their grid entries call back into the player, so they go with him.
+    std::unique_ptr<DynamicActor> ownedPuddle_;
+    std::unique_ptr<DynamicActor> ownedBubble_;
 };

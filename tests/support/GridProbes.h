@@ -34,7 +34,7 @@ inline std::unique_ptr<DynamicActor> MakeProbe(const glm::vec3& position, float 
     auto actor = MakeColliderActor<AlwaysTouchingSphere>(position);
     auto volume = VolumeOf<AlwaysTouchingSphere>(*actor);
     volume->radius = gridRadius / 1.5f;
-    actor->gridObject = new Object(tag, actor.get(), std::move(callback));
+    actor->gridObject = std::make_unique<Object>(tag, actor.get(), std::move(callback));
     return actor;
 }
 
