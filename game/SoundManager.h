@@ -7,6 +7,7 @@
 #include <glm/vec3.hpp>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -72,8 +73,12 @@ private:
     ISoundSource* Find(const char* name, const char* missingMessage) const;
     void ApplyVolume(Entry& entry) const;
 
+    struct EngineRelease {
+        void operator()(ISoundEngine* engine) const { engine->drop(); }
+    };
+    // The one reference the manager holds; first, so a table that fails to build still gives it back.
+    std::unique_ptr<ISoundEngine, EngineRelease> engine;
     SoundTable soundTable;
-    ISoundEngine* engine;
     bool warmUpPending = true;
     float effectsVolume = 1.0f;
     float voicesVolume = 1.0f;

@@ -2,17 +2,20 @@
 // renderer without a GPU, the allocations of what the scene owns one by one (its services, the
 // camera, its characters and their grid entries) are made to fail, one per build; after each
 // failed build the count of live allocations is where it stood, but for the failed one itself.
+// A sound manager that cannot make its table gives back the engine reference it was handed.
 // Links the program's counting allocation operator, whose observer injects the failures.
 #include "app/AllocationCounter.h"
 #include "assets/AssetRegistry.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
 #include "game/Scene0.h"
+#include "game/SoundManager.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/SphereActor.h"
 #include "game/actors/ZombieActor.h"
 #include "scene/camera/Camera.h"
 #include "support/NullRenderer.h"
+#include "support/RecordingSoundEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -41,13 +44,14 @@ struct Watch {
     std::thread::id builder;
     std::size_t seen = 0; // allocations of an owned size in this build
     std::size_t failAt = SIZE_MAX;
+    bool anySize = false;                  // every allocation counts, not only the owned sizes
     std::array<std::size_t, 2048> sizes{}; // the size of each, in order
 } watch;
 
 void Observe(std::size_t size)
 {
     if (std::this_thread::get_id() != watch.builder ||
-        std::find(OwnedSizes.begin(), OwnedSizes.end(), size) == OwnedSizes.end())
+        (!watch.anySize && std::find(OwnedSizes.begin(), OwnedSizes.end(), size) == OwnedSizes.end()))
         return;
     const std::size_t index = watch.seen++;
     if (index < watch.sizes.size())
@@ -115,4 +119,25 @@ TEST(SceneBuildFailure, AFailedAllocationPartWayLeavesNothingOfTheSceneAlive)
                                                    << step[1] << ") failed and the build left the difference alive";
     }
     EXPECT_GT(tried.size(), 8u);
+}
+
+TEST(SceneBuildFailure, ASoundManagerThatCannotMakeItsTableDropsTheEngineItTookOver)
+{
+    RecordingSoundEngine engine;
+    engine.grab(); // the test's own reference, so the engine outlives the manager
+    watch.builder = std::this_thread::get_id();
+    watch.seen = 0;
+    watch.failAt = 0;
+    watch.anySize = true;
+    SetAllocationObserver(Observe);
+    bool threw = false;
+    try {
+        SoundManager manager(&engine);
+    } catch (const std::bad_alloc&) {
+        threw = true;
+    }
+    SetAllocationObserver(nullptr);
+    watch.anySize = false;
+    ASSERT_TRUE(threw) << "the manager made its table without allocating";
+    EXPECT_EQ(engine.refCount, 1) << "the engine reference was kept by a manager that never existed";
 }
