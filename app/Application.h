@@ -23,10 +23,11 @@ public:
     // Asks for the resolution before the game window opens (the launcher window by default).
     using Launcher = std::function<void(Application&)>;
 
-    // Torn down in this order: the scene draws through the renderer, which presents to the window.
-    std::unique_ptr<Scene> scene;
+    // Released scene first, then the renderer it draws through, then the window it presents to:
+    // by Shutdown, and by the reverse of this order should anything be left.
     std::unique_ptr<WindowInfo> window;
     std::unique_ptr<IRenderer> renderer;
+    std::unique_ptr<Scene> scene;
     uint32_t frameCap = 0; // frames per second; 0 = no cap
     bool running = true;
     // What the game window opens with; the launcher shows and edits them, starting from what the
