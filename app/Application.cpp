@@ -58,8 +58,8 @@ void Application::Start(const RendererFactory& makeRenderer)
 {
     // Checked before anything is built: a game without a display would run invisibly forever.
     ExitUnlessDisplay();
-    window = new WindowInfo();
-    renderer = makeRenderer(window);
+    window = std::make_unique<WindowInfo>();
+    renderer = makeRenderer(window.get());
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER);
     ExitOnWindowlessDriver();
     window->backend = renderer->backend;
@@ -100,13 +100,10 @@ Application::~Application()
 void Application::RestartScene()
 {
     if (scene) {
-        // Cleared first: a new scene that fails to build must not leave a pointer to be deleted again.
-        Scene* old = scene;
-        scene = nullptr;
-        delete old;
+        scene.reset();
         renderer->RecreateFrameResources();
     }
-    scene = makeScene_(renderer);
+    scene = makeScene_(renderer.get());
     scene->windowWidth = uiWidth_;
     scene->windowHeight = uiHeight_;
 }
@@ -228,19 +225,13 @@ void Application::Run()
 void Application::Shutdown()
 {
     // The renderer's swap chain and surface go before the window they present to, and SDL goes last.
-    Scene* old = scene;
-    scene = nullptr;
-    delete old;
-    IRenderer* oldRenderer = renderer;
-    renderer = nullptr;
-    delete oldRenderer;
+    scene.reset();
+    renderer.reset();
     if (window) {
         if (window->backend == RendererBackend::OpenGL)
             SDL_GL_DeleteContext(window->glContext);
         SDL_DestroyWindow(window->sdlWindow);
-        window->sdlWindow = nullptr;
-        delete window;
-        window = nullptr;
+        window.reset();
     }
     SDL_Quit();
 }

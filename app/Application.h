@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class Application;
@@ -17,14 +18,16 @@ void RunLauncher(Application& app);
 
 class Application {
 public:
-    using RendererFactory = std::function<IRenderer*(WindowInfo*)>;
-    using SceneFactory = std::function<Scene*(IRenderer*)>;
+    using RendererFactory = std::function<std::unique_ptr<IRenderer>(WindowInfo*)>;
+    using SceneFactory = std::function<std::unique_ptr<Scene>(IRenderer*)>;
     // Asks for the resolution before the game window opens (the launcher window by default).
     using Launcher = std::function<void(Application&)>;
 
-    Scene* scene = nullptr;
-    WindowInfo* window = nullptr;
-    IRenderer* renderer = nullptr;
+    // Released scene first, then the renderer it draws through, then the window it presents to:
+    // by Shutdown, and by the reverse of this order should anything be left.
+    std::unique_ptr<WindowInfo> window;
+    std::unique_ptr<IRenderer> renderer;
+    std::unique_ptr<Scene> scene;
     uint32_t frameCap = 0; // frames per second; 0 = no cap
     bool running = true;
     // What the game window opens with; the launcher shows and edits them, starting from what the

@@ -12,6 +12,7 @@ union SDL_Event;
 
 class Scene {
 public:
+    // Views of what the scene itself owns: the renderer reads them, they own nothing.
     Camera* camera = nullptr;
     std::vector<Actor*> actors;            // opaque, updated and drawn in list order
     std::vector<Actor*> transparentActors; // sorted back to front before every DrawFrame

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <ctime>
 #include <iostream>
+#include <memory>
 #include <new>
 
 int main(int argc, char** argv)
@@ -51,9 +52,10 @@ int main(int argc, char** argv)
             settings.windowMode = app.windowMode;
             profile.Save();
         };
-        Application app([](WindowInfo* window) { return new VulkanRenderer(window); },
+        Application app([](WindowInfo* window) { return std::make_unique<VulkanRenderer>(window); },
                         [&profile](IRenderer* renderer) {
-                            return new Scene0(renderer, &profile, static_cast<uint32_t>(std::time(nullptr)));
+                            return std::make_unique<Scene0>(renderer, &profile,
+                                                            static_cast<uint32_t>(std::time(nullptr)));
                         },
                         launch);
         if (app.running)

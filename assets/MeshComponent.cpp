@@ -45,9 +45,9 @@ public:
     }
 
 private:
-    SubMesh* Process(const aiMesh& source)
+    std::unique_ptr<SubMesh> Process(const aiMesh& source)
     {
-        auto* sub = new SubMesh();
+        auto sub = std::make_unique<SubMesh>();
         sub->baseVertex = static_cast<int32_t>(mesh_.vertices.size());
         sub->firstIndex = static_cast<uint32_t>(mesh_.indices.size());
 
@@ -176,8 +176,6 @@ MeshComponent::~MeshComponent()
 
 void MeshComponent::Release()
 {
-    for (SubMesh* sub : meshes)
-        delete sub;
     meshes.clear();
     // Not the renderer, which may be gone by now; without the device, the buffers went with it.
     if (ownsGpuObjects && gpu.device != VK_NULL_HANDLE) {
@@ -191,6 +189,6 @@ void MeshComponent::Draw(VkCommandBuffer* commandBuffer)
     const VkDeviceSize offset = 0;
     vkCmdBindVertexBuffers(*commandBuffer, 0, 1, &vertexBuffer, &offset);
     vkCmdBindIndexBuffer(*commandBuffer, indexBuffer, 0, VK_INDEX_TYPE_UINT32);
-    for (const SubMesh* sub : meshes)
+    for (const auto& sub : meshes)
         vkCmdDrawIndexed(*commandBuffer, sub->indexCount, 1, sub->firstIndex, sub->baseVertex, 0);
 }

@@ -11,6 +11,7 @@
 #include <vulkan/vulkan.h>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,7 +23,7 @@ struct aiScene;
 
 class MeshComponent : public Component {
 public:
-    std::vector<SubMesh*> meshes;
+    std::vector<std::unique_ptr<SubMesh>> meshes;
     std::vector<Vertex> vertices;
     std::vector<uint32_t> indices;
     std::vector<BoneInfo> bones;

@@ -66,7 +66,7 @@ public:
             BuildGameDensity(count, layout == Layout::GameDensityInSpaceOrder);
         for (const auto& actor : actors) {
             CollisionCallback onContact = [this](Object&, Object&, COLLISION::Collision&) { ++contacts; };
-            actor->gridObject = new Object(SceneryTag, actor.get(), std::move(onContact));
+            actor->gridObject = std::make_unique<Object>(SceneryTag, actor.get(), std::move(onContact));
             grid_->AddObject(*actor->gridObject);
         }
     }
@@ -236,7 +236,7 @@ void BruteForceFrame(BenchScene& scene, std::vector<ICollisionComponent*>& compo
 void GridFrame(BenchScene& scene)
 {
     for (const auto& actor : scene.actors)
-        HGrid::CheckObjAgainstGrid(actor->gridObject);
+        HGrid::CheckObjAgainstGrid(actor->gridObject.get());
 }
 
 // Untimed: how many buckets one query walks and how many objects they hold on average, i.e. how
@@ -255,7 +255,7 @@ WalkCounts WalkedPerQuery(BenchScene& scene)
     uint64_t objects = 0;
     uint64_t samples = 0;
     for (size_t i = 0; i < scene.actors.size(); i += step, ++samples) {
-        HGrid::CheckObjAgainstGrid(scene.actors[i]->gridObject);
+        HGrid::CheckObjAgainstGrid(scene.actors[i]->gridObject.get());
         for (int b = 0; b < HGrid::NumBuckets; ++b)
             if (grid->buckets[b].stamp == grid->tick) {
                 ++buckets;

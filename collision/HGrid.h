@@ -105,5 +105,5 @@ private:
     void Occupy(int level, int32_t x, int32_t y, int32_t z);
 };
 
-// The one grid of the process; the scene creates it and deletes it at teardown.
+// The current scene's grid, which the scene owns; null between scenes.
 extern HGrid* grid;

@@ -19,7 +19,7 @@ void Fail(const char* what)
 void CheckDrawable(const MeshComponent& mesh)
 {
     size_t vertices = 0, indices = 0;
-    for (const SubMesh* sub : mesh.meshes) {
+    for (const auto& sub : mesh.meshes) {
         if (sub->baseVertex != static_cast<int32_t>(vertices) || sub->firstIndex != indices)
             Fail("sub-mesh offsets do not follow the shared lists");
         for (uint32_t index : sub->indices)

@@ -95,9 +95,12 @@ Scene0::Scene0(IRenderer* renderer, PlayerProfile* profile, uint32_t seed) : ren
 
 void Scene0::Build(PhaseStopwatch& stopwatch)
 {
-    grid = new HGrid();
-    soundManager = new SoundManager();
-    assetRegistry = new AssetRegistry(renderer);
+    grid_ = std::make_unique<HGrid>();
+    grid = grid_.get();
+    sounds_ = std::make_unique<SoundManager>();
+    soundManager = sounds_.get();
+    registry_ = std::make_unique<AssetRegistry>(renderer);
+    assetRegistry = registry_.get();
     stopwatch.Lap("services");
 
     const std::unique_ptr<ImageBatch> images = DecodeImages();
@@ -115,7 +118,8 @@ void Scene0::Build(PhaseStopwatch& stopwatch)
     CreateShaders();
     stopwatch.Lap("shader code");
 
-    camera = new Camera(renderer, 0.1f);
+    camera_ = std::make_unique<Camera>(renderer, 0.1f);
+    camera = camera_.get();
     BuildPlayer();
     CreateLights();
     BuildZombies();
@@ -273,27 +277,27 @@ void Scene0::Teardown()
     SaveProfile();
     renderer->ReleaseFrameResources();
 
-    delete soundManager;
     soundManager = nullptr;
+    sounds_.reset();
 
-    if (assetRegistry)
-        assetRegistry->Clear();
-    delete assetRegistry;
+    if (registry_)
+        registry_->Clear();
     assetRegistry = nullptr;
+    registry_.reset();
 
-    delete camera;
     camera = nullptr;
+    camera_.reset();
 
-    for (Actor* actor : actors)
-        delete actor;
-    for (Actor* actor : transparentActors)
-        delete actor;
+    // Newest first: an actor may point at one made before it (a zombie at the player, the player
+    // at his gun), never the other way.
     actors.clear();
     transparentActors.clear();
+    while (!ownedActors_.empty())
+        ownedActors_.pop_back();
 
     // A hand sphere whose zombie was never destroyed would keep a dangling grid entry: reported
     // after the grid is gone, so the report does not leak it too.
-    delete grid;
     grid = nullptr;
+    grid_.reset();
     CheckAttackSpheresCleared();
 }

@@ -18,11 +18,14 @@
 #include <vector>
 
 class Actor;
+class AssetRegistry;
+class HGrid;
 class ImageBatch;
 class IRenderer;
 class PlayerActor;
 class PlayerProfile;
 struct GameSettings;
+class SoundManager;
 class ZombieActor;
 class TransformComponent;
 namespace COLLISION {
@@ -91,6 +94,9 @@ public:
 
 private:
     void Build(PhaseStopwatch& stopwatch);
+    // Takes `actor` into the scene's keeping before anything else can fail, and returns it for
+    // the draw lists and the fields that name it.
+    template <class T> T* Own(std::unique_ptr<T> actor);
     // Releases what the scene owns, whatever part of it was built.
     void Teardown();
     // The images of every texture the scene registers, the sky's faces included, decoded at once
@@ -127,6 +133,14 @@ private:
     void FollowWindowMode();
     // Writes what changed to the player's files; never throws.
     void SaveProfile();
+
+    // What the scene owns; the process-wide pointers (grid, soundManager, assetRegistry) and the
+    // camera and actor lists only point at these.
+    std::unique_ptr<HGrid> grid_;
+    std::unique_ptr<SoundManager> sounds_;
+    std::unique_ptr<AssetRegistry> registry_;
+    std::unique_ptr<Camera> camera_;
+    std::vector<std::unique_ptr<Actor>> ownedActors_; // in the order they were made
 
     PlayerProfile* profile_ = nullptr;
     std::unique_ptr<PlayerProfile> ownProfile_; // without a caller's profile

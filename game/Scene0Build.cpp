@@ -19,6 +19,7 @@
 #include "scene/components/TransformComponent.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -71,10 +72,11 @@ std::shared_ptr<MaterialComponent> Material(const char* diffuse, const char* nor
 }
 
 // A bare Actor (light markers, the moon): mesh, optional material, shader, transform.
-Actor* MakeMarker(const char* mesh, std::shared_ptr<MaterialComponent> material, const glm::vec3& position,
-                  const glm::quat& rotation, const glm::vec3& scale, const glm::vec3& colour)
+std::unique_ptr<Actor> MakeMarker(const char* mesh, std::shared_ptr<MaterialComponent> material,
+                                  const glm::vec3& position, const glm::quat& rotation, const glm::vec3& scale,
+                                  const glm::vec3& colour)
 {
-    Actor* actor = new Actor();
+    auto actor = std::make_unique<Actor>();
     actor->AddComponent<MeshComponent>(assetRegistry->GetMesh(mesh));
     if (material)
         actor->AddComponent<MaterialComponent>(std::move(material));
@@ -86,25 +88,33 @@ Actor* MakeMarker(const char* mesh, std::shared_ptr<MaterialComponent> material,
 
 } // namespace
 
+template <class T> T* Scene0::Own(std::unique_ptr<T> actor)
+{
+    T* kept = actor.get();
+    ownedActors_.push_back(std::move(actor));
+    return kept;
+}
+
 void Scene0::BuildPlayer()
 {
-    auto gun =
-        new StaticActor(assetRegistry->GetMesh("BubbleGun"), Material("BubblgunDiffuse", "BubblgunNormal"),
-                        assetRegistry->GetShader("PBRShader"),
-                        std::make_shared<TransformComponent>(glm::vec3(0.0f, 0.0f, 0.1f), Identity, glm::vec3(0.09f)),
-                        nullptr, nullptr);
+    // Kept first: the player points at his gun.
+    auto gun = Own(std::make_unique<StaticActor>(
+        assetRegistry->GetMesh("BubbleGun"), Material("BubblgunDiffuse", "BubblgunNormal"),
+        assetRegistry->GetShader("PBRShader"),
+        std::make_shared<TransformComponent>(glm::vec3(0.0f, 0.0f, 0.1f), Identity, glm::vec3(0.09f)), nullptr,
+        nullptr));
     gun->materialValues = glm::vec4(0.1f, 0.3f, 0.9f, 1.0f);
 
     auto transform = std::make_shared<TransformComponent>(
         glm::vec3(17.0f, 0.0f, 15.0f), glm::angleAxis(90.0f * DegToRad, Up), glm::vec3(CharacterScale));
     // Solid, so walls stop him and zombies push him; radius 0.45 keeps his feet off the ground box.
     auto capsule = UprightCapsule(false, 0.45f, transform);
-    player = new PlayerActor(assetRegistry->GetMesh("Drevik"), Material("DrevikDiff", "DrevikNormal"),
-                             assetRegistry->GetShader("AnimPBRShader"), transform, capsule,
-                             std::make_shared<AnimationComponent>(assetRegistry->GetAnimation("DrevikIdle"), 1.0f),
-                             camera, gun);
+    player = Own(std::make_unique<PlayerActor>(
+        assetRegistry->GetMesh("Drevik"), Material("DrevikDiff", "DrevikNormal"),
+        assetRegistry->GetShader("AnimPBRShader"), transform, capsule,
+        std::make_shared<AnimationComponent>(assetRegistry->GetAnimation("DrevikIdle"), 1.0f), camera, gun));
     player->materialValues = glm::vec4(0.0f, 0.0f, 0.9f, 1.0f);
-    player->gridObject = new Object(PlayerTag, player, [](Object&, Object&, COLLISION::Collision&) {});
+    player->gridObject = std::make_unique<Object>(PlayerTag, player, [](Object&, Object&, COLLISION::Collision&) {});
 
     actors.push_back(player);
     actors.push_back(player->bubble);
@@ -112,10 +122,10 @@ void Scene0::BuildPlayer()
 
     Actor* particles[BubbleParticleCount];
     for (Actor*& particle : particles) {
-        particle = new StaticActor(
+        particle = Own(std::make_unique<StaticActor>(
             assetRegistry->GetMesh("Sphere"), nullptr, assetRegistry->GetShader("BillBoardPBRShader"),
             std::make_shared<TransformComponent>(glm::vec3(5.0f, -100.0f, 3.0f), Identity, glm::vec3(0.1f)), nullptr,
-            nullptr);
+            nullptr));
         particle->colour = glm::vec3(0.4f);
         particle->materialValues = glm::vec4(0.0f, 0.1f, 0.9f, 0.6f);
         particle->hidden = true;
@@ -160,12 +170,12 @@ void Scene0::CreateLights()
     moonLight.specular = specular;
 
     for (int i = 0; i < MaxPointLights; ++i) {
-        pointLightMarkers[i] = MakeMarker("Sphere", nullptr, glm::vec3(pointLights[i].position), Identity,
-                                          glm::vec3(0.2f), glm::vec3(pointLights[i].colour));
+        pointLightMarkers[i] = Own(MakeMarker("Sphere", nullptr, glm::vec3(pointLights[i].position), Identity,
+                                              glm::vec3(0.2f), glm::vec3(pointLights[i].colour)));
         actors.push_back(pointLightMarkers[i]);
     }
-    spotLightMarker = MakeMarker("Cube", nullptr, glm::vec3(spotLight.position), Identity, glm::vec3(0.2f),
-                                 glm::vec3(spotLight.colour));
+    spotLightMarker = Own(MakeMarker("Cube", nullptr, glm::vec3(spotLight.position), Identity, glm::vec3(0.2f),
+                                     glm::vec3(spotLight.colour)));
     actors.push_back(spotLightMarker);
 
     // The moon hangs far out along the light's source direction; slot 6 makes it glow.
@@ -174,8 +184,8 @@ void Scene0::CreateLights()
         std::make_shared<MaterialComponent>(moonTexture, nullptr, nullptr, nullptr, nullptr, nullptr, moonTexture);
     const glm::vec3 moonPosition = -glm::normalize(glm::vec3(moonLight.direction)) * 1000.0f;
     const glm::quat moonRotation = glm::angleAxis(90.0f * DegToRad, glm::normalize(glm::vec3(0.0f, 1.0f, 1.0f)));
-    actors.push_back(MakeMarker("Sphere", std::move(moonMaterial), moonPosition, moonRotation, glm::vec3(16.0f),
-                                glm::vec3(moonLight.colour)));
+    actors.push_back(Own(MakeMarker("Sphere", std::move(moonMaterial), moonPosition, moonRotation, glm::vec3(16.0f),
+                                    glm::vec3(moonLight.colour))));
 
     round = 0;
     NextRound();
@@ -193,8 +203,9 @@ void Scene0::BuildZombies()
                                                  glm::angleAxis(-90.0f * DegToRad, Up), glm::vec3(CharacterScale));
         // A trigger while parked; spawning makes it solid.
         auto capsule = std::make_shared<CollisionComponent<COLLISION::Capsule>>(true, glm::vec3(0.0f), transform);
-        auto zombie = new ZombieActor(mesh, Material("ZombieDiff", "ZombieNormal"), shader, transform, capsule,
-                                      std::make_shared<AnimationComponent>(idle, 1.0f), player);
+        auto zombie =
+            Own(std::make_unique<ZombieActor>(mesh, Material("ZombieDiff", "ZombieNormal"), shader, transform, capsule,
+                                              std::make_shared<AnimationComponent>(idle, 1.0f), player));
         zombie->hidden = true;
         zombie->active = false;
         zombie->available = true;
@@ -210,10 +221,11 @@ void Scene0::BuildLevel()
     // Solid, so a bubble shot at the floor bursts; flat, so standing capsules never sink into it.
     auto groundBox = std::make_shared<CollisionComponent<COLLISION::Cube>>(false, glm::vec3(0.0f), groundTransform);
     groundBox->volume->halfExtents = glm::vec3(36.0f, 0.0f, 36.0f);
-    auto ground = new StaticActor(assetRegistry->GetMesh("Plane"), Material("GroundTexture", "GroundNormalTexture"),
-                                  assetRegistry->GetShader("PBRShader"), groundTransform, groundBox, nullptr);
+    auto ground = Own(
+        std::make_unique<StaticActor>(assetRegistry->GetMesh("Plane"), Material("GroundTexture", "GroundNormalTexture"),
+                                      assetRegistry->GetShader("PBRShader"), groundTransform, groundBox, nullptr));
     ground->materialValues = glm::vec4(0.0f, 0.3f, 1.0f, 0.0f);
-    ground->gridObject = new Object(GroundTag, ground, nullptr);
+    ground->gridObject = std::make_unique<Object>(GroundTag, ground, nullptr);
     actors.push_back(ground);
 
     const auto grassAlpha = assetRegistry->GetTexture("GrassAlphaTexture");
@@ -228,11 +240,11 @@ void Scene0::BuildLevel()
             } else if (cell == GrassCell) {
                 auto material = Material("GrassDiffuseTexture", "GrassNormalTexture");
                 material->textureIndices[7] = grassAlpha->textureIndex; // slot 7: the alpha mask
-                auto grass = new StaticActor(
+                auto grass = Own(std::make_unique<StaticActor>(
                     assetRegistry->GetMesh("Grass"), material, assetRegistry->GetShader("BillBoardPBRShader"),
                     std::make_shared<TransformComponent>(cellPosition + glm::vec3(0.0f, -0.1f, 0.0f), Identity,
                                                          glm::vec3(0.5f)),
-                    nullptr, nullptr);
+                    nullptr, nullptr));
                 grass->materialValues = glm::vec4(0.0f, 0.0f, 1.0f, 1.0f);
                 transparentActors.push_back(grass);
             }
@@ -246,11 +258,11 @@ void Scene0::AddWall(const glm::vec3& position, const glm::vec3& scale, const gl
     // Solid: walls stop the player and the zombies and burst bubbles.
     auto box = std::make_shared<CollisionComponent<COLLISION::Cube>>(false, glm::vec3(0.0f), transform);
     box->volume->halfExtents = scale;
-    auto wall = new StaticActor(assetRegistry->GetMesh("Cube"), nullptr, assetRegistry->GetShader("PBRShader"),
-                                transform, box, nullptr);
+    auto wall = Own(std::make_unique<StaticActor>(assetRegistry->GetMesh("Cube"), nullptr,
+                                                  assetRegistry->GetShader("PBRShader"), transform, box, nullptr));
     wall->colour = colour;
     wall->materialValues = values;
-    wall->gridObject = new Object(SceneryTag, wall, nullptr);
+    wall->gridObject = std::make_unique<Object>(SceneryTag, wall, nullptr);
     actors.push_back(wall);
 }
 

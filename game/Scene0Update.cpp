@@ -36,7 +36,7 @@ void Scene0::Update(float dt)
     GameClock::AdvanceSeconds(dt);
 
     ApplyGamepadSticks(dt);
-    HGrid::CheckObjAgainstGrid(player->gridObject);
+    HGrid::CheckObjAgainstGrid(player->gridObject.get());
     camera->Update();
     PlaceListener();
 

@@ -23,14 +23,14 @@ bool IsVoice(std::string_view name)
 
 SoundManager::SoundManager() : SoundManager(createSoundEngine()) {}
 
-SoundManager::SoundManager(ISoundEngine* engine) : soundTable(InitialBuckets), engine(engine)
+SoundManager::SoundManager(ISoundEngine* engine) : engine(engine), soundTable(InitialBuckets)
 {
     soundTable.max_load_factor(1.0f);
 }
 
 SoundManager::~SoundManager()
 {
-    engine->drop();
+    engine.reset();
     soundTable.clear();
     entries.clear();
     // The scene publishes the pointer; a destroyed manager must not stay reachable through it.

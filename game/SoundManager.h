@@ -9,6 +9,7 @@
 #include <glm/vec3.hpp>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -85,9 +86,13 @@ private:
     Entry& EntryOf(SoundId sound, const char* missingMessage);
     void ApplyVolume(Entry& entry) const;
 
+    struct EngineRelease {
+        void operator()(ISoundEngine* engine) const { engine->drop(); }
+    };
+    // The one reference the manager holds; first, so a table that fails to build still gives it back.
+    std::unique_ptr<ISoundEngine, EngineRelease> engine;
     NameTable soundTable;       // name to index in `entries`
     std::vector<Entry> entries; // in load order; a SoundId indexes it
-    ISoundEngine* engine;
     bool warmUpPending = true;
     float effectsVolume = 1.0f;
     float voicesVolume = 1.0f;

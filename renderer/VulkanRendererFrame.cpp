@@ -277,7 +277,7 @@ void VulkanRenderer::DrawSkyBox(CommandRecorder& recorder)
     recorder.BindDescriptorSet(sky->pipelineLayout, sky->descriptorSets[currentFrame], nullptr);
     recorder.BindVertexBuffer(cube->vertexBuffer);
     recorder.BindIndexBuffer(cube->indexBuffer);
-    for (const SubMesh* sub : cube->meshes)
+    for (const auto& sub : cube->meshes)
         recorder.DrawIndexed(sub->indexCount, sub->firstIndex, sub->baseVertex, 0);
 }
 
@@ -385,6 +385,6 @@ void VulkanRenderer::DrawActor(CommandRecorder& recorder, const ShaderPass& pass
     recorder.BindIndexBuffer(mesh->indexBuffer);
     // With a storage block the vertex shader finds the actor's record through the instance index.
     const uint32_t firstInstance = shader.hasStorageBlock ? actor.storageIndex : 0;
-    for (const SubMesh* sub : mesh->meshes)
+    for (const auto& sub : mesh->meshes)
         recorder.DrawIndexed(sub->indexCount, sub->firstIndex, sub->baseVertex, firstInstance);
 }

@@ -76,8 +76,8 @@ public:
     // The parts' state that the scene and the HUD read (and tests set, for health), under the
     // names it had before the parts. Declared after the parts, so each binds to a part built.
     float& health;
-    DynamicActor* const puddle; // owned by the scene's lists
-    DynamicActor* const bubble; // owned by the scene's lists
+    DynamicActor* const puddle; // owned by its part; the scene's lists draw it
+    DynamicActor* const bubble; // owned by its part; the scene's lists draw it
     const PlayerParticles::Actors& bubbleParticles;
     const bool& shotActive;
     const bool& bubbleFlying;

@@ -36,13 +36,13 @@ PlayerBubble::PlayerBubble(const PlayerSounds& sounds) : sounds_(sounds)
     sphere->volume->radius = BubbleRadius;
     sphere->volume->displayTransform->scale = glm::vec3(BubbleRadius);
     collider_ = sphere;
-    actor_ = new DynamicActor(assetRegistry->GetMesh("Sphere"), nullptr, assetRegistry->GetShader("PBRShader"),
+    actor_ = std::make_unique<DynamicActor>(assetRegistry->GetMesh("Sphere"), nullptr, assetRegistry->GetShader("PBRShader"),
                               transform_, sphere, nullptr);
     actor_->colour = ProjectileColour;
     actor_->materialValues = glm::vec4(0.0f, 0.05f, 1.0f, 1.0f);
     actor_->hidden = true;
     actor_->gridObject =
-        new Object(ProjectileTag, actor_, [this](Object&, Object& found, COLLISION::Collision&) { OnContact(found); });
+        std::make_unique<Object>(ProjectileTag, actor_.get(), [this](Object&, Object& found, COLLISION::Collision&) { OnContact(found); });
     // The bubble leaves through the player and never meets its own puddle.
     actor_->gridObject->ignoreTags = {PlayerTag, ProjectileTag};
     actor_->gridObject->notifyWhenHit = false;
@@ -107,7 +107,7 @@ bool PlayerBubble::TouchesSolid(const glm::vec3& position)
     flying_ = true;
     actor_->hidden = false;
     burst_ = false;
-    HGrid::CheckObjAgainstGrid(actor_->gridObject);
+    HGrid::CheckObjAgainstGrid(actor_->gridObject.get());
     return burst_;
 }
 

@@ -16,10 +16,10 @@ class TransformComponent;
 
 class PlayerBubble {
 public:
-    // Builds the bubble actor, hidden; the scene's lists own it once the scene files it.
+    // Builds the bubble actor, hidden; the scene's lists draw it.
     explicit PlayerBubble(const PlayerSounds& sounds);
 
-    DynamicActor* Actor() const { return actor_; }
+    DynamicActor* Actor() const { return actor_.get(); }
     const bool& Active() const { return active_; }
     const bool& Flying() const { return flying_; }
     const GameClock::TimePoint& ShotTime() const { return shotTime_; }
@@ -44,7 +44,7 @@ private:
     void OnContact(Object& found);
 
     const PlayerSounds& sounds_;
-    DynamicActor* actor_ = nullptr;
+    std::unique_ptr<DynamicActor> actor_; // its grid entry calls back into this part, so it goes with it
     std::shared_ptr<TransformComponent> transform_;
     std::shared_ptr<ICollisionComponent> collider_;
     GameClock::TimePoint shotTime_{};

@@ -34,12 +34,12 @@ PlayerPuddle::PlayerPuddle(const PlayerSounds& sounds, CollisionCallback onConta
     box->volume->displayTransform->scale = PuddleScale;
     box_ = box->volume;
     collider_ = box;
-    actor_ = new DynamicActor(assetRegistry->GetMesh("Plane"), nullptr, assetRegistry->GetShader("BillBoardPBRShader"),
+    actor_ = std::make_unique<DynamicActor>(assetRegistry->GetMesh("Plane"), nullptr, assetRegistry->GetShader("BillBoardPBRShader"),
                               transform_, box, nullptr);
     actor_->colour = ProjectileColour;
     actor_->materialValues = glm::vec4(0.0f, 0.05f, 1.0f, 0.7f);
     actor_->hidden = true;
-    actor_->gridObject = new Object(ProjectileTag, actor_, std::move(onContact));
+    actor_->gridObject = std::make_unique<Object>(ProjectileTag, actor_.get(), std::move(onContact));
     actor_->gridObject->notifyWhenHit = false;
 }
 
@@ -76,7 +76,7 @@ void PlayerPuddle::Tend(float dt)
     }
     position.y = PuddleRestHeight;
     collider_->UpdateVolume();
-    HGrid::CheckObjAgainstGrid(actor_->gridObject);
+    HGrid::CheckObjAgainstGrid(actor_->gridObject.get());
     landed_ = true;
     if (!bubblingPlayed_) {
         sounds_.manager.PlaySound3D(sounds_.bubbling, position, false);

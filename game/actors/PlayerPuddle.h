@@ -19,11 +19,11 @@ class Cube;
 
 class PlayerPuddle {
 public:
-    // Builds the puddle actor, hidden; the scene's lists own it once the scene files it.
+    // Builds the puddle actor, hidden; the scene's lists draw it.
     // `onContact` is called for everything the landed puddle touches.
     PlayerPuddle(const PlayerSounds& sounds, CollisionCallback onContact);
 
-    DynamicActor* Actor() const { return actor_; }
+    DynamicActor* Actor() const { return actor_.get(); }
     const bool& Active() const { return active_; }
     const bool& Landed() const { return landed_; }
     const COLLISION::Cube& Box() const { return *box_; }
@@ -40,7 +40,7 @@ public:
 
 private:
     const PlayerSounds& sounds_;
-    DynamicActor* actor_ = nullptr;
+    std::unique_ptr<DynamicActor> actor_; // its grid entry calls back into this part, so it goes with it
     std::shared_ptr<TransformComponent> transform_;
     std::shared_ptr<ICollisionComponent> collider_;
     std::shared_ptr<COLLISION::Cube> box_;

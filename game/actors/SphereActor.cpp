@@ -19,7 +19,7 @@ SphereActor::SphereActor(const glm::vec3& position, float radius, CollisionCallb
     sphere->volume->displayTransform->scale = glm::vec3(radius);
     AddComponent<CollisionComponent<COLLISION::Sphere>>(sphere);
     collider_ = sphere;
-    gridObject = new Object(ProjectileTag, this, std::move(onCollision));
+    gridObject = std::make_unique<Object>(ProjectileTag, this, std::move(onCollision));
 }
 
 void SphereActor::Update(float)

@@ -80,7 +80,7 @@ ZombieActor::ZombieActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
             if (auto playerCapsule = std::dynamic_pointer_cast<COLLISION::Capsule>(body->GetBoundingVolume()))
                 playerRadius_ = playerCapsule->radius;
 
-    gridObject = new Object(ZombieBodyTag, this, nullptr);
+    gridObject = std::make_unique<Object>(ZombieBodyTag, this, nullptr);
     // The player's own query pushes him out of zombies; a zombie's query leaves him alone.
     gridObject->ignoreTags = {PlayerTag};
 
@@ -98,36 +98,27 @@ ZombieActor::ZombieActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<Ma
 
     InitStateMachine();
 
-    attackSphere = new SphereActor(HandSphereParking, HandSphereRadius,
-                                   [this](Object&, Object& found, COLLISION::Collision&) { OnHandContact(found); });
+    attackSphere =
+        std::make_unique<SphereActor>(HandSphereParking, HandSphereRadius,
+                                      [this](Object&, Object& found, COLLISION::Collision&) { OnHandContact(found); });
     attackSphere->gridObject->notifyWhenHit = false;
     attackSphere->hidden = true;
     grid->AddObject(*attackSphere->gridObject);
-    zombieAttackSpheres.push_back(attackSphere);
+    zombieAttackSpheres.push_back(attackSphere.get());
 }
 
 ZombieActor::~ZombieActor()
 {
-    std::erase(zombieAttackSpheres, attackSphere);
-    delete attackSphere;
-    delete idleState;
-    delete seekState;
-    delete attackState;
-    delete deadState;
+    std::erase(zombieAttackSpheres, attackSphere.get());
 }
 
 void ZombieActor::InitStateMachine()
 {
-    idleState = new State(IdleId);
-    seekState = new State(SeekId);
-    attackState = new State(AttackId);
-    deadState = new State(DeadId);
-
-    idleState->AddTransition(
-        "IdleToSeek", [this] { return !dead && !player->dead; }, seekState);
-    idleState->AddTransition(
-        "IdleToDead", [this] { return dead; }, deadState);
-    seekState->AddTransition(
+    idleState.AddTransition(
+        "IdleToSeek", [this] { return !dead && !player->dead; }, &seekState);
+    idleState.AddTransition(
+        "IdleToDead", [this] { return dead; }, &deadState);
+    seekState.AddTransition(
         "SeekToAttack",
         [this] {
             if (glm::distance(transform_->position, player->Transform().position) >= attackRange)
@@ -137,26 +128,26 @@ void ZombieActor::InitStateMachine()
             attackSoundPlayed = false;
             return true;
         },
-        attackState);
-    seekState->AddTransition(
-        "SeekToDead", [this] { return dead; }, deadState);
-    seekState->AddTransition(
-        "SeekToIdle", [this] { return player->dead; }, idleState);
-    attackState->AddTransition(
+        &attackState);
+    seekState.AddTransition(
+        "SeekToDead", [this] { return dead; }, &deadState);
+    seekState.AddTransition(
+        "SeekToIdle", [this] { return player->dead; }, &idleState);
+    attackState.AddTransition(
         "AttackToSeek", [this] { return animation_->currentAnimation == attackClip_ && animation_->finished; },
-        seekState);
-    attackState->AddTransition(
-        "AttackToDead", [this] { return dead; }, deadState);
-    attackState->AddTransition(
-        "AttackToIdle", [this] { return player->dead; }, idleState);
-    currentState = idleState;
+        &seekState);
+    attackState.AddTransition(
+        "AttackToDead", [this] { return dead; }, &deadState);
+    attackState.AddTransition(
+        "AttackToIdle", [this] { return player->dead; }, &idleState);
+    currentState = &idleState;
 }
 
 void ZombieActor::Spawn(const glm::vec3& position)
 {
     transform_->position = position;
     deathTimer.Stop();
-    currentState = idleState;
+    currentState = &idleState;
     hidden = false;
     dead = false;
     active = true;
@@ -186,7 +177,7 @@ void ZombieActor::Update(float dt)
 
     // Pushed out of walls and other zombies; the crowd's push is then made in settled pieces.
     const glm::vec3 before = transform_->position;
-    HGrid::CheckObjAgainstGrid(gridObject);
+    HGrid::CheckObjAgainstGrid(gridObject.get());
     const glm::vec3 pushed = transform_->position - before;
     transform_->position = before;
     MoveSettled(pushed);
@@ -321,7 +312,7 @@ void ZombieActor::DoAttack(float dt)
         attackSphere->hidden = false;
         attackSphere->Transform().position = HandPosition();
         attackSphere->Update(dt);
-        HGrid::CheckObjAgainstGrid(attackSphere->gridObject);
+        HGrid::CheckObjAgainstGrid(attackSphere->gridObject.get());
         if (!attackSoundPlayed) {
             if (std::rand() % 2 == 0)
                 soundManager->PlaySound3D(swingSound_, transform_->position, false);

@@ -5,6 +5,7 @@
 #include "app/GameTimer.h"
 #include "collision/Object.h"
 #include "game/SoundId.h"
+#include "game/actors/State.h"
 #include "game/actors/ZombieTuning.h"
 #include "scene/actors/DynamicActor.h"
 
@@ -18,7 +19,6 @@ class Animation;
 class AnimationComponent;
 class PlayerActor;
 class SphereActor;
-class State;
 class TransformComponent;
 namespace COLLISION {
 class Capsule;
@@ -39,12 +39,12 @@ public:
 
     bool active = false;    // in play
     bool available = false; // the pool may spawn it
-    SphereActor* attackSphere = nullptr;
-    State* currentState = nullptr;
-    State* idleState = nullptr;
-    State* seekState = nullptr;
-    State* attackState = nullptr;
-    State* deadState = nullptr;
+    std::unique_ptr<SphereActor> attackSphere;
+    State* currentState = nullptr; // one of the four below
+    State idleState{IdleId};
+    State seekState{SeekId};
+    State attackState{AttackId};
+    State deadState{DeadId};
     PlayerActor* player = nullptr;
     float moveFactor = 0.25f;
     float walkAnimSpeed = 1.0f;

@@ -11,12 +11,8 @@ Actor::Actor() = default;
 Actor::~Actor()
 {
     components.clear();
-    if (gridObject) {
-        if (grid && gridObject->IsFiled())
-            grid->RemoveObject(*gridObject);
-        delete gridObject;
-        gridObject = nullptr;
-    }
+    if (gridObject && grid && gridObject->IsFiled())
+        grid->RemoveObject(*gridObject);
 }
 
 void Actor::Update(float dt) { StepAnimation(dt); }

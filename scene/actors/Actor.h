@@ -26,7 +26,7 @@ public:
     bool skipCulling = false;
     bool hidden = false;
     bool dead = false;
-    Object* gridObject = nullptr; // owned
+    std::unique_ptr<Object> gridObject; // taken out of the grid when the actor goes
     std::vector<std::shared_ptr<Component>> components;
 
     Actor();

@@ -35,7 +35,7 @@ void DynamicActor::SettleIgnoring(std::vector<int32_t>& ignored)
         return;
     UpdateCollider();
     std::swap(gridObject->ignoreTags, ignored);
-    HGrid::CheckObjAgainstGrid(gridObject);
+    HGrid::CheckObjAgainstGrid(gridObject.get());
     std::swap(gridObject->ignoreTags, ignored);
     UpdateCollider();
     UpdateGridCell();

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr float FrameTime = 1.0f / 60.0f;
 
 Scene0& Game(Application& app)
 {
-    return *static_cast<Scene0*>(app.scene);
+    return *static_cast<Scene0*>(app.scene.get());
 }
 
 float DistanceWalked(const glm::vec3& from, const glm::vec3& to)
@@ -52,8 +53,8 @@ TEST(GamepadEndToEnd, APadPlaysFromTheLauncherThroughRestart)
         pad.Button(SDL_CONTROLLER_BUTTON_A, false);
         ASSERT_TRUE(started) << "A on the launcher did not start the game";
     };
-    Application app([](WindowInfo* window) { return new VulkanRenderer(window); },
-                    [](IRenderer* renderer) { return new Scene0(renderer); }, padLauncher);
+    Application app([](WindowInfo* window) { return std::make_unique<VulkanRenderer>(window); },
+                    [](IRenderer* renderer) { return std::make_unique<Scene0>(renderer); }, padLauncher);
     EXPECT_LT(launcherFrames, 30);
 
     const auto frames = [&](int count) {

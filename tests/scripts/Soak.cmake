@@ -1,8 +1,9 @@
-# Restart soak over the renderer without a GPU, in a binary of its own: it counts live heap
+# Restart soak and failed builds over the renderer without a GPU, in a binary of its own: it counts live heap
 # allocations with the program's own allocation operator, which must not replace the standard one
 # under the other suites.
 add_executable(zorbulon_soak_tests ${CMAKE_CURRENT_SOURCE_DIR}/soak/SceneSoakTest.cpp
-                                   ${CMAKE_CURRENT_SOURCE_DIR}/soak/SteadyFrameTest.cpp)
+                                   ${CMAKE_CURRENT_SOURCE_DIR}/soak/SteadyFrameTest.cpp
+                                   ${CMAKE_CURRENT_SOURCE_DIR}/soak/SceneBuildFailureTest.cpp)
 target_include_directories(zorbulon_soak_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(zorbulon_soak_tests PRIVATE zorbulon_allocator zorbulon_game zorbulon_engine GTest::gtest
                       GTest::gtest_main)

@@ -46,7 +46,7 @@ inline std::unique_ptr<DynamicActor> MakeProbe(const glm::vec3& position, float 
     collision->volume->radius = gridRadius / 1.5f;
     auto actor = std::make_unique<DynamicActor>(nullptr, nullptr, nullptr,
                                                 std::make_shared<TransformComponent>(position), collision, nullptr);
-    actor->gridObject = new Object(tag, actor.get(), std::move(callback));
+    actor->gridObject = std::make_unique<Object>(tag, actor.get(), std::move(callback));
     return actor;
 }
 

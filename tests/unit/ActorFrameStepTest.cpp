@@ -17,7 +17,7 @@ std::unique_ptr<DynamicActor> SmallSphereActor(const glm::vec3& position, int ta
 {
     auto actor = MakeColliderActor<COLLISION::Sphere>(position);
     VolumeOf<COLLISION::Sphere>(*actor)->radius = 0.3f;
-    actor->gridObject = new Object(tag, actor.get(), nullptr);
+    actor->gridObject = std::make_unique<Object>(tag, actor.get(), nullptr);
     return actor;
 }
 
@@ -65,7 +65,7 @@ TEST(ActorFrameStep, DynamicUpdateMovesColliderAndGridCell)
     ASSERT_EQ(actor->gridObject->level, 1);
     EXPECT_EQ(actor->gridObject->bucket, HGrid::Hash(-12, 1, 1, 1));
     EXPECT_NE(actor->gridObject->bucket, before);
-    EXPECT_EQ(g->buckets[HGrid::Hash(-12, 1, 1, 1)].head, actor->gridObject);
+    EXPECT_EQ(g->buckets[HGrid::Hash(-12, 1, 1, 1)].head, actor->gridObject.get());
     EXPECT_EQ(g->buckets[before].head, nullptr);
     EXPECT_EQ(g->objectsAtLevel[1], 1);
 }
@@ -160,9 +160,9 @@ TEST(ActorFrameStep, DestroyingAnActorTakesItsObjectOutOfTheGrid)
     g->AddObject(*stays->gridObject);
     g->AddObject(*goes->gridObject);
     const int bucket = stays->gridObject->bucket;
-    ASSERT_EQ(g->buckets[bucket].head, goes->gridObject);
+    ASSERT_EQ(g->buckets[bucket].head, goes->gridObject.get());
     goes.reset();
-    EXPECT_EQ(g->buckets[bucket].head, stays->gridObject);
+    EXPECT_EQ(g->buckets[bucket].head, stays->gridObject.get());
     EXPECT_EQ(stays->gridObject->prev, nullptr);
     EXPECT_EQ(stays->gridObject->next, nullptr);
     EXPECT_EQ(g->objectsAtLevel[stays->gridObject->level], 1);

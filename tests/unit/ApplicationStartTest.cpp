@@ -13,6 +13,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -55,12 +56,12 @@ public:
 
 Application::RendererFactory Renderer(const char* initFailure = nullptr)
 {
-    return [initFailure](WindowInfo*) { return new RecordingRenderer(initFailure); };
+    return [initFailure](WindowInfo*) { return std::make_unique<RecordingRenderer>(initFailure); };
 }
 
-Scene* BuildScene(IRenderer* renderer)
+std::unique_ptr<Scene> BuildScene(IRenderer* renderer)
 {
-    return new RecordingScene(renderer);
+    return std::make_unique<RecordingScene>(renderer);
 }
 
 // The message of what the constructor threw, or "" when it did not.

@@ -26,7 +26,7 @@ static_assert(sizeof(Corner) == 32, "no padding: meshoptimizer compares the byte
 std::vector<unsigned> Reindexed(const MeshComponent& mesh, size_t& vertexCount)
 {
     std::vector<Corner> corners;
-    for (const SubMesh* sub : mesh.meshes)
+    for (const auto& sub : mesh.meshes)
         for (uint32_t k = 0; k < sub->indexCount; ++k) {
             const Vertex& v = mesh.vertices[static_cast<size_t>(sub->baseVertex) + mesh.indices[sub->firstIndex + k]];
             corners.push_back({v.position, v.normal, v.texCoords});

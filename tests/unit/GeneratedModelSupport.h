@@ -101,7 +101,7 @@ inline Box Bounds(const MeshComponent& mesh)
 // Triangles of the whole model, in model space.
 template <class F> void ForEachTriangle(const MeshComponent& mesh, F&& f)
 {
-    for (const SubMesh* sub : mesh.meshes)
+    for (const auto& sub : mesh.meshes)
         for (uint32_t k = 0; k + 2 < sub->indexCount; k += 3) {
             const Vertex& a = mesh.vertices[static_cast<size_t>(sub->baseVertex) + mesh.indices[sub->firstIndex + k]];
             const Vertex& b =

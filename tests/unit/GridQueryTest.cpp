@@ -87,7 +87,7 @@ void ExpectQueriesMatchAllPairs(const Scene& scene, PairLog& log)
 {
     log.pairs.clear();
     for (const auto& a : scene)
-        HGrid::CheckObjAgainstGrid(a->gridObject);
+        HGrid::CheckObjAgainstGrid(a->gridObject.get());
     const Pairs expected = AllPairs(scene);
     EXPECT_FALSE(expected.empty());
     EXPECT_EQ(log.pairs.size(), expected.size());
@@ -204,10 +204,10 @@ TEST(GridQuery, ACallbackThatMovesTheFoundObjectAwayDoesNotReportItTwice)
         other.transform->position.z += 1.0f;
         grid->MoveObject(other);
     };
-    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    HGrid::CheckObjAgainstGrid(querier->gridObject.get());
     EXPECT_EQ(contacts, 1); // met again at its new place, it no longer touches
     EXPECT_EQ(found->gridObject->bucket, HGrid::Hash(0, 0, 1, 1));
-    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    HGrid::CheckObjAgainstGrid(querier->gridObject.get());
     EXPECT_EQ(contacts, 1); // 1.0 along z and 0.4 along x apart, reaching 0.67
 }
 
@@ -230,16 +230,17 @@ TEST(GridQuery, MovingWithinItsCellIsSeenByTheNextQuery)
             g->AddObject(*mover->gridObject);
         ASSERT_EQ(mover->gridObject->level, 3);
         ASSERT_EQ(other->gridObject->bucket, mover->gridObject->bucket);
-        ASSERT_EQ(g->buckets[mover->gridObject->bucket].head, behind ? other->gridObject : mover->gridObject);
+        ASSERT_EQ(g->buckets[mover->gridObject->bucket].head,
+                  behind ? other->gridObject.get() : mover->gridObject.get());
 
-        HGrid::CheckObjAgainstGrid(querier->gridObject);
+        HGrid::CheckObjAgainstGrid(querier->gridObject.get());
         EXPECT_TRUE(log.pairs.empty()); // 3.4 apart, reaching 1.8
 
         const int bucket = mover->gridObject->bucket;
         mover->GetComponent<TransformComponent>()->position = {1.5f, 0.5f, 0.5f}; // same cell, 1.0 apart
         mover->Update(0.0f);
         ASSERT_EQ(mover->gridObject->bucket, bucket);
-        HGrid::CheckObjAgainstGrid(querier->gridObject);
+        HGrid::CheckObjAgainstGrid(querier->gridObject.get());
         EXPECT_EQ((log.pairs[{querier.get(), mover.get()}]), 1);
         EXPECT_EQ(log.pairs.size(), 1u);
     }
@@ -255,7 +256,7 @@ TEST(GridQuery, AVolumeThatOutgrowsItsLevelIsFiledHigherWhenItMoves)
     g->AddObject(*querier->gridObject);
     g->AddObject(*grower->gridObject);
     ASSERT_EQ(grower->gridObject->level, 1);
-    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    HGrid::CheckObjAgainstGrid(querier->gridObject.get());
     EXPECT_TRUE(log.pairs.empty());
 
     // Now reaching 3, it touches the querier 3.2 away: far outside what level 1 promises.
@@ -264,7 +265,7 @@ TEST(GridQuery, AVolumeThatOutgrowsItsLevelIsFiledHigherWhenItMoves)
     EXPECT_EQ(grower->gridObject->level, 4); // diameter 6: cells of 8
     EXPECT_EQ(g->objectsAtLevel[1], 2001); // the filler and the querier
     EXPECT_EQ(g->objectsAtLevel[4], 1);
-    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    HGrid::CheckObjAgainstGrid(querier->gridObject.get());
     EXPECT_EQ((log.pairs[{querier.get(), grower.get()}]), 1);
 }
 
@@ -307,7 +308,7 @@ TEST(GridQuery, SharedBucketAcrossLevelsIsWalkedOnce)
     ASSERT_EQ(b->gridObject->level, 2);
     ASSERT_EQ(a->gridObject->bucket, b->gridObject->bucket);
 
-    HGrid::CheckObjAgainstGrid(querier->gridObject);
+    HGrid::CheckObjAgainstGrid(querier->gridObject.get());
     EXPECT_EQ(g->buckets[a->gridObject->bucket].stamp, g->tick); // reached through the cells
     EXPECT_EQ(log.pairs.size(), 2u);
     EXPECT_EQ((log.pairs[{querier.get(), a.get()}]), 1);
@@ -324,10 +325,10 @@ TEST(GridQuery, NeverSelfAndIgnoredTagsOnlyOnTheQueriersSide)
     g->AddObject(*player->gridObject);
     g->AddObject(*zombie->gridObject);
 
-    HGrid::CheckObjAgainstGrid(zombie->gridObject);
+    HGrid::CheckObjAgainstGrid(zombie->gridObject.get());
     EXPECT_TRUE(log.pairs.empty()); // the zombie's own query skips the player and itself
 
-    HGrid::CheckObjAgainstGrid(player->gridObject);
+    HGrid::CheckObjAgainstGrid(player->gridObject.get());
     // The player's query finds the zombie; both callbacks hear (player, zombie).
     EXPECT_EQ(log.pairs.size(), 1u);
     EXPECT_EQ((log.pairs[{player.get(), zombie.get()}]), 2);
@@ -346,12 +347,12 @@ TEST(GridQuery, CallbacksRunQuerierFirstAndRespectNotifyWhenHit)
     // Solid spheres, so the record carries a real contact.
     auto a = MakeColliderActor<COLLISION::Sphere>({0, 0, 0}, false);
     auto b = MakeColliderActor<COLLISION::Sphere>({1.5f, 0, 0}, false);
-    a->gridObject = new Object(PlayerTag, a.get(), named("a"));
-    b->gridObject = new Object(SceneryTag, b.get(), named("b"));
+    a->gridObject = std::make_unique<Object>(PlayerTag, a.get(), named("a"));
+    b->gridObject = std::make_unique<Object>(SceneryTag, b.get(), named("b"));
     g->AddObject(*a->gridObject);
     g->AddObject(*b->gridObject);
 
-    HGrid::CheckObjAgainstGrid(a->gridObject);
+    HGrid::CheckObjAgainstGrid(a->gridObject.get());
     EXPECT_EQ(calls, (std::vector<std::string>{"a:0>5", "b:0>5"}));
     // Only the querier's owner was pushed out; its volume follows on the next update.
     ExpectVec3Near(a->GetComponent<TransformComponent>()->position, {-0.5f, 0, 0});
@@ -361,21 +362,21 @@ TEST(GridQuery, CallbacksRunQuerierFirstAndRespectNotifyWhenHit)
     b->gridObject->notifyWhenHit = false;
     a->GetComponent<TransformComponent>()->position = {0, 0, 0};
     a->UpdateCollider();
-    HGrid::CheckObjAgainstGrid(a->gridObject);
+    HGrid::CheckObjAgainstGrid(a->gridObject.get());
     EXPECT_EQ(calls, (std::vector<std::string>{"a:0>5"}));
 
     // An object without a callback still pushes and still notifies the other side.
     calls.clear();
     b->gridObject->notifyWhenHit = true;
     a->gridObject->onCollision = nullptr;
-    HGrid::CheckObjAgainstGrid(a->gridObject);
+    HGrid::CheckObjAgainstGrid(a->gridObject.get());
     EXPECT_EQ(calls, (std::vector<std::string>{"b:0>5"}));
 
     // Apart: nothing runs.
     calls.clear();
     a->GetComponent<TransformComponent>()->position = {10, 0, 0};
     a->Update(0.0f);
-    HGrid::CheckObjAgainstGrid(a->gridObject);
+    HGrid::CheckObjAgainstGrid(a->gridObject.get());
     EXPECT_TRUE(calls.empty());
 }
 
@@ -388,7 +389,7 @@ TEST(GridQuery, ObjectWithoutOwnerEndsTheQuery)
     g->AddObject(*b->gridObject);
     b->gridObject->owner = nullptr;
     try {
-        HGrid::CheckObjAgainstGrid(a->gridObject);
+        HGrid::CheckObjAgainstGrid(a->gridObject.get());
         ADD_FAILURE() << "expected the null-actor failure";
     } catch (const std::logic_error& e) {
         EXPECT_STREQ(e.what(), NullOwnerMessage);
@@ -405,7 +406,7 @@ std::unique_ptr<DynamicActor> MakeRay(const glm::vec3& origin, const glm::vec3& 
 {
     auto actor = MakeColliderActor<COLLISION::Ray>(origin);
     VolumeOf<COLLISION::Ray>(*actor)->direction = direction;
-    actor->gridObject = new Object(RayTag, actor.get(), std::move(cb));
+    actor->gridObject = std::make_unique<Object>(RayTag, actor.get(), std::move(cb));
     return actor;
 }
 
@@ -427,7 +428,7 @@ TEST(GridRay, HitsEveryFiledSphereAlongTheRayExceptIgnoredTags)
         g->AddObject(*a->gridObject);
     EXPECT_FLOAT_EQ(ray->gridObject->radius, 0.0f);
 
-    HGrid::CheckObjAgainstGrid(ray->gridObject);
+    HGrid::CheckObjAgainstGrid(ray->gridObject.get());
     // Each hit runs the ray's callback and the found object's, both with (ray, found).
     const std::map<std::pair<const Actor*, const Actor*>, int> expected{
         {{ray.get(), ahead.get()}, 2}, {{ray.get(), farAhead.get()}, 2}, {{ray.get(), big.get()}, 2}};
@@ -467,7 +468,7 @@ TEST(GridRay, MatchesABruteForceCheckOfTheFiledSpheres)
                     expected[{ray.get(), a.get()}] = 1; // the scene's objects hear nothing back
             }
             log.pairs.clear();
-            HGrid::CheckObjAgainstGrid(ray->gridObject);
+            HGrid::CheckObjAgainstGrid(ray->gridObject.get());
             EXPECT_TRUE(log.pairs == expected) << "ray " << r << ": " << log.pairs.size() << " reported, "
                                                << expected.size() << " expected";
         }
@@ -484,7 +485,7 @@ TEST(GridRay, ObjectWithoutOwnerOnTheRayThrowsTheNullActorText)
     g->AddObject(*ray->gridObject);
     target->gridObject->owner = nullptr;
     try {
-        HGrid::CheckObjAgainstGrid(ray->gridObject);
+        HGrid::CheckObjAgainstGrid(ray->gridObject.get());
         ADD_FAILURE() << "expected the null-actor failure";
     } catch (const std::logic_error& e) {
         EXPECT_STREQ(e.what(), "You are trying to access a null actor, but the actor you pass in should delete the "
@@ -503,8 +504,8 @@ TEST(GridQuery, OversizedObjectIsFoundAcrossTopLevelCells)
     g->AddObject(*huge->gridObject);
     g->AddObject(*probe->gridObject);
     ASSERT_EQ(huge->gridObject->level, HGrid::MaxLevels - 1);
-    HGrid::CheckObjAgainstGrid(probe->gridObject);
-    HGrid::CheckObjAgainstGrid(huge->gridObject);
+    HGrid::CheckObjAgainstGrid(probe->gridObject.get());
+    HGrid::CheckObjAgainstGrid(huge->gridObject.get());
     EXPECT_EQ((log.pairs[{probe.get(), huge.get()}]), 2);
     EXPECT_EQ((log.pairs[{huge.get(), probe.get()}]), 2);
 }

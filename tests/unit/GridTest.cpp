@@ -165,7 +165,7 @@ TEST(GridFiling, RemoveKeepsListsIntactAtHeadMiddleAndTail)
     }
     Object* o[5];
     for (int i = 0; i < 5; ++i)
-        o[i] = probes[i]->gridObject;
+        o[i] = probes[i]->gridObject.get();
     const int bucket = o[0]->bucket;
     // Newest first.
     EXPECT_EQ(BucketList(*g, bucket), (std::vector<Object*>{o[4], o[3], o[2], o[1], o[0]}));
@@ -222,11 +222,11 @@ TEST(GridFiling, MovingBackAndForthKeepsTheCounts)
         g->MoveObject(m);
         EXPECT_EQ(m.bucket, away);
         EXPECT_EQ(BucketList(*g, away), (std::vector<Object*>{&m}));
-        EXPECT_EQ(BucketList(*g, home), (std::vector<Object*>{other->gridObject}));
+        EXPECT_EQ(BucketList(*g, home), (std::vector<Object*>{other->gridObject.get()}));
         transform->position = {1.5f, 1, 1};
         g->MoveObject(m);
         EXPECT_EQ(m.bucket, home);
-        EXPECT_EQ(BucketList(*g, home), (std::vector<Object*>{&m, other->gridObject}));
+        EXPECT_EQ(BucketList(*g, home), (std::vector<Object*>{&m, other->gridObject.get()}));
         EXPECT_EQ(g->objectsAtLevel[1], 2);
         EXPECT_EQ(m.level, 1);
     }
@@ -234,7 +234,7 @@ TEST(GridFiling, MovingBackAndForthKeepsTheCounts)
     // (BucketList checks the entry's copy against the transform).
     transform->position = {1.9f, 1.9f, 1.9f};
     g->MoveObject(m);
-    EXPECT_EQ(BucketList(*g, home), (std::vector<Object*>{&m, other->gridObject}));
+    EXPECT_EQ(BucketList(*g, home), (std::vector<Object*>{&m, other->gridObject.get()}));
     EXPECT_EQ(m.filedCentre, glm::vec3(1.9f, 1.9f, 1.9f));
 }
 
@@ -261,7 +261,7 @@ TEST(GridFiling, RemovingTheLastObjectOfALevelStopsTheWalkBelowIt)
         }
         EXPECT_EQ(g->occupiedLevelsMask, 0b10u); // the filler shares level 1
         EXPECT_EQ(g->objectsAtLevel[4], 0);
-        HGrid::CheckObjAgainstGrid(querier->gridObject);
+        HGrid::CheckObjAgainstGrid(querier->gridObject.get());
         for (int b = 0; b < HGrid::NumBuckets; ++b)
             if (g->buckets[b].stamp == g->tick)
                 stamped[pass].push_back(b);

@@ -252,7 +252,7 @@ TEST(SphereProbe, SizedFiledAndMovedWithItsTransform)
     // Its query against a solid wall reports but pushes nothing.
     sphere.Transform().position = glm::vec3(0.0f, 0.5f, 10.0f);
     sphere.Update(0.016f);
-    HGrid::CheckObjAgainstGrid(sphere.gridObject);
+    HGrid::CheckObjAgainstGrid(sphere.gridObject.get());
     EXPECT_GT(contacts, 0);
     EXPECT_EQ(sphere.Transform().position, glm::vec3(0.0f, 0.5f, 10.0f));
 }
@@ -261,8 +261,7 @@ TEST(SphereProbe, UpdateWithoutGridObjectFails)
 {
     SceneDriver d;
     SphereActor sphere(glm::vec3(0.0f), 0.2f, nullptr);
-    delete sphere.gridObject;
-    sphere.gridObject = nullptr;
+    sphere.gridObject.reset();
     try {
         sphere.Update(0.016f);
         ADD_FAILURE() << "updated without a grid object";

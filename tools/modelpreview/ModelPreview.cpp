@@ -125,7 +125,7 @@ void DrawMesh(SoftRasteriser& r, const MeshComponent& mesh, const glm::mat4& wor
         v[i].normal = glm::normalize(nworld * glm::mat3(skin) * s.normal);
         v[i].uv = s.texCoords;
     }
-    for (const SubMesh* sub : mesh.meshes)
+    for (const auto& sub : mesh.meshes)
         for (uint32_t k = 0; k < sub->indexCount; k += 3) {
             const auto at = [&](uint32_t j) -> const PreviewVertex& {
                 return v[static_cast<size_t>(sub->baseVertex) + mesh.indices[sub->firstIndex + k + j]];
