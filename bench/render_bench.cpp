@@ -11,12 +11,12 @@
 // that plays a game. Runs from the directory that holds the pack (the run directory by default).
 #include "app/AllocationCounter.h"
 #include "app/GameClock.h"
-#include "assets/AssetRegistry.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 #include "game/Scene0.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/VulkanRenderer.h"
 
 #include <SDL2/SDL.h>
@@ -30,11 +30,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
-#include <optional>
-#include <stdexcept>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,6 +41,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 

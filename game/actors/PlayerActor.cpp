@@ -1,6 +1,5 @@
 #include "game/actors/PlayerActor.h"
 
-#include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "collision/CollisionComponent.h"
 #include "collision/Cube.h"
@@ -9,6 +8,7 @@
 #include "game/SoundManager.h"
 #include "game/actors/SkeletonBones.h"
 #include "math/MathUtils.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/camera/Camera.h"
 #include "scene/components/AnimationComponent.h"
 #include "scene/components/TransformComponent.h"
