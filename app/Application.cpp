@@ -2,11 +2,11 @@
 
 #include "app/DisplayCheck.h"
 #include "app/FrameTiming.h"
+#include "app/GpuContext.h"
 #include "app/IRenderer.h"
 #include "app/Launcher.h"
 #include "app/Scene.h"
 #include "app/WindowInfo.h"
-#include "renderer/GpuContext.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_vulkan.h>

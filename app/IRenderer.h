@@ -1,8 +1,8 @@
 // The renderer as the application and the scene see it.
 #pragma once
 
+#include "app/UniformBufferFrame.h"
 #include "app/WindowInfo.h"
-#include "renderer/UniformBufferFrame.h"
 
 #include <cstdint>
 #include <string>

@@ -1,11 +1,11 @@
 #include "assets/MeshComponent.h"
 
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
 #include "app/IRenderer.h"
+#include "app/StagingBuffer.h"
 #include "assets/AssetPack.h"
 #include "assets/AssimpConversions.h"
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
-#include "renderer/StagingBuffer.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>

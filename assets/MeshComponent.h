@@ -4,9 +4,9 @@
 #pragma once
 
 #include "assets/BoneInfo.h"
+#include "assets/Component.h"
 #include "assets/SubMesh.h"
 #include "assets/Vertex.h"
-#include "scene/components/Component.h"
 
 #include <vulkan/vulkan.h>
 

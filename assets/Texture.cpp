@@ -1,12 +1,12 @@
 #include "assets/Texture.h"
 
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
 #include "app/IRenderer.h"
+#include "app/StagingBuffer.h"
+#include "app/VulkanCheck.h"
 #include "assets/AssetPack.h"
 #include "assets/ImageDecoder.h"
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
-#include "renderer/StagingBuffer.h"
-#include "renderer/VulkanCheck.h"
 
 #include <cmath>
 #include <cstring>

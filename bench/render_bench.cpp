@@ -13,12 +13,12 @@
 // ZORBULON_BENCH_UPSCALE=1 only the upscale filters' PSNR, for work on the filters.
 #include "app/AllocationCounter.h"
 #include "app/GameClock.h"
-#include "assets/AssetRegistry.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 #include "game/Scene0.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/VulkanRenderer.h"
 
 #include <SDL2/SDL.h>
@@ -32,11 +32,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
-#include <optional>
-#include <stdexcept>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +43,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 

@@ -2,8 +2,8 @@
 // pair test (with push-out of solid pairs) for the grid.
 #pragma once
 
+#include "assets/Component.h"
 #include "collision/Collision.h"
-#include "scene/components/Component.h"
 
 #include <glm/glm.hpp>
 

@@ -4,7 +4,6 @@
 #include "app/IRenderer.h"
 #include "app/PhaseStopwatch.h"
 #include "app/WindowInfo.h"
-#include "assets/AssetRegistry.h"
 #include "assets/DecodedImageCache.h"
 #include "assets/ImageBatch.h"
 #include "collision/HGrid.h"
@@ -16,6 +15,7 @@
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
 #include "math/MathUtils.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/camera/Camera.h"
 

@@ -2,7 +2,6 @@
 // and the moon, the zombie pool, the ground, the walls and the grass.
 #include "game/Scene0.h"
 
-#include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "assets/Texture.h"
 #include "collision/Capsule.h"
@@ -12,6 +11,7 @@
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
 #include "math/MathUtils.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/actors/StaticActor.h"
 #include "scene/components/AnimationComponent.h"

@@ -1,7 +1,7 @@
 #include "game/SceneShaders.h"
 
-#include "assets/AssetRegistry.h"
 #include "assets/VertexLayout.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/UniformRecords.h"
 #include "renderer/shader/ShaderBinding.h"
 #include "renderer/shader/ShaderComponent.h"

@@ -1,8 +1,8 @@
 #include "game/SkyBox.h"
 
-#include "assets/AssetRegistry.h"
 #include "assets/ImageBatch.h"
 #include "assets/Texture.h"
+#include "renderer/AssetRegistry.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "renderer/NamedBuffers.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
+#include "app/VulkanCheck.h"
 
 #include <algorithm>
 #include <cstring>

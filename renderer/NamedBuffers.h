@@ -2,7 +2,7 @@
 // frame in flight under each block name.
 #pragma once
 
-#include "renderer/UniformBufferFrame.h"
+#include "app/UniformBufferFrame.h"
 
 #include <cstdint>
 #include <string>

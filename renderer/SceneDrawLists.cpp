@@ -1,7 +1,7 @@
 #include "renderer/SceneDrawLists.h"
 
-#include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/NamedBuffers.h"
 #include "renderer/PointLightReach.h"
 #include "renderer/shader/ShaderComponent.h"

@@ -4,9 +4,9 @@
 // frame then walks flat arrays: no name look-up, no component search, no shared-pointer copy.
 #pragma once
 
+#include "app/UniformBufferFrame.h"
 #include "renderer/DrawItem.h"
 #include "renderer/FrameUniformPacker.h"
-#include "renderer/UniformBufferFrame.h"
 
 #include <array>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // and their recording.
 #include "renderer/UpscalePass.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 
 #include <cstddef>
 

@@ -2,10 +2,10 @@
 // slots of IRenderer.
 #include "renderer/VulkanRenderer.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
+#include "app/VulkanCheck.h"
 #include "renderer/NamedBuffers.h"
-#include "renderer/VulkanCheck.h"
 
 #include <stdexcept>
 

@@ -4,13 +4,13 @@
 #pragma once
 
 #include "app/IRenderer.h"
+#include "app/StagingBuffer.h"
 #include "assets/TextureCache.h"
-#include "renderer/DeviceSelection.h"
 #include "renderer/CommandRecorder.h"
+#include "renderer/DeviceSelection.h"
 #include "renderer/FrameUniformPacker.h"
 #include "renderer/RenderScaleController.h"
 #include "renderer/SceneDrawLists.h"
-#include "renderer/StagingBuffer.h"
 #include "renderer/UpscalePass.h"
 
 #include <vulkan/vulkan.h>

@@ -2,9 +2,9 @@
 // of a game frame unless asked for, and allocated when asked, not in the frame.
 #include "renderer/VulkanRenderer.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
+#include "app/VulkanCheck.h"
 
 #include <cstring>
 

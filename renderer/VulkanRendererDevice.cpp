@@ -2,9 +2,9 @@
 // queues and enabled features.
 #include "renderer/VulkanRenderer.h"
 
-#include "renderer/GpuContext.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 #include "renderer/QualityChoice.h"
-#include "renderer/VulkanCheck.h"
 
 #include <algorithm>
 #include <stdexcept>

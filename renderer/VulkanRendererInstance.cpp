@@ -2,8 +2,8 @@
 // (validation is switched on from outside, through the loader's environment).
 #include "renderer/VulkanRenderer.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_vulkan.h>

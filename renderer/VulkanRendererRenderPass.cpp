@@ -2,8 +2,8 @@
 // upscale reads.
 #include "renderer/VulkanRenderer.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 
 #include <stdexcept>
 

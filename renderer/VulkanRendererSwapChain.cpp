@@ -2,11 +2,11 @@
 // and upscaled images and the framebuffers; its re-creation when the window changes, and its tear-down.
 #include "renderer/VulkanRenderer.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
+#include "app/VulkanCheck.h"
 #include "renderer/QualityChoice.h"
 #include "renderer/SwapChainChoice.h"
-#include "renderer/VulkanCheck.h"
 
 #include <SDL2/SDL.h>
 

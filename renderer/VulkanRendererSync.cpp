@@ -1,8 +1,8 @@
 // Command pool and per-frame command buffers; semaphores and fences.
 #include "renderer/VulkanRenderer.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 
 void VulkanRenderer::CreateCommandPool()
 {

@@ -2,11 +2,11 @@
 // frame per recorded frame, shut-down.
 #include "renderer/VulkanRenderer.h"
 
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
 #include "app/Scene.h"
 #include "app/UiSettings.h"
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
-#include "renderer/VulkanCheck.h"
+#include "app/VulkanCheck.h"
 
 #include <backends/imgui_impl_sdl.h>
 #include <backends/imgui_impl_vulkan.h>

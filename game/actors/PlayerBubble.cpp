@@ -1,12 +1,12 @@
 #include "game/actors/PlayerBubble.h"
 
-#include "assets/AssetRegistry.h"
 #include "collision/CollisionComponent.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
 #include "collision/Sphere.h"
 #include "game/SoundManager.h"
 #include "game/actors/PlayerSounds.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/actors/DynamicActor.h"
 #include "scene/components/TransformComponent.h"
 

@@ -1,11 +1,11 @@
 #include "game/actors/PlayerPuddle.h"
 
-#include "assets/AssetRegistry.h"
 #include "collision/CollisionComponent.h"
 #include "collision/Cube.h"
 #include "collision/HGrid.h"
 #include "game/SoundManager.h"
 #include "game/actors/PlayerSounds.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/actors/DynamicActor.h"
 #include "scene/components/TransformComponent.h"
 

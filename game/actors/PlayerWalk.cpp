@@ -1,7 +1,7 @@
 #include "game/actors/PlayerWalk.h"
 
-#include "assets/AssetRegistry.h"
 #include "math/MathUtils.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/actors/DynamicActor.h"
 #include "scene/components/AnimationComponent.h"
 #include "scene/components/TransformComponent.h"

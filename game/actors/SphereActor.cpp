@@ -1,9 +1,9 @@
 #include "game/actors/SphereActor.h"
 
-#include "assets/AssetRegistry.h"
 #include "collision/CollisionComponent.h"
 #include "collision/HGrid.h"
 #include "collision/Sphere.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/components/TransformComponent.h"
 

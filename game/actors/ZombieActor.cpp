@@ -1,6 +1,5 @@
 #include "game/actors/ZombieActor.h"
 
-#include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "collision/Capsule.h"
 #include "collision/CollisionComponent.h"
@@ -12,6 +11,7 @@
 #include "game/actors/SphereActor.h"
 #include "game/actors/State.h"
 #include "math/MathUtils.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/components/AnimationComponent.h"
 #include "scene/components/TransformComponent.h"
 

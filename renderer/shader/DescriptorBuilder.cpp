@@ -1,8 +1,8 @@
 #include "renderer/shader/DescriptorBuilder.h"
 
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 #include "assets/Texture.h"
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
 
 #include <algorithm>
 #include <stdexcept>

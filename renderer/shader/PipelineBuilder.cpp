@@ -1,7 +1,7 @@
 #include "renderer/shader/PipelineBuilder.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 #include "renderer/shader/ShaderComponent.h"
 
 PipelineRecipe ChooseRecipe(const ShaderComponent* shader, const ShaderComponent* skyBox,

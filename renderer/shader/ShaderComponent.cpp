@@ -1,8 +1,8 @@
 #include "renderer/shader/ShaderComponent.h"
 
+#include "app/GpuContext.h"
 #include "app/IRenderer.h"
 #include "assets/AssetPack.h"
-#include "renderer/GpuContext.h"
 #include "renderer/shader/ShaderReflection.h"
 
 ShaderComponent::ShaderComponent(IRenderer* renderer, const std::string& vertexAssetName,

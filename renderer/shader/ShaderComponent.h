@@ -2,8 +2,8 @@
 // per-frame buffers, with its descriptor sets and pipeline.
 #pragma once
 
+#include "assets/Component.h"
 #include "renderer/shader/ShaderBinding.h"
-#include "scene/components/Component.h"
 
 #include <vulkan/vulkan.h>
 

@@ -2,9 +2,9 @@
 // pool, pipeline and per-frame sets, in that order.
 #include "renderer/shader/ShaderComponent.h"
 
+#include "app/GpuContext.h"
 #include "app/IRenderer.h"
-#include "assets/AssetRegistry.h"
-#include "renderer/GpuContext.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/shader/BindingReflection.h"
 #include "renderer/shader/DescriptorBuilder.h"
 #include "renderer/shader/PipelineBuilder.h"

@@ -1,7 +1,7 @@
 // A game object: flags, a per-actor colour block, its grid entry and its components.
 #pragma once
 
-#include "scene/components/Component.h"
+#include "assets/Component.h"
 
 #include <glm/glm.hpp>
 

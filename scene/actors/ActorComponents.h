@@ -6,14 +6,15 @@
 
 class MeshComponent;
 class MaterialComponent;
-class ShaderComponent;
+class Component;
 class TransformComponent;
 class ICollisionComponent;
 class AnimationComponent;
 class Actor;
 
 // Attaches the non-empty ones and binds a collision component without a transform to the
-// actor's own transform.
+// actor's own transform. The shader is the renderer's ShaderComponent, passed as its Component
+// base because the renderer sits above the actors.
 void AttachComponents(Actor& actor, std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
-                      std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
+                      std::shared_ptr<Component> shader, std::shared_ptr<TransformComponent> transform,
                       std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation);

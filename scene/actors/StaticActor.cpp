@@ -3,7 +3,7 @@
 #include "scene/actors/ActorComponents.h"
 
 StaticActor::StaticActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
-                         std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
+                         std::shared_ptr<Component> shader, std::shared_ptr<TransformComponent> transform,
                          std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation)
 {
     AttachComponents(*this, std::move(mesh), std::move(material), std::move(shader), std::move(transform),

@@ -13,6 +13,6 @@ class AnimationComponent;
 class StaticActor : public Actor {
 public:
     StaticActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
-                std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
+                std::shared_ptr<Component> shader, std::shared_ptr<TransformComponent> transform,
                 std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation);
 };

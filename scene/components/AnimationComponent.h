@@ -2,8 +2,8 @@
 // shader reads.
 #pragma once
 
+#include "assets/Component.h"
 #include "scene/components/Animation.h"
-#include "scene/components/Component.h"
 
 #include <glm/glm.hpp>
 

@@ -2,7 +2,7 @@
 // texture array. Slot 0 diffuse, 1 normal map, 7 alpha mask; 0xFFFF marks an empty slot.
 #pragma once
 
-#include "scene/components/Component.h"
+#include "assets/Component.h"
 
 #include <array>
 #include <cstdint>

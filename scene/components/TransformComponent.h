@@ -1,7 +1,7 @@
 // Position, scale and rotation of an actor (or of a collision volume's display).
 #pragma once
 
-#include "scene/components/Component.h"
+#include "assets/Component.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/quaternion.hpp>

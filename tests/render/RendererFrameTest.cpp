@@ -5,13 +5,13 @@
 // game runs on manual time, so no zombie reaches the player while the test looks. The script
 // fails the run on any validation message, including the leak report at device destruction.
 #include "app/GameClock.h"
+#include "app/GpuContext.h"
 #include "assets/AssetPack.h"
-#include "assets/AssetRegistry.h"
 #include "assets/Texture.h"
 #include "collision/HGrid.h"
 #include "game/GameMenu.h"
 #include "game/Scene0.h"
-#include "renderer/GpuContext.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/UniformRecords.h"
 #include "renderer/VulkanRenderer.h"
 #include "renderer/shader/ShaderComponent.h"

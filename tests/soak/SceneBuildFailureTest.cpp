@@ -5,7 +5,6 @@
 // A sound manager that cannot make its table gives back the engine reference it was handed.
 // Links the program's counting allocation operator, whose observer injects the failures.
 #include "app/AllocationCounter.h"
-#include "assets/AssetRegistry.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
 #include "game/Scene0.h"
@@ -13,6 +12,7 @@
 #include "game/actors/PlayerActor.h"
 #include "game/actors/SphereActor.h"
 #include "game/actors/ZombieActor.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/camera/Camera.h"
 #include "support/NullRenderer.h"
 #include "support/RecordingSoundEngine.h"

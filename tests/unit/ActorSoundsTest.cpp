@@ -1,10 +1,10 @@
 // The player and the zombies find their sounds when they are built: a sound the scene never
 // loaded stops the build, with the words a play of it would fail with, instead of surfacing the
 // first time it would sound in play.
-#include "assets/AssetRegistry.h"
 #include "collision/Capsule.h"
 #include "collision/CollisionComponent.h"
 #include "game/SoundManager.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/components/AnimationComponent.h"
 #include "support/MessageOf.h"
 #include "support/RecordingSoundEngine.h"

@@ -3,10 +3,10 @@
 // video driver: the game window cannot open and stays null, as a failed window would.
 #include "app/Application.h"
 #include "app/WindowInfo.h"
-#include "assets/AssetRegistry.h"
 #include "collision/HGrid.h"
 #include "game/Scene0.h"
 #include "game/SoundManager.h"
+#include "renderer/AssetRegistry.h"
 #include "support/NullRenderer.h"
 #include "support/TempDir.h"
 

@@ -4,12 +4,12 @@
 // on it when it goes. Uploads through a shared staging buffer allocate it only once.
 #include "VulkanAllocationFaults.h"
 #include "VulkanTestDevice.h"
+#include "app/GpuContext.h"
+#include "app/StagingBuffer.h"
+#include "app/VulkanCheck.h"
 #include "assets/MeshComponent.h"
 #include "assets/Texture.h"
 #include "assets/VertexLayout.h"
-#include "renderer/GpuContext.h"
-#include "renderer/StagingBuffer.h"
-#include "renderer/VulkanCheck.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "support/NullRenderer.h"
 

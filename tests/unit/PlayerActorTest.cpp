@@ -1,8 +1,8 @@
 // The player in a running Scene0: walking and walls, facing, shooting a bubble that bursts into
 // a burning puddle, kills, burns, regeneration and death.
-#include "assets/AssetRegistry.h"
 #include "collision/CollisionComponent.h"
 #include "game/actors/State.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/components/AnimationComponent.h"
 #include "support/SceneDriver.h"
 

@@ -1,8 +1,8 @@
-#include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "assets/Texture.h"
 #include "assets/VertexLayout.h"
 #include "game/SkyBox.h"
+#include "renderer/AssetRegistry.h"
 #include "support/MessageOf.h"
 #include "support/NullRenderer.h"
 

@@ -1,4 +1,4 @@
-#include "renderer/GpuContext.h"
+#include "app/GpuContext.h"
 #include "renderer/NamedBuffers.h"
 #include "support/MessageOf.h"
 

@@ -1,6 +1,6 @@
-#include "assets/AssetRegistry.h"
 #include "assets/Texture.h"
 #include "assets/VertexLayout.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/FrameUniformPacker.h"
 #include "renderer/ObjectRecords.h"
 #include "renderer/SceneDrawLists.h"

@@ -1,10 +1,10 @@
 // Scene0 over a NullRenderer: what construction builds, the round and spawn schedule, input and
 // pausing, the transparent sort, restart and teardown.
-#include "assets/AssetRegistry.h"
 #include "collision/HGrid.h"
 #include "collision/Object.h"
 #include "game/SoundManager.h"
 #include "game/actors/SphereActor.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "support/SceneDriver.h"
 

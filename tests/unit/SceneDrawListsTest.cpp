@@ -2,9 +2,9 @@
 // same, rebuilt when an actor is added, removed or replaced, and reordered every frame as the
 // scene sorts its transparent actors. Built over a renderer without GPU (no pipelines, no buffers).
 #include "renderer/SceneDrawLists.h"
-#include "assets/AssetRegistry.h"
 #include "assets/MeshComponent.h"
 #include "assets/VertexLayout.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/shader/ShaderComponent.h"
 #include "scene/actors/Actor.h"
 #include "scene/components/TransformComponent.h"

@@ -3,15 +3,15 @@
 
 #include "support/NullRenderer.h"
 
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
 #include "app/IRenderer.h"
-#include "assets/AssetRegistry.h"
+#include "app/VulkanCheck.h"
 #include "assets/Texture.h"
 #include "game/SceneShaders.h"
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
+#include "renderer/AssetRegistry.h"
 #include "renderer/NamedBuffers.h"
 #include "renderer/UniformRecords.h"
-#include "renderer/VulkanCheck.h"
 #include "renderer/shader/BindingReflection.h"
 #include "renderer/shader/ShaderComponent.h"
 

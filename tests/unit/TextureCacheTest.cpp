@@ -2,8 +2,8 @@
 // were made from, in the same format and at the same texture index; a renderer that keeps none
 // gets a new texture every time.
 #include "assets/TextureCache.h"
-#include "assets/AssetRegistry.h"
 #include "assets/Texture.h"
+#include "renderer/AssetRegistry.h"
 #include "support/NullRenderer.h"
 
 #include <gtest/gtest.h>

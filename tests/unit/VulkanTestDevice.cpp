@@ -1,9 +1,9 @@
 // Vulkan device for the drawing tests (see VulkanTestDevice.h).
 #include "VulkanTestDevice.h"
 
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 #include "renderer/DeviceSelection.h"
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
 
 #include <gtest/gtest.h>
 

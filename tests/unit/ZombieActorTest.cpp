@@ -1,12 +1,12 @@
 // Zombies in a running Scene0: the state machine's edges, the chase, the swing that hurts once,
 // death and the return to the pool; and the hand sphere probe.
-#include "assets/AssetRegistry.h"
 #include "collision/Capsule.h"
 #include "collision/CollisionComponent.h"
 #include "collision/HGrid.h"
 #include "collision/Sphere.h"
 #include "game/actors/SphereActor.h"
 #include "game/actors/State.h"
+#include "renderer/AssetRegistry.h"
 #include "scene/components/AnimationComponent.h"
 #include "support/SceneDriver.h"
 

@@ -1,9 +1,9 @@
-#include "renderer/StagingBuffer.h"
+#include "app/StagingBuffer.h"
 
+#include "app/GpuContext.h"
+#include "app/GpuResources.h"
 #include "app/IRenderer.h"
-#include "renderer/GpuContext.h"
-#include "renderer/GpuResources.h"
-#include "renderer/VulkanCheck.h"
+#include "app/VulkanCheck.h"
 
 void* StagingBuffer::Reserve(VkDeviceSize size)
 {

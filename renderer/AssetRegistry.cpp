@@ -1,4 +1,4 @@
-#include "assets/AssetRegistry.h"
+#include "renderer/AssetRegistry.h"
 
 #include "app/IRenderer.h"
 #include "assets/MeshComponent.h"

@@ -2,7 +2,7 @@
 // every GPU-facing part (buffers, images, textures, meshes, shader components).
 #pragma once
 
-#include "renderer/UniformBufferFrame.h"
+#include "app/UniformBufferFrame.h"
 
 #include <vulkan/vulkan.h>
 

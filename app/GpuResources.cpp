@@ -1,7 +1,7 @@
-#include "renderer/GpuResources.h"
+#include "app/GpuResources.h"
 
-#include "renderer/GpuContext.h"
-#include "renderer/VulkanCheck.h"
+#include "app/GpuContext.h"
+#include "app/VulkanCheck.h"
 
 #include <stdexcept>
 

@@ -1,0 +1,3 @@
+#include "app/GpuContext.h"
+
+GpuContext gpu;

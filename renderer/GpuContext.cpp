@@ -1,3 +1,0 @@
-#include "renderer/GpuContext.h"
-
-GpuContext gpu;
