@@ -1,6 +1,7 @@
 #include "game/actors/PlayerActor.h"
 
 #include "game/SoundManager.h"
+#include "renderer/shader/ShaderComponent.h"
 #include "scene/camera/Camera.h"
 #include "scene/components/AnimationComponent.h"
 #include "scene/components/TransformComponent.h"
