@@ -60,7 +60,7 @@ public:
     glm::mat4 rightHandBoneMatrix{1.0f}; // bone 8
     float particleRiseSpeeds[BubbleParticleCount] = {};
 
-    PlayerActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
+    PlayerActor(const std::shared_ptr<MeshComponent>& mesh, std::shared_ptr<MaterialComponent> material,
                 std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
                 std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation,
                 Camera* camera, Actor* gun);
