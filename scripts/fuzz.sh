@@ -188,6 +188,7 @@ mkdir -p "$WORK" "$FINDINGS"
 fuzz_target() { # target
   local t=$1 log=$FUZZ_BUILD/$1.log rc=0 t0=$SECONDS failed=0 f runs cov found
   : >"$FUZZ_BUILD/$t.report"
+  rm -f "$FUZZ_BUILD/$t.summary"
   # Inputs that once failed run first, each on its own.
   local regressions=()
   for f in "$ROOT"/fuzz/regressions/"$t"/* "$DERIVED"/regressions/"$t"/*; do
@@ -209,8 +210,9 @@ fuzz_target() { # target
   t0=$SECONDS
   "$BIN/fuzz_$t" -seed=1 -runs="${RUNS[$t]}" -max_len="${MAX_LEN[$t]}" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$FINDINGS/$t/" "$WORK/$t" >"$log" 2>&1 || rc=$?
-  runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -1)
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  # A run stopped early may print neither.
+  runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -1) || true
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2) || true
   found=$(find "$FINDINGS/$t" -type f | wc -l)
   if [ "$rc" -ne 0 ] && [ "$found" -eq 0 ]; then found=1; fi
   printf '%-18s %8s inputs %5d s  cov %-5s findings %d\n' "$t" "${runs:-?}" $((SECONDS - t0)) "${cov:-?}" "$found" \
@@ -250,7 +252,10 @@ for t in "${TARGETS[@]}"; do
 done
 echo "== fuzz summary ($((SECONDS - start_all)) s of runs, $jobs_max at a time)"
 for t in "${TARGETS[@]}"; do
-  cat "$FUZZ_BUILD/$t.summary" 2>/dev/null || printf '%-18s did not finish\n' "$t"
-  [ -f "$FUZZ_BUILD/$t.summary" ] || status=1
+  if [ ! -f "$FUZZ_BUILD/$t.summary" ]; then
+    printf '%-18s did not finish; log %s\n' "$t" "$FUZZ_BUILD/$t.log"
+    status=1
+  fi
+  cat "$FUZZ_BUILD/$t.summary" 2>/dev/null || true
 done
 exit $status
