@@ -40,7 +40,7 @@ uint16_t WindowRecordSize(int pixels)
 
 } // namespace
 
-Application::Application(RendererFactory makeRenderer, SceneFactory makeScene, const Launcher& launch)
+Application::Application(const RendererFactory& makeRenderer, SceneFactory makeScene, const Launcher& launch)
     : makeScene_(std::move(makeScene))
 {
     launch(*this);

@@ -40,7 +40,7 @@ public:
     std::string launcherNote;
 
     // Runs the launcher, opens the game window, brings the renderer up and builds the first scene.
-    Application(RendererFactory makeRenderer, SceneFactory makeScene, const Launcher& launch = RunLauncher);
+    Application(const RendererFactory& makeRenderer, SceneFactory makeScene, const Launcher& launch = RunLauncher);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

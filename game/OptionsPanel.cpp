@@ -129,10 +129,10 @@ OptionsPanel::Result OptionsPanel::Draw(GameSettings& settings, float displayWid
     if (ImGui::Button("Reset to defaults")) {
         // The window's size is the launcher's choice, not an option here.
         const GameSettings defaults;
-        const int width = settings.width, height = settings.height;
+        const int windowWidth = settings.width, windowHeight = settings.height;
         settings = defaults;
-        settings.width = width;
-        settings.height = height;
+        settings.width = windowWidth;
+        settings.height = windowHeight;
         RefreshNames(settings);
         if (result == Result::None)
             result = Result::Changed;

@@ -11,7 +11,8 @@ std::filesystem::path FileIn(const std::filesystem::path& dir, const char* name)
 
 } // namespace
 
-PlayerProfile::PlayerProfile(std::filesystem::path configDir, std::filesystem::path dataDir, std::ostream& warnings)
+PlayerProfile::PlayerProfile(const std::filesystem::path& configDir, const std::filesystem::path& dataDir,
+                             std::ostream& warnings)
     : warnings_(warnings), settingsFile_(FileIn(configDir, "settings.toml"), warnings),
       recordsFile_(FileIn(dataDir, "records.toml"), warnings), settingsTable_(settingsFile_.Load()),
       recordsTable_(recordsFile_.Load())

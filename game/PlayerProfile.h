@@ -13,7 +13,8 @@
 class PlayerProfile {
 public:
     // settings.toml in configDir, records.toml in dataDir; an empty path keeps that part in memory only.
-    PlayerProfile(std::filesystem::path configDir, std::filesystem::path dataDir, std::ostream& warnings = std::cerr);
+    PlayerProfile(const std::filesystem::path& configDir, const std::filesystem::path& dataDir,
+                  std::ostream& warnings = std::cerr);
 
     GameSettings settings;
     GameRecords records;

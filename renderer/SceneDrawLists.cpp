@@ -110,7 +110,7 @@ bool SceneDrawLists::Current(const std::vector<Actor*>& actors, const std::vecto
     if (actors.size() != actorsBuiltFrom.size() || transparentActors.size() != transparentItems.size())
         return false;
     // A pointer compare of the whole list (a few hundred bytes): an actor replaced in place shows.
-    return actors.empty() || std::memcmp(actors.data(), actorsBuiltFrom.data(), actors.size() * sizeof(Actor*)) == 0;
+    return std::equal(actors.begin(), actors.end(), actorsBuiltFrom.begin());
 }
 
 bool SceneDrawLists::Refresh(const std::vector<Actor*>& actors, const std::vector<Actor*>& transparentActors,

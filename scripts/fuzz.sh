@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang in their own build directory, seeds each from the
 # assets of the real pack (the settings reader from files written out here), runs the kept
-# regression inputs, then fuzzes each target for a fixed number of inputs from a fixed seed. Any crash, sanitizer report, timeout or out-of-memory fails.
-# Takes the pack from the main build.
+# regression inputs, then fuzzes each target for a fixed number of inputs from a fixed seed, as
+# many targets at once as there are cores. Any crash, sanitizer report, timeout or out-of-memory
+# fails. Takes the pack from the main build.
 # Usage: scripts/fuzz.sh [main build dir] [fuzz build dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -182,21 +183,24 @@ WORK=$FUZZ_BUILD/work
 FINDINGS=$FUZZ_BUILD/findings
 rm -rf "$WORK" "$FINDINGS"
 mkdir -p "$WORK" "$FINDINGS"
-status=0
-summary=()
-start_all=$SECONDS
-for t in "${TARGETS[@]}"; do
-  log=$FUZZ_BUILD/$t.log
+# One target: its regression inputs, then the fuzzing run. Writes the summary line to
+# $t.summary and, on a finding, what to show of it to $t.report; exits 1 on a finding.
+fuzz_target() { # target
+  local t=$1 log=$FUZZ_BUILD/$1.log rc=0 t0=$SECONDS failed=0 f runs cov found
+  : >"$FUZZ_BUILD/$t.report"
+  rm -f "$FUZZ_BUILD/$t.summary"
   # Inputs that once failed run first, each on its own.
-  regressions=()
+  local regressions=()
   for f in "$ROOT"/fuzz/regressions/"$t"/* "$DERIVED"/regressions/"$t"/*; do
     [ -e "$f" ] && regressions+=("$f")
   done
   if [ ${#regressions[@]} -gt 0 ]; then
     if ! "$BIN/fuzz_$t" "${regressions[@]}" >"$FUZZ_BUILD/$t.regressions.log" 2>&1; then
-      echo "== $t: a regression input fails again (see $FUZZ_BUILD/$t.regressions.log)"
-      tail -n 30 "$FUZZ_BUILD/$t.regressions.log"
-      status=1
+      {
+        echo "== $t: a regression input fails again (see $FUZZ_BUILD/$t.regressions.log)"
+        tail -n 30 "$FUZZ_BUILD/$t.regressions.log"
+      } >>"$FUZZ_BUILD/$t.report"
+      failed=1
     fi
   fi
 
@@ -204,22 +208,54 @@ for t in "${TARGETS[@]}"; do
   cp -r "$CORPUS/$t" "$WORK/$t"
   mkdir -p "$FINDINGS/$t"
   t0=$SECONDS
-  rc=0
   "$BIN/fuzz_$t" -seed=1 -runs="${RUNS[$t]}" -max_len="${MAX_LEN[$t]}" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$FINDINGS/$t/" "$WORK/$t" >"$log" 2>&1 || rc=$?
-  seconds=$((SECONDS - t0))
-  runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -1)
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  # A run stopped early may print neither.
+  runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -1) || true
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2) || true
   found=$(find "$FINDINGS/$t" -type f | wc -l)
   if [ "$rc" -ne 0 ] && [ "$found" -eq 0 ]; then found=1; fi
-  summary+=("$(printf '%-18s %8s inputs %5d s  cov %-5s findings %d' "$t" "${runs:-?}" "$seconds" "${cov:-?}" "$found")")
+  printf '%-18s %8s inputs %5d s  cov %-5s findings %d\n' "$t" "${runs:-?}" $((SECONDS - t0)) "${cov:-?}" "$found" \
+    >"$FUZZ_BUILD/$t.summary"
   if [ "$found" -ne 0 ]; then
-    echo "== $t: finding (exit $rc); inputs in $FINDINGS/$t, log $log"
-    grep -E -A 12 '^==[0-9]+==ERROR|runtime error|^SUMMARY|ERROR: libFuzzer' "$log" | head -n 60 || true
-    status=1
+    {
+      echo "== $t: finding (exit $rc); inputs in $FINDINGS/$t, log $log"
+      grep -E -A 12 '^==[0-9]+==ERROR|runtime error|^SUMMARY|ERROR: libFuzzer' "$log" | head -n 60 || true
+    } >>"$FUZZ_BUILD/$t.report"
+    failed=1
   fi
+  return $failed
+}
+
+# The targets run side by side, one per core (FUZZ_JOBS overrides): each run is single-threaded
+# and its inputs depend only on its seed, so the findings are those of running them one by one.
+# Each writes to files of its own; what they found is printed below in the targets' order.
+jobs_max=${FUZZ_JOBS:-$(nproc)}
+status=0
+start_all=$SECONDS
+running=0
+for t in "${TARGETS[@]}"; do
+  if [ "$running" -ge "$jobs_max" ]; then
+    wait -n || status=1
+    running=$((running - 1))
+  fi
+  fuzz_target "$t" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || status=1
+  running=$((running - 1))
 done
 
-echo "== fuzz summary ($((SECONDS - start_all)) s of runs)"
-printf '%s\n' "${summary[@]}"
+for t in "${TARGETS[@]}"; do
+  cat "$FUZZ_BUILD/$t.report" 2>/dev/null || true
+done
+echo "== fuzz summary ($((SECONDS - start_all)) s of runs, $jobs_max at a time)"
+for t in "${TARGETS[@]}"; do
+  if [ ! -f "$FUZZ_BUILD/$t.summary" ]; then
+    printf '%-18s did not finish; log %s\n' "$t" "$FUZZ_BUILD/$t.log"
+    status=1
+  fi
+  cat "$FUZZ_BUILD/$t.summary" 2>/dev/null || true
+done
 exit $status

@@ -7,7 +7,10 @@ cd "$(dirname "$0")/.."
 MAIN_BUILD=$(realpath "${1:-build}")
 SAN_BUILD=${2:-build-sanitize}
 
+# -O1 and line tables only (-g1): reports still name the file and line of every frame, and the
+# build compiles and links faster than with -O2 and full debug info.
 cmake -S . -B "$SAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBULON_SANITIZE=ON \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DZORBULON_BUILD_BENCH=OFF -DZORBULON_PACK_DIR="$MAIN_BUILD/bin"
 cmake --build "$SAN_BUILD" --parallel "$(nproc)" --target \
   zorbulon_tests zorbulon_sound_tests zorbulon_sound_probe zorbulon_allocator_tests zorbulon_soak_tests \

@@ -21,6 +21,8 @@ PACKAGES=(
   vulkan-validationlayers vulkan-tools
   # scripts/fuzz.sh: clang's libFuzzer and sanitizer runtimes, and llvm-symbolizer for readable reports
   clang libclang-rt-14-dev llvm
+  # scripts/tidy.sh: clang-tidy's bug and performance checks, run-clang-tidy to run them two at a time
+  clang-tidy
 )
 # Lavapipe in plain bookworm (22.x) has no descriptor indexing; 25.x comes from backports.
 BACKPORT_PACKAGES=(mesa-vulkan-drivers)

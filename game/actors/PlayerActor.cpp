@@ -15,7 +15,7 @@ constexpr float CameraSideShift = -0.03f; // the eye sits slightly left of the h
 
 } // namespace
 
-PlayerActor::PlayerActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
+PlayerActor::PlayerActor(const std::shared_ptr<MeshComponent>& mesh, std::shared_ptr<MaterialComponent> material,
                          std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
                          std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation,
                          Camera* camera, Actor* gun)

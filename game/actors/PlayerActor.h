@@ -38,7 +38,7 @@ public:
     std::shared_ptr<TransformComponent> cameraTarget;
     float moveSpeed = 7.0f; // units per second
 
-    PlayerActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
+    PlayerActor(const std::shared_ptr<MeshComponent>& mesh, std::shared_ptr<MaterialComponent> material,
                 std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
                 std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation,
                 Camera* camera, Actor* gun);

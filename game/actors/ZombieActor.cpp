@@ -55,7 +55,7 @@ constexpr float MaxSettlePiece = 0.2f; // under half the capsule's radius
 
 } // namespace
 
-ZombieActor::ZombieActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
+ZombieActor::ZombieActor(const std::shared_ptr<MeshComponent>& mesh, std::shared_ptr<MaterialComponent> material,
                          std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
                          std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation,
                          PlayerActor* player)

@@ -57,7 +57,7 @@ public:
     GameTimer groanTimer;
     int32_t groanDelay = 0; // whole seconds
 
-    ZombieActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
+    ZombieActor(const std::shared_ptr<MeshComponent>& mesh, std::shared_ptr<MaterialComponent> material,
                 std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
                 std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation,
                 PlayerActor* player);

@@ -9,7 +9,8 @@
 
 void AttachComponents(Actor& actor, std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
                       std::shared_ptr<Component> shader, std::shared_ptr<TransformComponent> transform,
-                      std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation)
+                      const std::shared_ptr<ICollisionComponent>& collision,
+                      std::shared_ptr<AnimationComponent> animation)
 {
     if (mesh)
         actor.AddComponent<MeshComponent>(std::move(mesh));

@@ -7,10 +7,10 @@ MaterialComponent::MaterialComponent(const MaterialTextures& t)
 {
 }
 
-MaterialComponent::MaterialComponent(std::shared_ptr<Texture> t0, std::shared_ptr<Texture> t1,
-                                     std::shared_ptr<Texture> t2, std::shared_ptr<Texture> t3,
-                                     std::shared_ptr<Texture> t4, std::shared_ptr<Texture> t5,
-                                     std::shared_ptr<Texture> t6, std::shared_ptr<Texture> t7)
+MaterialComponent::MaterialComponent(const std::shared_ptr<Texture>& t0, const std::shared_ptr<Texture>& t1,
+                                     const std::shared_ptr<Texture>& t2, const std::shared_ptr<Texture>& t3,
+                                     const std::shared_ptr<Texture>& t4, const std::shared_ptr<Texture>& t5,
+                                     const std::shared_ptr<Texture>& t6, const std::shared_ptr<Texture>& t7)
 {
     const std::shared_ptr<Texture>* slots[MaxMaterialTextures] = {&t0, &t1, &t2, &t3, &t4, &t5, &t6, &t7};
     textureIndices.fill(EmptyTextureSlot);

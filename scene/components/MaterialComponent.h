@@ -22,10 +22,10 @@ public:
     std::array<uint16_t, MaxMaterialTextures> textureIndices;
 
     explicit MaterialComponent(const MaterialTextures& textures);
-    MaterialComponent(std::shared_ptr<Texture> t0, std::shared_ptr<Texture> t1 = nullptr,
-                      std::shared_ptr<Texture> t2 = nullptr, std::shared_ptr<Texture> t3 = nullptr,
-                      std::shared_ptr<Texture> t4 = nullptr, std::shared_ptr<Texture> t5 = nullptr,
-                      std::shared_ptr<Texture> t6 = nullptr, std::shared_ptr<Texture> t7 = nullptr);
+    MaterialComponent(const std::shared_ptr<Texture>& t0, const std::shared_ptr<Texture>& t1 = nullptr,
+                      const std::shared_ptr<Texture>& t2 = nullptr, const std::shared_ptr<Texture>& t3 = nullptr,
+                      const std::shared_ptr<Texture>& t4 = nullptr, const std::shared_ptr<Texture>& t5 = nullptr,
+                      const std::shared_ptr<Texture>& t6 = nullptr, const std::shared_ptr<Texture>& t7 = nullptr);
 
     // The indices as the shaders receive them: each widened as a signed 16-bit value, so an
     // empty slot arrives as -1.

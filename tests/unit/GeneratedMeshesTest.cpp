@@ -52,9 +52,9 @@ TEST(GeneratedMeshes, UvsReadUnmirroredFromOutside)
 TEST(GeneratedMeshes, CubeSpansTheUnitBoxWithFlatFaces)
 {
     const auto cube = Mesh("Cube");
-    const Box b = Bounds(*cube);
-    EXPECT_EQ(b.lo, glm::vec3(-1.0f));
-    EXPECT_EQ(b.hi, glm::vec3(1.0f));
+    const Box bounds = Bounds(*cube);
+    EXPECT_EQ(bounds.lo, glm::vec3(-1.0f));
+    EXPECT_EQ(bounds.hi, glm::vec3(1.0f));
     ForEachTriangle(*cube, [](const Vertex& a, const Vertex& b, const Vertex& c) {
         const glm::vec3 face = glm::normalize(glm::cross(b.position - a.position, c.position - a.position));
         for (const Vertex* v : {&a, &b, &c}) {

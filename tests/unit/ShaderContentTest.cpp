@@ -136,7 +136,7 @@ TEST_P(ShaderStageAsset, IsVulkan10SpirvWithOneMainEntryPoint)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pack, ShaderStageAsset, ::testing::ValuesIn(StageAssetNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string>& test) { return test.param; });
 
 class ShaderProgramContent : public ::testing::TestWithParam<ProgramContract> {
 protected:
@@ -286,7 +286,7 @@ TEST_P(ShaderProgramContent, FragmentInputsAreWrittenByTheVertexStage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pack, ShaderProgramContent, ::testing::ValuesIn(ShaderContracts()),
-                         [](const ::testing::TestParamInfo<ProgramContract>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<ProgramContract>& test) { return test.param.name; });
 
 TEST(AnimPBRShaderContent, SkinsFromBoneIdsAndWeightsWithTheStorageRecordInTheVertexStage)
 {
