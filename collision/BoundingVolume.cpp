@@ -50,16 +50,16 @@ bool BothSolid(const BoundingVolume& a, const BoundingVolume& b)
 }
 
 // Fills the record and, when both volumes are solid and touch, moves the owner out of `other`.
-// FirstSign says which way the test's normal pushes its first operand (+1 along the normal, -1
+// FirstSign (an int: clang takes no float template argument) says which way the test's normal pushes its first operand (+1 along the normal, -1
 // against it); the second operand goes the other way.
-template <auto Test, float FirstSign, bool Swap = false>
+template <auto Test, int FirstSign, bool Swap = false>
 bool Push(BoundingVolume& self, BoundingVolume& other, TransformComponent* owner, Collision* out)
 {
     Collision scratch;
     Collision& record = out ? *out : scratch;
     const bool contact = Run<Test, Swap>(self, other, record);
     if (contact && owner && BothSolid(self, other))
-        owner->position += (Swap ? -FirstSign : FirstSign) * record.normal * record.depth;
+        owner->position += static_cast<float>(Swap ? -FirstSign : FirstSign) * record.normal * record.depth;
     return contact;
 }
 
@@ -110,18 +110,18 @@ constexpr int KindCount = RayShape + 1;
 // (sphere, cube, capsule) push; the others only answer.
 constexpr PairEntry PairTable[KindCount][KindCount] = {
     // Sphere
-    {Push<SphereSphere, +1.0f>, Push<SphereTriangle, -1.0f>, Push<SphereBox, -1.0f>, Push<SphereOBB, -1.0f>,
-     Push<SphereCapsule, +1.0f>, Answer<RaySphere, Swapped>},
+    {Push<SphereSphere, +1>, Push<SphereTriangle, -1>, Push<SphereBox, -1>, Push<SphereOBB, -1>,
+     Push<SphereCapsule, +1>, Answer<RaySphere, Swapped>},
     // Triangle
     {Answer<SphereTriangle, Swapped>, NoTest, Answer<TriangleBox>, NoTest, Answer<CapsuleTriangle, Swapped>, NoTest},
     // Cube
-    {Push<SphereBox, -1.0f, Swapped>, AnswerTriggers<TriangleBox, Swapped>, Push<BoxBox, -1.0f>,
-     AnswerTriggers<CubeVsOBB>, Push<CapsuleBox, -1.0f, Swapped>, Answer<RayBox, Swapped>},
+    {Push<SphereBox, -1, Swapped>, AnswerTriggers<TriangleBox, Swapped>, Push<BoxBox, -1>,
+     AnswerTriggers<CubeVsOBB>, Push<CapsuleBox, -1, Swapped>, Answer<RayBox, Swapped>},
     // OBB
     {Answer<SphereOBB, Swapped>, NoTest, Answer<OBBVsCube>, Answer<OBBVsOBB>, Answer<CapsuleVsOBB, Swapped>, NoTest},
     // Capsule
-    {Push<SphereCapsule, +1.0f, Swapped>, Push<CapsuleTriangle, +1.0f>, Push<CapsuleBox, -1.0f>,
-     Push<CapsuleVsOBB, +1.0f>, Push<CapsuleCapsule, -1.0f>, Answer<CapsuleRay>},
+    {Push<SphereCapsule, +1, Swapped>, Push<CapsuleTriangle, +1>, Push<CapsuleBox, -1>,
+     Push<CapsuleVsOBB, +1>, Push<CapsuleCapsule, -1>, Answer<CapsuleRay>},
     // Ray
     {Answer<RaySphere>, NoTest, Answer<RayBox>, NoTest, Answer<CapsuleRay, Swapped>, NoTest},
 };

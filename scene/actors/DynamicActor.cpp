@@ -8,11 +8,11 @@
 
 DynamicActor::DynamicActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
                            std::shared_ptr<Component> shader, std::shared_ptr<TransformComponent> transform,
-                           std::shared_ptr<ICollisionComponent> collision,
+                           const std::shared_ptr<ICollisionComponent>& collision,
                            std::shared_ptr<AnimationComponent> animation)
 {
-    AttachComponents(*this, std::move(mesh), std::move(material), std::move(shader), std::move(transform),
-                     std::move(collision), std::move(animation));
+    AttachComponents(*this, std::move(mesh), std::move(material), std::move(shader), std::move(transform), collision,
+                     std::move(animation));
 }
 
 void DynamicActor::Update(float dt)

@@ -17,7 +17,7 @@ class DynamicActor : public Actor {
 public:
     DynamicActor(std::shared_ptr<MeshComponent> mesh, std::shared_ptr<MaterialComponent> material,
                  std::shared_ptr<Component> shader, std::shared_ptr<TransformComponent> transform,
-                 std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation);
+                 const std::shared_ptr<ICollisionComponent>& collision, std::shared_ptr<AnimationComponent> animation);
 
     void Update(float dt) override;
     // Re-files gridObject in the bucket of its current position.
