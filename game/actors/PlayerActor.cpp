@@ -17,9 +17,9 @@ constexpr float CameraSideShift = -0.03f; // the eye sits slightly left of the h
 
 PlayerActor::PlayerActor(const std::shared_ptr<MeshComponent>& mesh, std::shared_ptr<MaterialComponent> material,
                          std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
-                         std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation,
-                         Camera* camera, Actor* gun)
-    : DynamicActor(mesh, std::move(material), std::move(shader), transform, std::move(collision), animation), gun(gun),
+                         const std::shared_ptr<ICollisionComponent>& collision,
+                         std::shared_ptr<AnimationComponent> animation, Camera* camera, Actor* gun)
+    : DynamicActor(mesh, std::move(material), std::move(shader), transform, collision, animation), gun(gun),
       camera(camera), transform_(std::move(transform)), animation_(std::move(animation)),
       gunTransform_(gun->GetComponent<TransformComponent>()), sounds_(*soundManager), bones_(*mesh),
       walk_(*this, *transform_, *animation_), footsteps_(sounds_), health_(sounds_), burning_(sounds_),

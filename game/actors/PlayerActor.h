@@ -40,7 +40,7 @@ public:
 
     PlayerActor(const std::shared_ptr<MeshComponent>& mesh, std::shared_ptr<MaterialComponent> material,
                 std::shared_ptr<ShaderComponent> shader, std::shared_ptr<TransformComponent> transform,
-                std::shared_ptr<ICollisionComponent> collision, std::shared_ptr<AnimationComponent> animation,
+                const std::shared_ptr<ICollisionComponent>& collision, std::shared_ptr<AnimationComponent> animation,
                 Camera* camera, Actor* gun);
 
     // Hands over the scene's ten particle actors (shown rising over a landed puddle).
