@@ -28,6 +28,8 @@ struct WindowInfo {
     // The 3D scene's quality; a change of scale applies at the next frame, a change of
     // multisampling at the next start. The UI is always drawn at the full size.
     RenderQuality quality = RenderQuality::Device;
+    // The player's render scale of each axis, 0.5 to 1: High draws at it, Auto stays under it.
+    float renderScale = 1.0f;
     UpscaleFilter upscaleFilter = UpscaleFilter::Sharpened;
     SDL_Window* sdlWindow = nullptr;
     SDL_GLContext glContext = nullptr; // OpenGL backend only

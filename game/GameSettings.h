@@ -44,6 +44,9 @@ struct GameSettings {
     // drawn smaller is brought to the window's size.
     RenderQuality quality = RenderQuality::Device;
     UpscaleFilter upscaleFilter = UpscaleFilter::Sharpened;
+    // The scene's scale of each axis at High, and the most Auto may draw at (Low is half size).
+    static constexpr SettingRange RenderScaleRange{0.5f, 1.0f, 1.0f};
+    float renderScale = RenderScaleRange.fallback;
 
     // Look. Sensitivities multiply the mouse's 0.1 degree per pixel; the pad turns at
     // padLookSpeed degrees per second at full tilt.

@@ -15,7 +15,7 @@ namespace {
 
 constexpr float PanelWidth = 560.0f;
 // Every control without scrolling in the smallest window the launcher allows (1280 x 720).
-constexpr float PanelHeight = 700.0f;
+constexpr float PanelHeight = 710.0f;
 // Room for the longest label beside each control.
 constexpr float LabelColumn = 250.0f;
 
@@ -32,13 +32,15 @@ bool SliderRange(const char* label, float& value, const SettingRange& range, con
     return ImGui::SliderFloat(label, &value, range.min, range.max, format, ImGuiSliderFlags_AlwaysClamp);
 }
 
-// A 0..1 volume shown as a whole percent.
-bool PercentSlider(const char* label, float& volume)
+// A share of one (a volume, a render scale) shown as a whole percent within its range.
+bool PercentSlider(const char* label, float& share, const SettingRange& range)
 {
-    int percent = static_cast<int>(std::lround(volume * 100.0f));
-    if (!ImGui::SliderInt(label, &percent, 0, 100, "%d %%", ImGuiSliderFlags_AlwaysClamp))
+    int percent = static_cast<int>(std::lround(share * 100.0f));
+    const int least = static_cast<int>(std::lround(range.min * 100.0f));
+    const int most = static_cast<int>(std::lround(range.max * 100.0f));
+    if (!ImGui::SliderInt(label, &percent, least, most, "%d %%", ImGuiSliderFlags_AlwaysClamp))
         return false;
-    volume = static_cast<float>(percent) / 100.0f;
+    share = static_cast<float>(percent) / 100.0f;
     return true;
 }
 
@@ -166,9 +168,9 @@ bool OptionsPanel::DrawSound(GameSettings& settings)
 {
     bool changed = false;
     Heading("Sound");
-    changed |= PercentSlider("Master volume", settings.masterVolume);
-    changed |= PercentSlider("Effects volume", settings.effectsVolume);
-    changed |= PercentSlider("Voices volume", settings.voicesVolume);
+    changed |= PercentSlider("Master volume", settings.masterVolume, GameSettings::VolumeRange);
+    changed |= PercentSlider("Effects volume", settings.effectsVolume, GameSettings::VolumeRange);
+    changed |= PercentSlider("Voices volume", settings.voicesVolume, GameSettings::VolumeRange);
     return changed;
 }
 
@@ -187,7 +189,11 @@ bool OptionsPanel::DrawPicture(GameSettings& settings)
         settings.quality = static_cast<RenderQuality>(quality);
         changed = true;
     }
-    ImGui::TextDisabled("High: full size. Auto: the size follows the frame time. Low: half size.");
+    // Low is half size whatever the scale says: the slider stays, greyed, so the layout holds.
+    ImGui::BeginDisabled(settings.quality == RenderQuality::Low);
+    changed |= PercentSlider("Render scale", settings.renderScale, GameSettings::RenderScaleRange);
+    ImGui::EndDisabled();
+    ImGui::TextDisabled("High: at the render scale. Auto: follows the frame time, up to it. Low: half.");
     ImGui::TextDisabled("The size changes at once; the anti-aliasing at the next start.");
     int filter = static_cast<int>(settings.upscaleFilter);
     if (ImGui::Combo("Upscaling", &filter, FilterLabels)) {

@@ -159,6 +159,7 @@ void Scene0::ApplySettings()
         window->mode = settings.windowMode;
         window->vsync = settings.vsync;
         window->quality = settings.quality;
+        window->renderScale = settings.renderScale;
         window->upscaleFilter = settings.upscaleFilter;
     }
 }

@@ -160,7 +160,8 @@ double ShortestDouble(float value)
     return result;
 }
 
-int64_t Percent(float volume) { return std::lround(volume * 100.0f); }
+// A 0..1 share (a volume, a render scale) as the whole percent the file shows.
+int64_t Percent(float share) { return std::lround(share * 100.0f); }
 
 } // namespace
 
@@ -207,6 +208,8 @@ GameSettings ReadSettings(const toml::table& table, std::ostream& warnings)
         else
             display.WrongKind("upscale_filter", "\"bilinear\" or \"sharpened\"", "\"sharpened\"");
     }
+
+    display.Number("render_scale", GameSettings::RenderScaleRange, settings.renderScale, 100.0);
 
     SectionReader look(table, "look", warnings);
     look.Number("mouse_sensitivity_x", GameSettings::MouseSensitivityRange, settings.mouseSensitivityX);
@@ -259,6 +262,7 @@ void WriteSettings(const GameSettings& settings, toml::table& table)
     else
         display.insert_or_assign("quality", RenderQualityName(settings.quality));
     display.insert_or_assign("upscale_filter", UpscaleFilterName(settings.upscaleFilter));
+    display.insert_or_assign("render_scale", Percent(settings.renderScale));
 
     toml::table& look = Section(table, "look");
     look.insert_or_assign("mouse_sensitivity_x", ShortestDouble(settings.mouseSensitivityX));

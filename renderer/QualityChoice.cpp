@@ -1,7 +1,10 @@
 // The quality decisions; see QualityChoice.h.
 #include "renderer/QualityChoice.h"
 
+#include "renderer/RenderScaleController.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -36,9 +39,13 @@ VkSampleCountFlagBits QualitySamples(RenderQuality quality, VkPhysicalDeviceType
     }
 }
 
-float QualityStartScale(RenderQuality quality)
+float QualityScale(RenderQuality quality, float chosenScale)
 {
-    return quality == RenderQuality::Low ? 0.5f : 1.0f; // Low: half of each axis, a quarter of the pixels
+    if (quality == RenderQuality::Low)
+        return RenderScaleController::MinScale; // half of each axis, a quarter of the pixels
+    if (std::isnan(chosenScale))
+        return RenderScaleController::MaxScale;
+    return std::clamp(chosenScale, RenderScaleController::MinScale, RenderScaleController::MaxScale);
 }
 
 double FrameTimeTarget(VkPhysicalDeviceType type, int refreshHz)

@@ -1,5 +1,5 @@
 // Pure decisions behind the picture-quality settings: the quality a device starts at, its
-// multisampling, its fixed render scale and the frame time the scale controller holds.
+// multisampling, its render scale and the frame time the scale controller holds.
 #pragma once
 
 #include "app/RenderQuality.h"
@@ -16,8 +16,9 @@ RenderQuality StartQuality(RenderQuality chosen, VkPhysicalDeviceType type);
 VkSampleCountFlagBits QualitySamples(RenderQuality quality, VkPhysicalDeviceType type,
                                      VkSampleCountFlagBits deviceMost, VkSampleCountFlags supported);
 
-// The scale of the fixed qualities; Auto starts from full size.
-float QualityStartScale(RenderQuality quality);
+// The scale a quality draws at, given the player's render scale: High draws at it, Low at half
+// size whatever it says; Auto starts from it and its controller stays under it.
+float QualityScale(RenderQuality quality, float chosenScale);
 
 // What Auto holds: 30 frames a second on a CPU device, the display's refresh interval on a GPU
 // (refreshHz <= 0, unknown, counts as 60 Hz).

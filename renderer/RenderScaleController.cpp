@@ -20,11 +20,6 @@ constexpr double MaxFailedWaitSeconds = 32.0;
 // Lowering aims this far under the target: the frame's fixed costs do not shrink with the pixels.
 constexpr double LowerMargin = 0.9;
 
-float Clamp(float s)
-{
-    return std::clamp(s, RenderScaleController::MinScale, RenderScaleController::MaxScale);
-}
-
 // Scales are kept on the step grid, so that "the same level" compares exactly.
 float Snap(float s)
 {
@@ -34,13 +29,18 @@ float Snap(float s)
 } // namespace
 
 RenderScaleController::RenderScaleController(double targetSeconds, float startScale)
-    : target(targetSeconds), scale(Clamp(Snap(startScale)))
+    : target(targetSeconds), scale(Bounded(Snap(startScale)))
 {
+}
+
+float RenderScaleController::Bounded(float s) const
+{
+    return std::clamp(s, MinScale, ceiling);
 }
 
 void RenderScaleController::Reset(float next)
 {
-    scale = Clamp(Snap(next));
+    scale = Bounded(Snap(next));
     calmSeconds = 0.0;
     ignoreNext = false;
     failedScale = 0.0f;
@@ -48,9 +48,17 @@ void RenderScaleController::Reset(float next)
     justRaised = false;
 }
 
+void RenderScaleController::SetCeiling(float most)
+{
+    // Down to the grid, so that the controller never draws above what the player chose.
+    ceiling = std::clamp(std::floor(most / Step + 1e-3f) * Step, MinScale, MaxScale);
+    if (scale > ceiling)
+        ChangeTo(ceiling);
+}
+
 void RenderScaleController::ChangeTo(float next)
 {
-    next = Clamp(next);
+    next = Bounded(next);
     calmSeconds = 0.0;
     if (next == scale)
         return;
@@ -82,12 +90,12 @@ float RenderScaleController::Update(double frameSeconds)
         return scale;
     }
     justRaised = false;
-    if (frameSeconds >= RaiseBelow * target || scale >= MaxScale) {
+    if (frameSeconds >= RaiseBelow * target || scale >= ceiling) {
         calmSeconds = 0.0;
         return scale;
     }
     calmSeconds += frameSeconds;
-    const float next = Clamp(Snap(scale + Step));
+    const float next = Bounded(Snap(scale + Step));
     const double wait = next == failedScale ? failedWaitSeconds : CalmSecondsToRaise;
     if (calmSeconds >= wait) {
         ChangeTo(next);

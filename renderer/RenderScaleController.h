@@ -16,14 +16,20 @@ public:
     double Target() const { return target; }
     // Starts over at `scale` (clamped), forgetting the history: a new mode, a new window.
     void Reset(float scale);
+    // The most the scale may rise to: the player's render scale, on the step grid (rounded
+    // down). A scale above a lowered ceiling drops to it at once.
+    void SetCeiling(float most);
+    float Ceiling() const { return ceiling; }
     // One frame's time; answers the scale of the next frame.
     float Update(double frameSeconds);
     float Scale() const { return scale; }
 
 private:
     void ChangeTo(float next);
+    float Bounded(float s) const;
 
     double target;
+    float ceiling = MaxScale;
     float scale;
     double calmSeconds = 0.0; // how long frames have stayed under the raise threshold
     bool ignoreNext = false;  // the frame after a change still carries the old scale's work

@@ -210,7 +210,7 @@ private:
     VkPhysicalDeviceType deviceType = VK_PHYSICAL_DEVICE_TYPE_OTHER;
     UpscalePass upscale;
     RenderScaleController scaleController{1.0 / 30.0};
-    RenderQuality scaledFor = RenderQuality::Device; // the quality the controller last started from
+    RenderQuality scaledFor = RenderQuality::Device; // the last frame's quality: Auto starts over after another
     float renderScale = 1.0f;
     std::optional<float> forcedScale;
     std::optional<std::chrono::steady_clock::time_point> lastFrameStart; // none after a wait

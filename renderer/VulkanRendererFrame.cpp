@@ -145,19 +145,24 @@ RenderQuality VulkanRenderer::EffectiveQuality() const
 void VulkanRenderer::ChooseRenderScale()
 {
     const RenderQuality quality = EffectiveQuality();
+    const float chosen = windowInfo->renderScale;
     const auto now = std::chrono::steady_clock::now();
-    if (quality != scaledFor) {
-        scaledFor = quality;
-        scaleController.Reset(QualityStartScale(quality));
-    } else if (quality == RenderQuality::Auto && lastFrameStart) {
-        // The frame time is the whole loop's, from this frame's start to the next: the game's
-        // update and the wait for the device included.
-        scaleController.Update(std::chrono::duration<double>(now - *lastFrameStart).count());
+    if (quality == RenderQuality::Auto) {
+        scaleController.SetCeiling(chosen);
+        if (scaledFor != RenderQuality::Auto) {
+            scaleController.Reset(QualityScale(quality, chosen));
+        } else if (lastFrameStart) {
+            // The frame time is the whole loop's, from this frame's start to the next: the game's
+            // update and the wait for the device included.
+            scaleController.Update(std::chrono::duration<double>(now - *lastFrameStart).count());
+        }
     }
+    scaledFor = quality;
     lastFrameStart = now;
+    const float scale = quality == RenderQuality::Auto ? scaleController.Scale() : QualityScale(quality, chosen);
     renderScale = forcedScale ? std::clamp(*forcedScale, RenderScaleController::MinScale,
                                            RenderScaleController::MaxScale)
-                              : scaleController.Scale();
+                              : scale;
 }
 
 namespace {

@@ -706,6 +706,20 @@ TEST_F(RendererFrames, ChangingTheScaleDuringPlayKeepsValidationClean)
     }
     renderer->ForceRenderScale(std::nullopt);
     window.upscaleFilter = UpscaleFilter::Sharpened;
+
+    // The options' render scale, applied as the menu applies it, draws from the next frame;
+    // Low is half size whatever it says.
+    scene->Settings().renderScale = 0.7f;
+    scene->ApplySettings();
+    scene->Render();
+    EXPECT_FLOAT_EQ(renderer->RenderScale(), 0.7f);
+    scene->Settings().quality = RenderQuality::Low;
+    scene->ApplySettings();
+    scene->Render();
+    EXPECT_FLOAT_EQ(renderer->RenderScale(), 0.5f);
+    scene->Settings().renderScale = 1.0f;
+    scene->Settings().quality = RenderQuality::High;
+    scene->ApplySettings();
 }
 
 // The soak has a suite of its own: run_renderer_frames.sh runs it in a process without the

@@ -60,6 +60,8 @@ TEST(PlayerOptions, OptionsOpenFromThePauseMenuAndEscapeGoesBackToIt)
     const ImGuiWindow* panel = ImGui::FindWindowByName("Options");
     EXPECT_FLOAT_EQ(panel->Pos.x + panel->Size.x * 0.5f, 640.0f) << "centred";
     EXPECT_FLOAT_EQ(panel->Pos.y + panel->Size.y * 0.5f, 360.0f);
+    ui.Frame(d.Scene()); // the panel knows its content's height from its second frame
+    EXPECT_EQ(panel->ScrollMax.y, 0.0f) << "every option without scrolling in the smallest window";
 
     d.Tap(SDL_SCANCODE_ESCAPE);
     ui.Frame(d.Scene());

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 TEST(RenderQualityChoice, ACpuDeviceStartsAtAutoWithLessMultisamplingAndAnyOtherAtHigh)
@@ -24,8 +25,12 @@ TEST(RenderQualityChoice, ACpuDeviceStartsAtAutoWithLessMultisamplingAndAnyOther
     EXPECT_EQ(QualitySamples(RenderQuality::Auto, Gpu, VK_SAMPLE_COUNT_4_BIT, all), VK_SAMPLE_COUNT_4_BIT);
     EXPECT_EQ(QualitySamples(RenderQuality::Low, Gpu, VK_SAMPLE_COUNT_4_BIT, all), VK_SAMPLE_COUNT_1_BIT);
 
-    EXPECT_EQ(QualityStartScale(RenderQuality::Low), 0.5f);
-    EXPECT_EQ(QualityStartScale(RenderQuality::High), 1.0f);
+    // Low is half size whatever the player's scale; High draws at it, brought within its bounds.
+    EXPECT_EQ(QualityScale(RenderQuality::Low, 1.0f), 0.5f);
+    EXPECT_EQ(QualityScale(RenderQuality::High, 1.0f), 1.0f);
+    EXPECT_EQ(QualityScale(RenderQuality::High, 0.8f), 0.8f);
+    EXPECT_EQ(QualityScale(RenderQuality::High, 0.2f), 0.5f);
+    EXPECT_EQ(QualityScale(RenderQuality::High, std::nanf("")), 1.0f);
     EXPECT_DOUBLE_EQ(FrameTimeTarget(Cpu, 144), 1.0 / 30.0);
     EXPECT_DOUBLE_EQ(FrameTimeTarget(Gpu, 144), 1.0 / 144.0);
     EXPECT_DOUBLE_EQ(FrameTimeTarget(Gpu, 0), 1.0 / 60.0);

@@ -112,4 +112,13 @@ TEST(RenderScaleController, HoldsItsBounds)
     }
     light.Reset(3.0f);
     EXPECT_EQ(light.Scale(), RenderScaleController::MaxScale);
+
+    // The player's render scale is a bound too: down to the grid, at once, and never raised past.
+    light.SetCeiling(0.73f);
+    EXPECT_FLOAT_EQ(light.Scale(), 0.7f);
+    for (float s : Play(light, [](float) { return 0.001; }, 10.0))
+        EXPECT_LE(s, 0.7f);
+    light.SetCeiling(1.0f);
+    Play(light, [](float) { return 0.001; }, 10.0);
+    EXPECT_EQ(light.Scale(), RenderScaleController::MaxScale);
 }

@@ -34,6 +34,7 @@ GameSettings ChangedSettings()
     s.vsync = true;
     s.quality = RenderQuality::Low;
     s.upscaleFilter = UpscaleFilter::Bilinear;
+    s.renderScale = 0.75f;
     s.mouseSensitivityX = 0.1f;
     s.mouseSensitivityY = 2.35f;
     s.invertMouseY = true;
@@ -129,6 +130,7 @@ TEST(SettingsCodec, ValuesOutOfRangeOrOfTheWrongKindAreFixedWithAWarning)
         vsync = "yes"
         quality = "ultra"
         upscale_filter = 3
+        render_scale = 30
         [look]
         mouse_sensitivity_x = 0
         field_of_view = 200.5
@@ -148,6 +150,7 @@ TEST(SettingsCodec, ValuesOutOfRangeOrOfTheWrongKindAreFixedWithAWarning)
     const std::string text = warnings.str();
     EXPECT_EQ(s.width, 1280);
     EXPECT_EQ(s.height, 16384);
+    EXPECT_FLOAT_EQ(s.renderScale, 0.5f);
     EXPECT_FLOAT_EQ(s.mouseSensitivityX, 0.1f);
     EXPECT_FLOAT_EQ(s.fieldOfView, 110.0f);
     EXPECT_FLOAT_EQ(s.padLookSpeed, 30.0f);
@@ -156,6 +159,7 @@ TEST(SettingsCodec, ValuesOutOfRangeOrOfTheWrongKindAreFixedWithAWarning)
     EXPECT_FLOAT_EQ(s.voicesVolume, 0.5f);
     // Each clamped value is named with what was read and the limit used.
     for (const char* said : {"display.width = 800", "1280", "display.height = 100000", "16384",
+                             "display.render_scale = 30", "50",
                              "look.mouse_sensitivity_x = 0", "0.1", "look.field_of_view = 200.5", "110",
                              "sound.master = 150", "100", "sound.effects = -5"})
         EXPECT_NE(text.find(said), std::string::npos) << said << " in\n" << text;
