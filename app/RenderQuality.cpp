@@ -28,7 +28,15 @@ std::optional<RenderQuality> ParseRenderQuality(std::string_view name, bool allo
 
 const char* UpscaleFilterName(UpscaleFilter filter)
 {
-    return filter == UpscaleFilter::Bilinear ? "bilinear" : "sharpened";
+    switch (filter) {
+    case UpscaleFilter::Bilinear:
+        return "bilinear";
+    case UpscaleFilter::Sharpened:
+        return "sharpened";
+    case UpscaleFilter::Device:
+        break;
+    }
+    return "device";
 }
 
 std::optional<UpscaleFilter> ParseUpscaleFilter(std::string_view name)

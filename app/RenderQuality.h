@@ -12,11 +12,14 @@
 enum class RenderQuality : uint8_t { Device = 0, High = 1, Auto = 2, Low = 3 };
 
 // How a scene drawn smaller reaches the window: bilinear, or edge-adaptive then sharpened.
-enum class UpscaleFilter : uint8_t { Bilinear = 0, Sharpened = 1 };
+// Device: no choice made; the renderer picks bilinear on a CPU device, where the edge-adaptive
+// filter and its sharpening cost about a third of a small frame, and sharpened on any other.
+enum class UpscaleFilter : uint8_t { Device = 0, Bilinear = 1, Sharpened = 2 };
 
 const char* RenderQualityName(RenderQuality quality);
 // "high", "auto", "low" (and "device" when allowDevice); anything else is no quality.
 std::optional<RenderQuality> ParseRenderQuality(std::string_view name, bool allowDevice);
 
+// "bilinear", "sharpened" and "device"; only the first two are read back (no choice is no key).
 const char* UpscaleFilterName(UpscaleFilter filter);
 std::optional<UpscaleFilter> ParseUpscaleFilter(std::string_view name);

@@ -30,7 +30,7 @@ struct WindowInfo {
     RenderQuality quality = RenderQuality::Device;
     // The player's render scale of each axis, 0.5 to 1: High draws at it, Auto stays under it.
     float renderScale = 1.0f;
-    UpscaleFilter upscaleFilter = UpscaleFilter::Sharpened;
+    UpscaleFilter upscaleFilter = UpscaleFilter::Device;
     SDL_Window* sdlWindow = nullptr;
     SDL_GLContext glContext = nullptr; // OpenGL backend only
 };

@@ -40,10 +40,10 @@ struct GameSettings {
     int height = DefaultHeight;
     WindowMode windowMode = WindowMode::Windowed;
     bool vsync = false;
-    // The 3D scene's quality (Device: the renderer's choice for the device) and how a scene
-    // drawn smaller is brought to the window's size.
+    // The 3D scene's quality and how a scene drawn smaller is brought to the window's size
+    // (Device, for each: the renderer's choice for the device).
     RenderQuality quality = RenderQuality::Device;
-    UpscaleFilter upscaleFilter = UpscaleFilter::Sharpened;
+    UpscaleFilter upscaleFilter = UpscaleFilter::Device;
     // The scene's scale of each axis at High, and the most Auto may draw at (Low is half size).
     static constexpr SettingRange RenderScaleRange{0.5f, 1.0f, 1.0f};
     float renderScale = RenderScaleRange.fallback;

@@ -24,7 +24,7 @@ constexpr const char* ActionLabels[InputActionCount] = {"Walk forward", "Walk le
 constexpr const char* WindowModeLabels = "Windowed\0Borderless fullscreen\0Fullscreen\0";
 // In RenderQuality order: the first is "no choice made", which the device settles.
 constexpr const char* QualityLabels = "For this device\0High\0Auto\0Low\0";
-constexpr const char* FilterLabels = "Bilinear\0Edge-adaptive, sharpened\0"; // in UpscaleFilter order
+constexpr const char* FilterLabels = "For this device\0Bilinear\0Edge-adaptive, sharpened\0"; // in UpscaleFilter order
 constexpr const char* CapturePopup = "Press a key or mouse button";
 
 bool SliderRange(const char* label, float& value, const SettingRange& range, const char* format)

@@ -204,9 +204,9 @@ GameSettings ReadSettings(const toml::table& table, std::ostream& warnings)
         if (filter)
             settings.upscaleFilter = *filter;
         else if (text)
-            display.Unknown("upscale_filter", text->get(), "\"sharpened\"");
+            display.Unknown("upscale_filter", text->get(), "the device's choice");
         else
-            display.WrongKind("upscale_filter", "\"bilinear\" or \"sharpened\"", "\"sharpened\"");
+            display.WrongKind("upscale_filter", "\"bilinear\" or \"sharpened\"", "the device's choice");
     }
 
     display.Number("render_scale", GameSettings::RenderScaleRange, settings.renderScale, 100.0);
@@ -261,7 +261,10 @@ void WriteSettings(const GameSettings& settings, toml::table& table)
         display.erase("quality");
     else
         display.insert_or_assign("quality", RenderQualityName(settings.quality));
-    display.insert_or_assign("upscale_filter", UpscaleFilterName(settings.upscaleFilter));
+    if (settings.upscaleFilter == UpscaleFilter::Device)
+        display.erase("upscale_filter");
+    else
+        display.insert_or_assign("upscale_filter", UpscaleFilterName(settings.upscaleFilter));
     display.insert_or_assign("render_scale", Percent(settings.renderScale));
 
     toml::table& look = Section(table, "look");

@@ -48,6 +48,13 @@ float QualityScale(RenderQuality quality, float chosenScale)
     return std::clamp(chosenScale, RenderScaleController::MinScale, RenderScaleController::MaxScale);
 }
 
+UpscaleFilter DeviceFilter(UpscaleFilter chosen, VkPhysicalDeviceType type)
+{
+    if (chosen != UpscaleFilter::Device)
+        return chosen;
+    return IsCpu(type) ? UpscaleFilter::Bilinear : UpscaleFilter::Sharpened;
+}
+
 double FrameTimeTarget(VkPhysicalDeviceType type, int refreshHz)
 {
     if (IsCpu(type))

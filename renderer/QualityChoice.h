@@ -20,6 +20,11 @@ VkSampleCountFlagBits QualitySamples(RenderQuality quality, VkPhysicalDeviceType
 // size whatever it says; Auto starts from it and its controller stays under it.
 float QualityScale(RenderQuality quality, float chosenScale);
 
+// The player's filter, or without one: bilinear on a CPU device (the edge-adaptive filter and its
+// sharpening run at the window's size whatever the scale, a third of a small frame there),
+// sharpened on any other.
+UpscaleFilter DeviceFilter(UpscaleFilter chosen, VkPhysicalDeviceType type);
+
 // What Auto holds: 30 frames a second on a CPU device, the display's refresh interval on a GPU
 // (refreshHz <= 0, unknown, counts as 60 Hz).
 double FrameTimeTarget(VkPhysicalDeviceType type, int refreshHz);

@@ -258,7 +258,7 @@ void VulkanRenderer::Record(VkCommandBuffer commandBuffer, uint32_t imageIndex, 
 
     // The scene to the window's size; the UI over it at full resolution, in the same pass.
     upscale.Record(commandBuffer, swapChain.upscaledFramebuffer, swapChain.framebuffers[imageIndex], full, drawn,
-                   windowInfo->upscaleFilter);
+                   DeviceFilter(windowInfo->upscaleFilter, deviceType));
 
     const double uiStart = ThreadCpuSeconds();
     if (recordingOptions.passes & FramePassUi)

@@ -31,6 +31,9 @@ TEST(RenderQualityChoice, ACpuDeviceStartsAtAutoWithLessMultisamplingAndAnyOther
     EXPECT_EQ(QualityScale(RenderQuality::High, 0.8f), 0.8f);
     EXPECT_EQ(QualityScale(RenderQuality::High, 0.2f), 0.5f);
     EXPECT_EQ(QualityScale(RenderQuality::High, std::nanf("")), 1.0f);
+    EXPECT_EQ(DeviceFilter(UpscaleFilter::Device, Cpu), UpscaleFilter::Bilinear);
+    EXPECT_EQ(DeviceFilter(UpscaleFilter::Device, Gpu), UpscaleFilter::Sharpened);
+    EXPECT_EQ(DeviceFilter(UpscaleFilter::Sharpened, Cpu), UpscaleFilter::Sharpened); // a choice stands
     EXPECT_DOUBLE_EQ(FrameTimeTarget(Cpu, 144), 1.0 / 30.0);
     EXPECT_DOUBLE_EQ(FrameTimeTarget(Gpu, 144), 1.0 / 144.0);
     EXPECT_DOUBLE_EQ(FrameTimeTarget(Gpu, 0), 1.0 / 60.0);

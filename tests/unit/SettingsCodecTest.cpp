@@ -83,6 +83,13 @@ TEST(SettingsProfile, EverySettingAndTheRecordComeBackFromTheFiles)
     EXPECT_NE(ReadBytes(dir.Path() / "data" / "records.toml").find("reached = 2024-05-01T12:00:00Z"),
               std::string::npos);
 
+    // No choice made is no key: the next run, maybe on another device, asks the device again.
+    toml::table defaults;
+    WriteSettings(GameSettings{}, defaults);
+    EXPECT_FALSE(defaults["display"]["quality"]);
+    EXPECT_FALSE(defaults["display"]["upscale_filter"]);
+    EXPECT_TRUE(defaults["display"]["render_scale"]);
+
     // A time written with an offset is the same moment.
     std::ostringstream none;
     toml::table records = toml::parse("[best]\nround = 3\nreached = 2024-05-01T14:00:00+02:00\n");
