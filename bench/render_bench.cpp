@@ -619,6 +619,7 @@ std::vector<uint8_t> ScenePicture(Rig& rig, std::optional<float> scale, UpscaleF
     options.passes &= ~FramePassUi;
     rig.renderer->SetRecordingOptions(options);
     rig.renderer->ForceRenderScale(scale);
+    const UpscaleFilter chosen = rig.window.upscaleFilter;
     rig.window.upscaleFilter = filter;
     rig.scene->Render(); // the same game state: no update between the pictures
     rig.renderer->CaptureNextFrame();
@@ -629,6 +630,7 @@ std::vector<uint8_t> ScenePicture(Rig& rig, std::optional<float> scale, UpscaleF
         throw std::runtime_error("no capture");
     rig.renderer->ForceRenderScale(std::nullopt);
     rig.renderer->SetRecordingOptions(FrameRecordingOptions{});
+    rig.window.upscaleFilter = chosen;
     return pixels;
 }
 

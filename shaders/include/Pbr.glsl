@@ -28,52 +28,66 @@ struct Surface {
     float occlusion;
 };
 
-float DistributionGgx(float nDotH, float roughness)
-{
-    float alpha = roughness * roughness; // Disney's remap: roughness is perceptual
-    float alpha2 = alpha * alpha;
-    float d = nDotH * nDotH * (alpha2 - 1.0) + 1.0;
-    return alpha2 / (Pi * d * d);
-}
+// What every light's term shares at one surface point, worked out once rather than once a
+// light: the software rasterizer runs the loop as written.
+struct SurfaceTerms {
+    float nDotV;
+    float alpha2;         // GGX's alpha squared; roughness is perceptual (Disney's remap)
+    float k;              // Smith's k: (r + 1)^2 / 8 is Karis's remap for punctual lights
+    float viewVisibility; // Schlick-GGX towards the camera
+    vec3 f0;
+    vec3 diffuse; // the albedo's diffuse share before Fresnel: metals absorb what they refract
+};
 
 float GeometrySchlickGgx(float nDotX, float k)
 {
     return nDotX / (nDotX * (1.0 - k) + k);
 }
 
-// k = (r + 1)^2 / 8 is Karis's remap for analytic (punctual) lights.
-float GeometrySmith(float nDotV, float nDotL, float roughness)
+SurfaceTerms Terms(Surface s)
 {
+    SurfaceTerms t;
+    t.nDotV = max(dot(s.normal, s.toCamera), 0.0);
+    float roughness = max(s.roughness, MinRoughness);
+    float alpha = roughness * roughness;
+    t.alpha2 = alpha * alpha;
     float r = roughness + 1.0;
-    float k = r * r / 8.0;
-    return GeometrySchlickGgx(nDotV, k) * GeometrySchlickGgx(nDotL, k);
+    t.k = r * r / 8.0;
+    t.viewVisibility = GeometrySchlickGgx(t.nDotV, t.k);
+    t.f0 = mix(DielectricF0, s.albedo, s.metallic);
+    t.diffuse = s.albedo * ((1.0 - s.metallic) / Pi);
+    return t;
+}
+
+float DistributionGgx(float nDotH, float alpha2)
+{
+    float d = nDotH * nDotH * (alpha2 - 1.0) + 1.0;
+    return alpha2 / (Pi * d * d);
 }
 
 vec3 FresnelSchlick(float cosTheta, vec3 f0)
 {
-    return f0 + (1.0 - f0) * pow(clamp(1.0 - cosTheta, 0.0, 1.0), 5.0);
+    float x = clamp(1.0 - cosTheta, 0.0, 1.0);
+    float x2 = x * x;
+    return f0 + (1.0 - f0) * (x2 * x2 * x); // the fifth power by multiplication: pow is exp2(log2)
 }
 
 // Outgoing radiance towards the camera from one light arriving along `towardsLight`.
-vec3 ShadeLight(Surface s, vec3 towardsLight, vec3 radiance)
+vec3 ShadeLight(Surface s, SurfaceTerms t, vec3 towardsLight, vec3 radiance)
 {
     float nDotL = max(dot(s.normal, towardsLight), 0.0);
     if (nDotL <= 0.0)
         return vec3(0.0);
     vec3 halfway = normalize(s.toCamera + towardsLight);
-    float nDotV = max(dot(s.normal, s.toCamera), 0.0);
     float nDotH = max(dot(s.normal, halfway), 0.0);
-    float roughness = max(s.roughness, MinRoughness);
 
-    vec3 f0 = mix(DielectricF0, s.albedo, s.metallic);
-    vec3 fresnel = FresnelSchlick(max(dot(halfway, s.toCamera), 0.0), f0);
-    float d = DistributionGgx(nDotH, roughness);
-    float g = GeometrySmith(nDotV, nDotL, roughness);
-    vec3 specular = d * g * fresnel / max(4.0 * nDotV * nDotL, MinSpecularDenominator);
+    vec3 fresnel = FresnelSchlick(max(dot(halfway, s.toCamera), 0.0), t.f0);
+    float d = DistributionGgx(nDotH, t.alpha2);
+    float g = t.viewVisibility * GeometrySchlickGgx(nDotL, t.k);
+    vec3 specular = d * g * fresnel / max(4.0 * t.nDotV * nDotL, MinSpecularDenominator);
 
-    // Light that is not reflected is refracted and scattered back diffusely; metals absorb it.
-    vec3 diffuseShare = (vec3(1.0) - fresnel) * (1.0 - s.metallic);
-    return (diffuseShare * s.albedo / Pi + specular) * radiance * nDotL;
+    // Light that is not reflected is refracted and scattered back diffusely.
+    return ((vec3(1.0) - fresnel) * t.diffuse + specular) * radiance * nDotL;
 }
 
 // The lights' `specular` terms belong to Phong shading: here the highlight comes from the same
@@ -82,6 +96,7 @@ vec3 ShadeLight(Surface s, vec3 towardsLight, vec3 radiance)
 // lights do not flood the arena with a uniform glow.
 vec3 ShadeSurface(Surface s)
 {
+    SurfaceTerms t = Terms(s);
     vec3 direct = vec3(0.0);
     vec3 ambient = vec3(0.0);
 
@@ -95,7 +110,7 @@ vec3 ShadeSurface(Surface s)
         float range = length(offset);
         float attenuation = Attenuation(light.constant, light.linear, light.quadratic, range);
         vec3 towardsLight = range > 0.0 ? offset / range : s.normal;
-        direct += ShadeLight(s, towardsLight, light.colour.rgb * attenuation);
+        direct += ShadeLight(s, t, towardsLight, light.colour.rgb * attenuation);
         ambient += light.ambient.rgb * attenuation;
     }
 
@@ -106,13 +121,13 @@ vec3 ShadeSurface(Surface s)
     if (spotDistance > 0.0 && dot(spot.direction.xyz, spot.direction.xyz) > 0.0) {
         vec3 towardsSpot = spotOffset / spotDistance;
         float cone = SpotCone(spot, towardsSpot);
-        direct += ShadeLight(s, towardsSpot, spot.colour.rgb * spotAttenuation * cone);
+        direct += ShadeLight(s, t, towardsSpot, spot.colour.rgb * spotAttenuation * cone);
     }
     ambient += spot.ambient.rgb * spotAttenuation;
 
     DirectionalLight moon = directionalLightBlock.directionalLights[0];
     if (dot(moon.direction.xyz, moon.direction.xyz) > 0.0)
-        direct += ShadeLight(s, normalize(-moon.direction.xyz), moon.colour.rgb);
+        direct += ShadeLight(s, t, normalize(-moon.direction.xyz), moon.colour.rgb);
     ambient += moon.ambient.rgb;
 
     return direct + ambient * s.albedo * s.occlusion;
