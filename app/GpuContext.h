@@ -25,6 +25,9 @@ struct GpuContext {
     VkPresentModeKHR presentMode = VK_PRESENT_MODE_FIFO_KHR;
     VkSampleCountFlagBits msaaSamples = VK_SAMPLE_COUNT_1_BIT;
     float minSampleShading = 0.0f; // 0: sample shading off
+    // The most a texture's sampler filters a surface seen at a slant (1: not at all), chosen with
+    // the multisampling when the renderer starts.
+    float samplerAnisotropy = 1.0f;
     uint32_t minUniformBufferOffsetAlignment = 0;
     // Named per-frame uniform and storage buffers: MaxFramesInFlight records per block name.
     std::unordered_map<std::string, std::vector<UniformBufferFrame>> namedBuffers;

@@ -94,8 +94,7 @@ template <class Steps> void SubmitOnce(Steps&& steps)
 // coordinates, and averages texels from deep inside a face into a dark line down the seam.
 VkSampler CreateSampler(bool anisotropic)
 {
-    VkPhysicalDeviceProperties properties;
-    vkGetPhysicalDeviceProperties(gpu.physicalDevice, &properties);
+    anisotropic = anisotropic && gpu.samplerAnisotropy > 1.0f;
     VkSamplerCreateInfo info{VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO};
     info.magFilter = VK_FILTER_LINEAR;
     info.minFilter = VK_FILTER_LINEAR;
@@ -103,7 +102,7 @@ VkSampler CreateSampler(bool anisotropic)
     info.addressModeU = info.addressModeV = info.addressModeW = VK_SAMPLER_ADDRESS_MODE_REPEAT;
     info.mipLodBias = 0.0f;
     info.anisotropyEnable = anisotropic ? VK_TRUE : VK_FALSE;
-    info.maxAnisotropy = anisotropic ? properties.limits.maxSamplerAnisotropy : 1.0f;
+    info.maxAnisotropy = anisotropic ? gpu.samplerAnisotropy : 1.0f;
     info.compareEnable = VK_FALSE;
     info.compareOp = VK_COMPARE_OP_ALWAYS;
     info.minLod = 0.0f;

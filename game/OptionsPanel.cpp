@@ -194,7 +194,7 @@ bool OptionsPanel::DrawPicture(GameSettings& settings)
     changed |= PercentSlider("Render scale", settings.renderScale, GameSettings::RenderScaleRange);
     ImGui::EndDisabled();
     ImGui::TextDisabled("High: at the render scale. Auto: follows the frame time, up to it. Low: half.");
-    ImGui::TextDisabled("The size changes at once; the anti-aliasing at the next start.");
+    ImGui::TextDisabled("The size changes at once; anti-aliasing and filtering at the next start.");
     int filter = static_cast<int>(settings.upscaleFilter);
     if (ImGui::Combo("Upscaling", &filter, FilterLabels)) {
         settings.upscaleFilter = static_cast<UpscaleFilter>(filter);

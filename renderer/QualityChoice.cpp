@@ -48,6 +48,14 @@ float QualityScale(RenderQuality quality, float chosenScale)
     return std::clamp(chosenScale, RenderScaleController::MinScale, RenderScaleController::MaxScale);
 }
 
+float QualityAnisotropy(RenderQuality quality, VkPhysicalDeviceType type, float deviceMost)
+{
+    constexpr float CpuAnisotropy = 4.0f;
+    if (!IsCpu(type) || StartQuality(quality, type) == RenderQuality::High)
+        return deviceMost;
+    return std::min(CpuAnisotropy, deviceMost);
+}
+
 UpscaleFilter DeviceFilter(UpscaleFilter chosen, VkPhysicalDeviceType type)
 {
     if (chosen != UpscaleFilter::Device)

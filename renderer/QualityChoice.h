@@ -20,6 +20,11 @@ VkSampleCountFlagBits QualitySamples(RenderQuality quality, VkPhysicalDeviceType
 // size whatever it says; Auto starts from it and its controller stays under it.
 float QualityScale(RenderQuality quality, float chosenScale);
 
+// The texture filtering at a slant: the device's most (deviceMost), except at Auto and Low on a
+// CPU device, where 4x keeps the ground crisp into the distance and a 16x footprint costs about a
+// fifth of a small frame.
+float QualityAnisotropy(RenderQuality quality, VkPhysicalDeviceType type, float deviceMost);
+
 // The player's filter, or without one: bilinear on a CPU device (the edge-adaptive filter and its
 // sharpening run at the window's size whatever the scale, a third of a small frame there),
 // sharpened on any other.

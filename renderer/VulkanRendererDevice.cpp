@@ -84,6 +84,11 @@ void VulkanRenderer::PickPhysicalDevice()
     gpu.msaaSamples =
         std::min(QualitySamples(windowInfo->quality, deviceType, choice.msaaSamples, supported), sampleLimit);
     gpu.minSampleShading = gpu.msaaSamples == VK_SAMPLE_COUNT_1_BIT ? 0.0f : minSampleShading;
+    // The textures' filtering at a slant too: each sampler is made once, with its texture.
+    VkPhysicalDeviceProperties properties;
+    vkGetPhysicalDeviceProperties(gpu.physicalDevice, &properties);
+    gpu.samplerAnisotropy =
+        QualityAnisotropy(windowInfo->quality, deviceType, properties.limits.maxSamplerAnisotropy);
     queueFamilies = queues[*choice.index];
 }
 

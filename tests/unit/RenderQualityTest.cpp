@@ -31,6 +31,10 @@ TEST(RenderQualityChoice, ACpuDeviceStartsAtAutoWithLessMultisamplingAndAnyOther
     EXPECT_EQ(QualityScale(RenderQuality::High, 0.8f), 0.8f);
     EXPECT_EQ(QualityScale(RenderQuality::High, 0.2f), 0.5f);
     EXPECT_EQ(QualityScale(RenderQuality::High, std::nanf("")), 1.0f);
+    EXPECT_EQ(QualityAnisotropy(RenderQuality::High, Cpu, 16.0f), 16.0f); // the documented picture
+    EXPECT_EQ(QualityAnisotropy(RenderQuality::Device, Cpu, 16.0f), 4.0f);
+    EXPECT_EQ(QualityAnisotropy(RenderQuality::Low, Cpu, 2.0f), 2.0f);
+    EXPECT_EQ(QualityAnisotropy(RenderQuality::Low, Gpu, 16.0f), 16.0f);
     EXPECT_EQ(DeviceFilter(UpscaleFilter::Device, Cpu), UpscaleFilter::Bilinear);
     EXPECT_EQ(DeviceFilter(UpscaleFilter::Device, Gpu), UpscaleFilter::Sharpened);
     EXPECT_EQ(DeviceFilter(UpscaleFilter::Sharpened, Cpu), UpscaleFilter::Sharpened); // a choice stands
