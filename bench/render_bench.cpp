@@ -565,6 +565,14 @@ struct QualityRun {
     std::vector<double> frameMs;
     float scale = 1.0f;
     uint64_t allocations = 0;
+
+    // One more turn of the same quality: its frames and allocations, and the scale it ended at.
+    void Add(const QualityRun& turn)
+    {
+        frameMs.insert(frameMs.end(), turn.frameMs.begin(), turn.frameMs.end());
+        allocations += turn.allocations;
+        scale = turn.scale;
+    }
 };
 
 // `frames` frames at the rig's quality after `settle` frames, timed frame to frame.
@@ -695,11 +703,8 @@ void MeasureQualities(Rig& rig)
     Rebuild(rig, RenderQuality::High);
     const int highSamples = int(gpu.msaaSamples);
     QualityRun high;
-    for (int r = 0; r < Rounds; ++r) {
-        const QualityRun run = PlayQuality(rig, RenderQuality::High, 3, Frames);
-        high.frameMs.insert(high.frameMs.end(), run.frameMs.begin(), run.frameMs.end());
-        high.allocations += run.allocations;
-    }
+    for (int r = 0; r < Rounds; ++r)
+        high.Add(PlayQuality(rig, RenderQuality::High, 3, Frames));
     PrintQuality("high", high, highSamples);
 
     Rebuild(rig, RenderQuality::Auto);
@@ -707,22 +712,13 @@ void MeasureQualities(Rig& rig)
     QualityRun automatic, low, lowSharpened;
     for (int r = 0; r < Rounds; ++r) {
         // Auto starts from full size each turn: it settles before it is measured.
-        QualityRun run = PlayQuality(rig, RenderQuality::Auto, 60, Frames);
-        automatic.frameMs.insert(automatic.frameMs.end(), run.frameMs.begin(), run.frameMs.end());
-        automatic.allocations += run.allocations;
-        automatic.scale = run.scale;
-        run = PlayQuality(rig, RenderQuality::Low, 3, Frames);
-        low.frameMs.insert(low.frameMs.end(), run.frameMs.begin(), run.frameMs.end());
-        low.allocations += run.allocations;
-        low.scale = run.scale;
+        automatic.Add(PlayQuality(rig, RenderQuality::Auto, 60, Frames));
+        low.Add(PlayQuality(rig, RenderQuality::Low, 3, Frames));
         // What the edge-adaptive filter and its sharpening cost over the device's filter (bilinear
         // on a CPU device): both run at the window's size whatever the scene's scale.
         rig.window.upscaleFilter = UpscaleFilter::Sharpened;
-        run = PlayQuality(rig, RenderQuality::Low, 3, Frames);
+        lowSharpened.Add(PlayQuality(rig, RenderQuality::Low, 3, Frames));
         rig.window.upscaleFilter = UpscaleFilter::Device;
-        lowSharpened.frameMs.insert(lowSharpened.frameMs.end(), run.frameMs.begin(), run.frameMs.end());
-        lowSharpened.allocations += run.allocations;
-        lowSharpened.scale = run.scale;
     }
     PrintQuality("auto", automatic, autoSamples);
     PrintQuality("low", low, autoSamples);
