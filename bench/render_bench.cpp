@@ -18,7 +18,10 @@
 #include "game/Scene0.h"
 #include "game/actors/PlayerActor.h"
 #include "game/actors/ZombieActor.h"
+#include "scene/components/TransformComponent.h"
 #include "renderer/AssetRegistry.h"
+#include "renderer/PointLightList.h"
+#include "renderer/PointLightReach.h"
 #include "renderer/VulkanRenderer.h"
 
 #include <SDL2/SDL.h>
@@ -312,6 +315,42 @@ double BuildScene(Rig& rig, const char* label, std::map<std::string, double>* su
     return total;
 }
 
+// What splitting the ground would buy: the lights each piece of an n x n split would still loop
+// over, found as the renderer finds a draw's list. The ground is the widest actor.
+void PrintGroundSplitLights(const Scene0& scene)
+{
+    const Actor* ground = nullptr;
+    const TransformComponent* groundTransform = nullptr;
+    for (const Actor* actor : scene.actors) {
+        const auto transform = actor->GetComponent<TransformComponent>();
+        if (transform && (!groundTransform || transform->scale.x > groundTransform->scale.x)) {
+            ground = actor;
+            groundTransform = transform.get();
+        }
+    }
+    if (!ground)
+        return;
+    const float gain = SurfaceLightGain(ground->materialValues.y); // y: roughness
+    const glm::vec3 centre = groundTransform->position;
+    const glm::vec2 half(groundTransform->scale.x, groundTransform->scale.z); // the plane spans [-1, 1]
+    for (int n : {1, 2, 4, 8, 16}) {
+        const glm::vec2 piece = 2.0f * half / float(n);
+        uint32_t sum = 0, fewest = MaxPointLights;
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                const glm::vec3 middle(centre.x - half.x + (float(i) + 0.5f) * piece.x, centre.y,
+                                       centre.z - half.y + (float(j) + 0.5f) * piece.y);
+                const uint32_t count =
+                    PointLightsTouching(scene.pointLights, gain, glm::vec4(middle, 0.5f * glm::length(piece))).count;
+                sum += count;
+                fewest = std::min(fewest, count);
+            }
+        std::printf("  the ground split %d x %d (pieces %.0f m across): lights a piece would loop over: mean %.2f, "
+                    "fewest %u\n",
+                    n, n, double(piece.x), double(sum) / double(n * n), fewest);
+    }
+}
+
 // What the frame records and how its recording time splits: the driver's side of our vkCmd* calls
 // (timed call by call, which adds a little time of its own, hence frames of their own), the UI
 // frame (the library's CPU work and its own commands), and the rest, our code.
@@ -348,6 +387,7 @@ void MeasureRecordingSplit(Rig& rig)
     std::printf("  point lights a draw loops over: mean %.2f, longest %u of %d, over %u draws\n",
                 lights.items ? double(lights.lights) / lights.items : 0.0, lights.longest, MaxPointLights,
                 lights.items);
+    PrintGroundSplitLights(*rig.scene);
 }
 
 struct FrameCost {
