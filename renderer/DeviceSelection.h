@@ -53,6 +53,7 @@ struct DeviceCandidate {
     uint32_t maxImageDimension2D = 0;
     VkSampleCountFlags framebufferColorSampleCounts = VK_SAMPLE_COUNT_1_BIT;
     VkSampleCountFlags framebufferDepthSampleCounts = VK_SAMPLE_COUNT_1_BIT;
+    float maxSamplerAnisotropy = 1.0f;
     DeviceFeatures features;
     QueueFamilyIndices queues;
     std::vector<std::string> extensions;

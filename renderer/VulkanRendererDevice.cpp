@@ -18,6 +18,7 @@ DeviceCandidate VulkanRenderer::DescribeDevice(VkPhysicalDevice device, QueueFam
     candidate.maxImageDimension2D = properties.limits.maxImageDimension2D;
     candidate.framebufferColorSampleCounts = properties.limits.framebufferColorSampleCounts;
     candidate.framebufferDepthSampleCounts = properties.limits.framebufferDepthSampleCounts;
+    candidate.maxSamplerAnisotropy = properties.limits.maxSamplerAnisotropy;
 
     candidate.name = properties.deviceName;
 
@@ -85,10 +86,8 @@ void VulkanRenderer::PickPhysicalDevice()
         std::min(QualitySamples(windowInfo->quality, deviceType, choice.msaaSamples, supported), sampleLimit);
     gpu.minSampleShading = gpu.msaaSamples == VK_SAMPLE_COUNT_1_BIT ? 0.0f : minSampleShading;
     // The textures' filtering at a slant too: each sampler is made once, with its texture.
-    VkPhysicalDeviceProperties properties;
-    vkGetPhysicalDeviceProperties(gpu.physicalDevice, &properties);
     gpu.samplerAnisotropy =
-        QualityAnisotropy(windowInfo->quality, deviceType, properties.limits.maxSamplerAnisotropy);
+        QualityAnisotropy(windowInfo->quality, deviceType, candidates[*choice.index].maxSamplerAnisotropy);
     queueFamilies = queues[*choice.index];
 }
 
