@@ -50,8 +50,9 @@ void RenderScaleController::Reset(float next)
 
 void RenderScaleController::SetCeiling(float most)
 {
-    // Down to the grid, so that the controller never draws above what the player chose.
-    ceiling = std::clamp(std::floor(most / Step + 1e-3f) * Step, MinScale, MaxScale);
+    // Down to the grid, so that the controller never draws above what the player chose; a
+    // ceiling that is not a number is none (the clamp would pass it through and lift every bound).
+    ceiling = std::isnan(most) ? MaxScale : std::clamp(std::floor(most / Step + 1e-3f) * Step, MinScale, MaxScale);
     if (scale > ceiling)
         ChangeTo(ceiling);
 }

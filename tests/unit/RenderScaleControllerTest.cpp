@@ -121,4 +121,7 @@ TEST(RenderScaleController, HoldsItsBounds)
     light.SetCeiling(1.0f);
     Play(light, [](float) { return 0.001; }, 10.0);
     EXPECT_EQ(light.Scale(), RenderScaleController::MaxScale);
+    light.SetCeiling(std::nanf(""));
+    for (float s : Play(light, [](float) { return 0.001; }, 10.0))
+        EXPECT_LE(s, RenderScaleController::MaxScale);
 }
